@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# One entry point for building, testing and trying the Vexmar E-book Compiler.
+# Every subcommand first installs what is missing (Debian 12, as root) and
+# builds, so a fresh machine needs nothing but this script.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+export VEXMAR_ROOT=$ROOT
+
+usage() {
+  cat <<TXT
+usage: ./run.sh COMMAND
+  demo    build, compile the sample project into an e-book and inspect it
+  test    build every preset and run every suite, native and under Wine
+  gui     start VexmarEbc.exe under Wine (Xvfb and a screenshot when no \$DISPLAY)
+  bench   run the benchmarks
+TXT
+}
+
+log() { printf '== %s\n' "$*"; }
+
+# --- installing ----------------------------------------------------------------
+PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-pefile
+  mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+ensure_packages() {
+  local missing
+  missing=$(missing_packages)
+  [ -z "$missing" ] && return 0
+  log "installing: $(echo $missing)"
+  if [ "$(id -u)" != 0 ]; then
+    echo "run.sh: these packages are missing and installing them needs root: $missing" >&2
+    exit 1
+  fi
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing >"$ROOT/out/apt.log" 2>&1 || {
+    tail -30 "$ROOT/out/apt.log" >&2
+    exit 1
+  }
+}
+
+# --- building --------------------------------------------------------------------
+configure_and_build() {
+  local preset=$1
+  if [ ! -f "out/$preset/build.ninja" ]; then
+    cmake --preset "$preset" >"out/configure-$preset.log" 2>&1 || {
+      cat "out/configure-$preset.log" >&2
+      exit 1
+    }
+  fi
+  log "building $preset"
+  cmake --build --preset "$preset" -- -k 0 2>&1 | grep -v '^\[' || true
+  [ "${PIPESTATUS[0]}" = 0 ] || { echo "run.sh: build of $preset failed" >&2; exit 1; }
+}
+
+# --- Wine and a display ------------------------------------------------------------
+ensure_wine_prefix() { tools/wine-prefix; }
+
+XVFB_PID=
+ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    echo "run.sh: Xvfb on :$n did not start" >&2
+    return 1
+  done
+  return 1
+}
+stop_display() {
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+}
+trap stop_display EXIT
+
+# --- commands ----------------------------------------------------------------------
+cmd_test() {
+  configure_and_build linux
+  configure_and_build linux-asan
+  configure_and_build win32
+  ensure_wine_prefix
+  ensure_display
+  local failed=0
+  log "native suites"
+  ctest --preset linux || failed=1
+  log "native suites under AddressSanitizer and UndefinedBehaviorSanitizer"
+  ctest --preset linux-asan || failed=1
+  log "Windows suites under Wine"
+  ctest --preset win32 || failed=1
+  if [ "$failed" != 0 ]; then
+    echo "run.sh: some suites failed" >&2
+    exit 1
+  fi
+  log "every suite passed"
+}
+
+cmd_demo() {
+  configure_and_build linux
+  configure_and_build win32
+  tools/demo
+}
+
+cmd_gui() {
+  configure_and_build win32
+  ensure_wine_prefix
+  tools/gui
+}
+
+cmd_bench() {
+  configure_and_build linux
+  configure_and_build win32
+  ensure_wine_prefix
+  tools/bench
+}
+
+main() {
+  local cmd=${1:-}
+  case "$cmd" in
+    demo | test | gui | bench) ;;
+    -h | --help | help | "") usage; exit 0 ;;
+    *) usage >&2; exit 2 ;;
+  esac
+  mkdir -p out
+  ensure_packages
+  "cmd_$cmd" "${@:2}"
+}
+
+main "$@"

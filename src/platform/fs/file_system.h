@@ -1,0 +1,42 @@
+#pragma once
+// The file system as the program's commands see it. Commands reach it through
+// this interface, never directly, so tests can hand them a folder in any
+// listing order or a disk that fails at a chosen step.
+#include <memory>
+#include <string>
+
+namespace vexmar::fs {
+
+// The folder separator of the platform: "\" on Windows, "/" elsewhere. Folder
+// texts the program produces end with it.
+char PathSeparator();
+
+// The folder that holds the running program, with a trailing separator.
+std::string ProgramFolder();
+
+// A listing of "normal" files, one name at a time: ordinary files, read-only
+// ones included; no folders, no hidden or system files (on Linux a hidden
+// file is one whose name starts with "."; names Windows cannot hold are left
+// out as well, since an e-book cannot carry them).
+class FileListing {
+ public:
+  virtual ~FileListing() = default;
+  // The next bare file name, or an empty text when there are no more or the
+  // listing failed; after the first empty text it stays empty.
+  virtual std::string Next() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // `pattern` is a path whose last component may hold the wildcards * and ?.
+  // A path ending in the separator lists every name in that folder; a path
+  // without wildcards looks up that one file. The folder part is not searched
+  // recursively.
+  virtual std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) = 0;
+};
+
+// The machine's own file system.
+FileSystem& RealFileSystem();
+
+}  // namespace vexmar::fs

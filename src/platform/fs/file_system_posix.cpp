@@ -1,0 +1,108 @@
+// The file system on Linux. Windows semantics are kept where the program
+// relies on them: "normal" files only, and only names an e-book can carry.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <climits>
+#include <utility>
+
+#include "platform/fs/file_system.h"
+#include "platform/fs/wildcard.h"
+
+namespace vexmar::fs {
+namespace {
+
+// Windows refuses these characters in file names; a file named so on Linux
+// could never be stored under its name in an e-book.
+bool WindowsCanHold(std::string_view name) {
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsNormalFile(const std::string& folder, const std::string& name) {
+  if (name.empty() || name[0] == '.' || !WindowsCanHold(name)) return false;
+  struct stat st {};
+  return stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+class PosixListing final : public FileListing {
+ public:
+  PosixListing(std::string folder, std::string pattern)
+      : folder_(std::move(folder)), pattern_(std::move(pattern)) {
+    dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
+  }
+  ~PosixListing() override {
+    if (dir_ != nullptr) closedir(dir_);
+  }
+  PosixListing(const PosixListing&) = delete;
+  PosixListing& operator=(const PosixListing&) = delete;
+
+  std::string Next() override {
+    while (dir_ != nullptr) {
+      const dirent* entry = readdir(dir_);
+      if (entry == nullptr) {
+        closedir(dir_);
+        dir_ = nullptr;
+        break;
+      }
+      std::string name = entry->d_name;
+      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name)) return name;
+    }
+    return {};
+  }
+
+ private:
+  std::string folder_;
+  std::string pattern_;
+  DIR* dir_ = nullptr;
+};
+
+// A lookup of one named file: yields that name once when it is a normal file.
+class SingleFileListing final : public FileListing {
+ public:
+  explicit SingleFileListing(std::string name) : name_(std::move(name)) {}
+  std::string Next() override { return std::exchange(name_, std::string()); }
+
+ private:
+  std::string name_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
+    const auto slash = pattern.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    if (name.empty()) name = "*";
+    if (!HasWildcard(name)) {
+      return std::make_unique<SingleFileListing>(IsNormalFile(folder, name) ? name : "");
+    }
+    return std::make_unique<PosixListing>(std::move(folder), std::move(name));
+  }
+};
+
+}  // namespace
+
+char PathSeparator() { return '/'; }
+
+std::string ProgramFolder() {
+  std::array<char, PATH_MAX> buffer{};
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return "./";
+  std::string path(buffer.data(), static_cast<std::size_t>(n));
+  return path.substr(0, path.rfind('/') + 1);
+}
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem instance;
+  return instance;
+}
+
+}  // namespace vexmar::fs

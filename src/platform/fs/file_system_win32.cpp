@@ -1,0 +1,89 @@
+// The file system on Windows, through the W functions so every name the
+// author's folder holds can be listed.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/fs/file_system.h"
+#include "platform/text/text.h"
+
+namespace vexmar::fs {
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+  const std::u16string u16 = text::Utf8ToUtf16(utf8);
+  return std::wstring(u16.begin(), u16.end());
+}
+
+std::string Utf8(const wchar_t* wide) {
+  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
+}
+
+constexpr DWORD kNotNormal =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+
+class Win32Listing final : public FileListing {
+ public:
+  explicit Win32Listing(const std::string& pattern) {
+    std::wstring wide = Wide(pattern);
+    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide += L'*';
+    find_ = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch,
+                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    pending_ = find_ != INVALID_HANDLE_VALUE;
+  }
+  ~Win32Listing() override { Close(); }
+  Win32Listing(const Win32Listing&) = delete;
+  Win32Listing& operator=(const Win32Listing&) = delete;
+
+  std::string Next() override {
+    while (find_ != INVALID_HANDLE_VALUE) {
+      if (!pending_ && !FindNextFileW(find_, &data_)) {
+        Close();
+        break;
+      }
+      pending_ = false;
+      if ((data_.dwFileAttributes & kNotNormal) == 0) return Utf8(data_.cFileName);
+    }
+    return {};
+  }
+
+ private:
+  void Close() {
+    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
+    find_ = INVALID_HANDLE_VALUE;
+  }
+
+  WIN32_FIND_DATAW data_{};
+  HANDLE find_ = INVALID_HANDLE_VALUE;
+  bool pending_ = false;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
+    return std::make_unique<Win32Listing>(pattern);
+  }
+};
+
+}  // namespace
+
+char PathSeparator() { return '\\'; }
+
+std::string ProgramFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return ".\\";
+    if (n < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string path = Utf8(buffer.data());
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+FileSystem& RealFileSystem() {
+  static Win32FileSystem instance;
+  return instance;
+}
+
+}  // namespace vexmar::fs

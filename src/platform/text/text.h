@@ -1,0 +1,32 @@
+#pragma once
+// Text at the edges of the program. Inside, every text is UTF-8 in a
+// std::string; UTF-16 is for Win32 calls and PE resource names; the ANSI code
+// page is for the bytes of the files and resource records that Windows
+// programs of this kind have always written in it.
+#include <string>
+#include <string_view>
+
+namespace vexmar::text {
+
+// Malformed UTF-8 becomes U+FFFD rather than failing: the texts come from the
+// author's own files and must always be shown somehow.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The system's ANSI code page: GetACP() on Windows, Windows-1252 elsewhere.
+// A character the code page cannot hold becomes "?".
+std::string Utf8ToAnsi(std::string_view utf8);
+std::string AnsiToUtf8(std::string_view ansi);
+// True when Utf8ToAnsi would keep every character of the text.
+bool FitsAnsi(std::string_view utf8);
+
+// Upper and lower case the way the author's language does it for the
+// characters the ANSI code page holds (so "é" becomes "É"); other characters
+// stay as they are.
+std::string ToUpper(std::string_view utf8);
+std::string ToLower(std::string_view utf8);
+
+// Leading and trailing blanks (U+0020 only) removed.
+std::string_view TrimSpaces(std::string_view text);
+
+}  // namespace vexmar::text

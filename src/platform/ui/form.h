@@ -1,0 +1,90 @@
+#pragma once
+// A window and its controls. The controls are kept in the window's control
+// order (the order commands that visit "every control" go through them);
+// the keyboard order is set apart from it.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/controls.h"
+
+namespace vexmar::ui {
+
+enum class FormBorder { FixedDialog, FixedToolWindow, None };
+
+struct FormSpec {
+  std::string name;
+  std::string caption;
+  int clientWidth = 0;  // twips
+  int clientHeight = 0;
+  FormBorder border = FormBorder::FixedDialog;
+  FontSpec font{"Verdana", 8.25, false};
+  bool showInTaskbar = true;
+  std::optional<PictureName> icon;
+  std::optional<Color> backColor;  // the system's window colour when empty
+};
+
+class Form {
+ public:
+  Form(Backend& backend, FormSpec spec);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form();
+
+  const std::string& Name() const { return spec_.name; }
+  const FormSpec& Spec() const { return spec_; }
+  Backend& GetBackend() const { return backend_; }
+  FormPeer& Peer() const { return *peer_; }
+
+  NativeHandle Handle() const { return peer_->Handle(); }
+  std::string Caption() const { return peer_->Caption(); }
+  void SetCaption(const std::string& caption) { peer_->SetCaption(caption); }
+  MousePointer GetMousePointer() const { return peer_->GetMousePointer(); }
+  void SetMousePointer(MousePointer pointer) { peer_->SetMousePointer(pointer); }
+  bool Visible() const { return peer_->Visible(); }
+
+  // Creates a control in the window; it comes last in the control order.
+  template <typename T>
+  T& Add(ControlSpec spec) {
+    auto control = std::make_unique<T>(*this, std::move(spec));
+    T& ref = *control;
+    controls_.push_back(std::move(control));
+    return ref;
+  }
+  Timer& AddTimer(ControlSpec spec);
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  Control& ControlAt(int index) const { return *controls_[static_cast<std::size_t>(index)]; }
+  Control* Find(const std::string& name, int index = -1) const;
+
+  void SetTabOrder(const std::vector<Control*>& order);
+  const std::vector<Control*>& TabOrder() const { return tabOrder_; }
+
+  // The first showing loads the window: its load reaction runs before it
+  // becomes visible.
+  void Show();
+  bool Loaded() const { return loaded_; }
+  void Hide() { peer_->Hide(); }
+  // Closes the window as its close box would; the unload reaction runs.
+  void Close() { peer_->Close(); }
+
+  std::function<void()> onLoad;
+  std::function<void()> onUnload;
+  // Backends call this when the window closes, by whatever means.
+  void NotifyClosed();
+  bool Closed() const { return closed_; }
+
+ private:
+  Backend& backend_;
+  FormSpec spec_;
+  std::unique_ptr<FormPeer> peer_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  std::vector<Control*> tabOrder_;
+  bool loaded_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace vexmar::ui

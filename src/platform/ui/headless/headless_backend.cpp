@@ -1,0 +1,273 @@
+#include "platform/ui/headless/headless_backend.h"
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+namespace vexmar::ui {
+namespace {
+
+class HeadlessPicture final : public PictureData {
+ public:
+  HeadlessPicture(int width, int height) : width_(width), height_(height) {}
+  int WidthPixels() const override { return width_; }
+  int HeightPixels() const override { return height_; }
+
+ private:
+  int width_;
+  int height_;
+};
+
+// State every headless control shares: a handle, visibility and focus.
+template <typename Interface>
+class HeadlessControl : public Interface {
+ public:
+  HeadlessControl(HeadlessBackend& backend, const ControlSpec& spec, std::uint32_t exStyle = 0)
+      : backend_(backend), handle_(backend.NewHandle(exStyle)), visible_(spec.visible) {}
+  NativeHandle Handle() const override { return handle_; }
+  bool Visible() const override { return visible_; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+  void SetFocus() override { backend_.SetFocused(handle_); }
+  bool HasFocus() const override { return backend_.FocusedHandle() == handle_; }
+
+ private:
+  HeadlessBackend& backend_;
+  NativeHandle handle_;
+  bool visible_;
+};
+
+class HeadlessTextBox final : public HeadlessControl<TextBoxPeer> {
+ public:
+  HeadlessTextBox(HeadlessBackend& backend, const ControlSpec& spec)
+      : HeadlessControl(backend, spec, kExClientEdge) {}
+  std::string Text() const override { return text_; }
+  void SetText(const std::string& text) override {
+    text_ = text;
+    selStart_ = selLength_ = 0;
+  }
+  Color BackColor() const override { return back_; }
+  void SetBackColor(Color color) override { back_ = color; }
+  int SelStart() const override { return selStart_; }
+  int SelLength() const override { return selLength_; }
+  void Select(int start, int length) override {
+    const int size = static_cast<int>(text_.size());
+    selStart_ = std::min(std::max(start, 0), size);
+    selLength_ = std::min(std::max(length, 0), size - selStart_);
+  }
+
+ private:
+  std::string text_;
+  Color back_ = kWindowWhite;
+  int selStart_ = 0;
+  int selLength_ = 0;
+};
+
+class HeadlessCheckList final : public HeadlessControl<CheckListPeer> {
+ public:
+  HeadlessCheckList(HeadlessBackend& backend, const ControlSpec& spec)
+      : HeadlessControl(backend, spec, kExClientEdge) {}
+  int Count() const override { return static_cast<int>(entries_.size()); }
+  std::string Entry(int index) const override { return At(index).text; }
+  void Add(const std::string& text) override { entries_.push_back({text, false}); }
+  void Clear() override {
+    entries_.clear();
+    current_ = -1;
+  }
+  bool Checked(int index) const override { return At(index).checked; }
+  void SetChecked(int index, bool checked) override {
+    entries_[static_cast<std::size_t>(index)].checked = checked;
+  }
+  int CurrentIndex() const override { return current_; }
+  void SetCurrentIndex(int index) override { current_ = index < Count() ? index : -1; }
+  void Repaint() override {}
+
+ private:
+  struct Item {
+    std::string text;
+    bool checked;
+  };
+  const Item& At(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+  std::vector<Item> entries_;
+  int current_ = -1;
+};
+
+class HeadlessCheckBox final : public HeadlessControl<CheckBoxPeer> {
+ public:
+  using HeadlessControl::HeadlessControl;
+  int Value() const override { return value_; }
+  void SetValue(int value) override { value_ = value; }
+
+ private:
+  int value_ = 0;
+};
+
+class HeadlessCaption final : public HeadlessControl<CaptionPeer> {
+ public:
+  HeadlessCaption(HeadlessBackend& backend, const ControlSpec& spec)
+      : HeadlessControl(backend, spec), caption_(spec.caption) {}
+  std::string Caption() const override { return caption_; }
+  void SetCaption(const std::string& caption) override { caption_ = caption; }
+
+ private:
+  std::string caption_;
+};
+
+class HeadlessImage final : public HeadlessControl<ImagePeer> {
+ public:
+  using HeadlessControl::HeadlessControl;
+  void SetPicture(const Picture&) override {}
+  void SetBorder(bool single) override { border_ = single; }
+  bool Border() const override { return border_; }
+  void CaptureMouse(bool) override {}
+
+ private:
+  bool border_ = false;
+};
+
+class HeadlessLine final : public HeadlessControl<ControlPeer> {
+ public:
+  using HeadlessControl::HeadlessControl;
+};
+
+// Headless timers never fire by themselves; a test calls Timer::Tick.
+class HeadlessTimer final : public TimerPeer {
+ public:
+  void SetEnabled(bool) override {}
+};
+
+class HeadlessForm final : public FormPeer {
+ public:
+  HeadlessForm(HeadlessBackend& backend, Form& owner, const FormSpec& spec)
+      : backend_(backend),
+        owner_(owner),
+        handle_(backend.NewHandle(0)),
+        caption_(spec.caption),
+        width_(spec.clientWidth),
+        height_(spec.clientHeight) {}
+
+  NativeHandle Handle() const override { return handle_; }
+  std::string Caption() const override { return caption_; }
+  void SetCaption(const std::string& caption) override { caption_ = caption; }
+  bool Visible() const override { return visible_; }
+  void Show() override { visible_ = true; }
+  void Hide() override { visible_ = false; }
+  void Close() override {
+    visible_ = false;
+    owner_.NotifyClosed();
+  }
+  void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
+  MousePointer GetMousePointer() const override { return pointer_; }
+  TwipsRect ClientPlace() const override { return {left_, top_, width_, height_}; }
+  void SetClientSize(int width, int height) override { width_ = width, height_ = height; }
+  void MoveTo(int left, int top) override { left_ = left, top_ = top; }
+  // A 1024 x 768 screen at 96 DPI.
+  TwipsRect ScreenSize() const override { return {0, 0, 1024 * 15, 768 * 15}; }
+
+  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessTextBox>(backend_, spec);
+  }
+  std::unique_ptr<CheckListPeer> CreateCheckList(CheckList&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessCheckList>(backend_, spec);
+  }
+  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessCheckBox>(backend_, spec);
+  }
+  std::unique_ptr<CaptionPeer> CreateButton(Button&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessCaption>(backend_, spec);
+  }
+  std::unique_ptr<CaptionPeer> CreateLabel(Label&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessCaption>(backend_, spec);
+  }
+  std::unique_ptr<ImagePeer> CreateImage(Image&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessImage>(backend_, spec);
+  }
+  std::unique_ptr<ControlPeer> CreateLine(Line&, const ControlSpec& spec) override {
+    return std::make_unique<HeadlessLine>(backend_, spec);
+  }
+  std::unique_ptr<TimerPeer> CreateTimer(Timer&, const ControlSpec&) override {
+    return std::make_unique<HeadlessTimer>();
+  }
+  void SetTabOrder(const std::vector<Control*>&) override {}
+
+ private:
+  HeadlessBackend& backend_;
+  Form& owner_;
+  NativeHandle handle_;
+  std::string caption_;
+  int left_ = 0;
+  int top_ = 0;
+  int width_;
+  int height_;
+  bool visible_ = false;
+  MousePointer pointer_ = MousePointer::Default;
+};
+
+// Reads the size of a Windows bitmap file; anything else is no picture.
+Picture ReadBitmapFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char header[26] = {};
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return nullptr;
+  if (header[0] != 'B' || header[1] != 'M') return nullptr;
+  auto dword = [&](int at) {
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(header[at]) | static_cast<std::uint32_t>(header[at + 1]) << 8 |
+        static_cast<std::uint32_t>(header[at + 2]) << 16 |
+        static_cast<std::uint32_t>(header[at + 3]) << 24);
+  };
+  const int width = dword(18);
+  const int height = dword(22);
+  if (width <= 0 || height == 0) return nullptr;
+  return std::make_shared<HeadlessPicture>(width, height < 0 ? -height : height);
+}
+
+}  // namespace
+
+std::unique_ptr<FormPeer> HeadlessBackend::CreateForm(Form& owner, const FormSpec& spec) {
+  return std::make_unique<HeadlessForm>(*this, owner, spec);
+}
+
+Picture HeadlessBackend::LoadPicture(PictureName name) {
+  Picture& picture = pictures_[name];
+  if (!picture) {
+    switch (name) {
+      case PictureName::HelpIcon: picture = std::make_shared<HeadlessPicture>(16, 14); break;
+      case PictureName::ProgramIcon:
+      case PictureName::HelpWindowIcon:
+        picture = std::make_shared<HeadlessPicture>(32, 32);
+        break;
+      default: picture = std::make_shared<HeadlessPicture>(16, 16); break;
+    }
+  }
+  return picture;
+}
+
+Picture HeadlessBackend::LoadPictureFile(const std::string& path) { return ReadBitmapFile(path); }
+
+NativeHandle HeadlessBackend::NewHandle(std::uint32_t extendedStyle) {
+  const NativeHandle handle = nextHandle_;
+  nextHandle_ += 4;
+  windows_[handle].extendedStyle = extendedStyle;
+  return handle;
+}
+
+std::uint32_t HeadlessBackend::ExtendedStyle(NativeHandle window) {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? 0 : it->second.extendedStyle;
+}
+
+void HeadlessBackend::SetExtendedStyle(NativeHandle window, std::uint32_t style) {
+  const auto it = windows_.find(window);
+  if (it != windows_.end()) it->second.extendedStyle = style;
+}
+
+void HeadlessBackend::RedrawFrame(NativeHandle window) {
+  const auto it = windows_.find(window);
+  if (it != windows_.end()) ++it->second.frameRedraws;
+}
+
+int HeadlessBackend::FrameRedraws(NativeHandle window) const {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? 0 : it->second.frameRedraws;
+}
+
+}  // namespace vexmar::ui

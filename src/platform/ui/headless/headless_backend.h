@@ -1,0 +1,42 @@
+#pragma once
+// The control layer without a screen: every control's state in memory. The
+// command-line compiler runs the real windows on it, and tests drive and
+// inspect them through it.
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/ui/form.h"
+
+namespace vexmar::ui {
+
+class HeadlessBackend final : public Backend {
+ public:
+  std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormSpec& spec) override;
+  Picture LoadPicture(PictureName name) override;
+  Picture LoadPictureFile(const std::string& path) override;
+  std::uint32_t ExtendedStyle(NativeHandle window) override;
+  void SetExtendedStyle(NativeHandle window, std::uint32_t style) override;
+  void RedrawFrame(NativeHandle window) override;
+
+  // For tests: how often a window's frame was redrawn.
+  int FrameRedraws(NativeHandle window) const;
+  // The control that has the keyboard focus, or none.
+  NativeHandle FocusedHandle() const { return focused_; }
+
+  // Shared by the peers of this backend.
+  NativeHandle NewHandle(std::uint32_t extendedStyle);
+  void SetFocused(NativeHandle handle) { focused_ = handle; }
+
+ private:
+  struct WindowState {
+    std::uint32_t extendedStyle = 0;
+    int frameRedraws = 0;
+  };
+  std::map<NativeHandle, WindowState> windows_;
+  std::map<PictureName, Picture> pictures_;
+  NativeHandle nextHandle_ = 0x1000;
+  NativeHandle focused_ = 0;
+};
+
+}  // namespace vexmar::ui
