@@ -1,0 +1,26 @@
+#pragma once
+// A file system whose listings are what the test says, in the order it says,
+// and can fail part-way.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/fs/file_system.h"
+
+namespace vexmar::testing {
+
+class FakeFileSystem final : public fs::FileSystem {
+ public:
+  struct Folder {
+    std::vector<std::string> names;
+    // The listing fails (yields empty) after this many names; -1 never.
+    int failAfter = -1;
+  };
+  // Keyed by the listing pattern exactly as the program passes it.
+  std::map<std::string, Folder> listings;
+  int listingsStarted = 0;
+
+  std::unique_ptr<fs::FileListing> ListNormalFiles(const std::string& pattern) override;
+};
+
+}  // namespace vexmar::testing

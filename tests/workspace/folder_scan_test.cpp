@@ -1,0 +1,218 @@
+// The project-folder and output-folder commands, select-all and the
+// home-page pick, on the headless main window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/main_window_fixture.h"
+#include "support/temp_folder.h"
+#include "workspace/book_files.h"
+#include "workspace/mod_main.h"
+
+namespace vexmar::workspace {
+namespace {
+
+using testing::Checks;
+using testing::Entries;
+using testing::FakeFileSystem;
+using testing::MainWindowFixture;
+using testing::TempFolder;
+using Names = std::vector<std::string>;
+
+const char kBrowseTitle[] = "Choose the folder were all your files are in below:";
+
+// A folder text as the commands make it, with the platform's separator.
+std::string Dir(const std::string& name) { return AddBackslash(name); }
+
+Names Sorted(Names names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(BookFiles, SevenCaseSensitiveSuffixesOfFourCharacters) {
+  const Names listed = {"index.htm", "page.html", "notes.txt", "logo.gif",  "photo.jpg",
+                        "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html",
+                        "jpeg",      "a.htm"};
+  const Names refused = {"INDEX.HTM", "Logo.GIF",  "photo.JPG", "readme.text", "style.css",
+                         "script.js", "movie.mpeg", "archive.zip", "htm", "txt", "", "x.Htm"};
+  for (const auto& name : listed) EXPECT_TRUE(QualifiesForBook(name)) << name;
+  for (const auto& name : refused) EXPECT_FALSE(QualifiesForBook(name)) << name;
+}
+
+TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
+  TempFolder dir;
+  for (const char* name : {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg",
+                           "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html",
+                           "INDEX2.HTM", "Logo.GIF", "photo.JPG", "readme.text", "style.css",
+                           "script.js", "movie.mpeg", "archive.zip"}) {
+    dir.Write(name);
+  }
+  dir.WriteHidden("hidden.htm");
+  dir.MakeFolder("chapter.htm");  // a folder, whatever its name
+  dir.Write("sub/inner.htm");
+
+  MainWindowFixture f;
+  f.modal.folders = {dir.Path().substr(0, dir.Path().size() - 1)};
+  f.w().cmdopen.Click();
+
+  EXPECT_EQ(Sorted(Entries(f.w().lstFiles)),
+            Sorted({"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg", "photo.jpeg",
+                    "icon.png", "page.shtml", "page.xhtml", "html"}));
+  EXPECT_EQ(f.w().txtpath.Text(), dir.Path());
+  EXPECT_EQ(f.w().ProjectFolder, dir.Path());
+  EXPECT_EQ(f.w().txtoutfolder.Text(), dir.Path());
+  ASSERT_EQ(f.modal.browsed.size(), 1u);
+  EXPECT_EQ(f.modal.browsed[0].title, kBrowseTitle);
+  EXPECT_EQ(f.modal.browsed[0].owner, f.w().Window().Handle());
+}
+
+TEST(ProjectFolder, KeepsTheListingsOrderAndLetsTheWindowRunBetweenNames) {
+  FakeFileSystem files;
+  files.listings[Dir("D:\\Books")] = {{"z.htm", "b.css", "a.htm", "m.txt"}};
+  MainWindowFixture f(files);
+  f.modal.folders = {"D:\\Books"};
+  f.w().cmdopen.Click();
+  EXPECT_EQ(Entries(f.w().lstFiles), (Names{"z.htm", "a.htm", "m.txt"}));
+  EXPECT_EQ(f.modal.doEventsCalls, 4);  // once after every name the listing yields
+}
+
+TEST(ProjectFolder, CancelChangesNothing) {
+  FakeFileSystem files;
+  MainWindowFixture f(files);
+  FrmMain& w = f.w();
+  w.txtpath.SetText(Dir("old"));
+  w.ProjectFolder = Dir("old");
+  w.txtoutfolder.SetText(Dir("out"));
+  w.lstFiles.Add("a.htm");
+  w.lstFiles.SetChecked(0, true);
+
+  f.modal.folders = {""};
+  w.cmdopen.Click();
+  EXPECT_EQ(w.txtpath.Text(), Dir("old"));
+  EXPECT_EQ(w.ProjectFolder, Dir("old"));
+  EXPECT_EQ(w.txtoutfolder.Text(), Dir("out"));
+  EXPECT_EQ(Entries(w.lstFiles), Names{"a.htm"});
+  EXPECT_EQ(Checks(w.lstFiles), std::vector<bool>{true});
+  EXPECT_EQ(files.listingsStarted, 0);
+}
+
+TEST(ProjectFolder, ARootFolderKeepsItsOwnSeparator) {
+  FakeFileSystem files;
+  const std::string root = AddBackslash("C:");
+  files.listings[root] = {{"index.htm"}};
+  MainWindowFixture f(files);
+  f.modal.folders = {root};
+  f.w().cmdopen.Click();
+  EXPECT_EQ(f.w().txtpath.Text(), root);
+  EXPECT_EQ(f.w().txtoutfolder.Text(), root);
+  EXPECT_EQ(Entries(f.w().lstFiles), Names{"index.htm"});
+}
+
+TEST(ProjectFolder, ANewFolderResetsOutputFolderAndCheckMarksButNotTheRest) {
+  FakeFileSystem files;
+  files.listings[Dir("first")] = {{"a.htm", "b.htm"}};
+  files.listings[Dir("second")] = {{"a.htm", "c.htm"}};
+  MainWindowFixture f(files);
+  FrmMain& w = f.w();
+  f.modal.folders = {"first", "elsewhere", "second"};
+  w.cmdopen.Click();
+  w.cmdoutput.Click();
+  EXPECT_EQ(w.txtoutfolder.Text(), Dir("elsewhere"));
+  EXPECT_EQ(w.txtpath.Text(), Dir("first"));  // the output folder changes nothing else
+  w.cmdselall.Click();
+  w.txthomepage.SetText("b.htm");
+  w.lstTOC.Add("b.htm");
+
+  w.cmdopen.Click();
+  EXPECT_EQ(w.txtoutfolder.Text(), Dir("second"));
+  EXPECT_EQ(Entries(w.lstFiles), (Names{"a.htm", "c.htm"}));
+  EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{false, false}));
+  EXPECT_EQ(w.txthomepage.Text(), "b.htm");
+  EXPECT_EQ(Entries(w.lstTOC), Names{"b.htm"});
+}
+
+TEST(ProjectFolder, AFolderThatCannotBeListedLeavesTheListEmpty) {
+  FakeFileSystem files;  // no listing for the folder: the first name is empty
+  MainWindowFixture f(files);
+  f.w().lstFiles.Add("old.htm");
+  f.modal.folders = {"gone"};
+  f.w().cmdopen.Click();
+  EXPECT_EQ(f.w().lstFiles.Count(), 0);
+  EXPECT_EQ(f.w().txtpath.Text(), Dir("gone"));
+  EXPECT_EQ(f.w().ProjectFolder, Dir("gone"));
+}
+
+TEST(ProjectFolder, AListingThatFailsPartWayKeepsTheNamesSoFar) {
+  FakeFileSystem files;
+  files.listings[Dir("flaky")] = {{"a.htm", "b.htm", "c.htm"}, 2};
+  MainWindowFixture f(files);
+  f.modal.folders = {"flaky"};
+  f.w().cmdopen.Click();
+  EXPECT_EQ(Entries(f.w().lstFiles), (Names{"a.htm", "b.htm"}));
+}
+
+TEST(ProjectFolder, AScanNeverMixesTwoFoldersNames) {
+  FakeFileSystem files;
+  files.listings[Dir("first")] = {{"1a.htm", "1b.htm", "1c.htm", "1d.htm"}};
+  files.listings[Dir("second")] = {{"2a.htm", "2b.htm"}};
+  MainWindowFixture f(files);
+  FrmMain& w = f.w();
+
+  // While the first scan hands control back, the author chooses another folder.
+  f.modal.folders = {"first", "second"};
+  f.modal.pendingEvents.push_back([&] { w.cmdopen.Click(); });
+  w.cmdopen.Click();
+  EXPECT_EQ(Entries(w.lstFiles), (Names{"2a.htm", "2b.htm"}));
+  EXPECT_EQ(w.ProjectFolder, Dir("second"));
+
+  // ... or empties the project, as New and opening a settings file do.
+  f.modal.folders = {"first"};
+  f.modal.pendingEvents.push_back([&] {
+    w.lstFiles.Clear();
+    w.ProjectFolder.clear();
+  });
+  w.cmdopen.Click();
+  EXPECT_EQ(w.lstFiles.Count(), 0);
+}
+
+TEST(ProjectFolder, AFolderWithMoreFilesThanAListHoldsListsTheFirstOnes) {
+  FakeFileSystem files;
+  FakeFileSystem::Folder& big = files.listings[Dir("big")];
+  for (int i = 0; i < ui::CheckList::kMaxEntries + 100; ++i) {
+    big.names.push_back("page" + std::to_string(i) + ".htm");
+  }
+  MainWindowFixture f(files);
+  f.modal.folders = {"big"};
+  f.w().cmdopen.Click();
+  ASSERT_EQ(f.w().lstFiles.Count(), ui::CheckList::kMaxEntries);
+  EXPECT_EQ(f.w().lstFiles.Entry(ui::CheckList::kMaxEntries - 1), "page32766.htm");
+}
+
+TEST(SelectAll, ChecksEveryEntryAndNeverUnchecks) {
+  MainWindowFixture f;
+  FrmMain& w = f.w();
+  w.cmdselall.Click();  // an empty list: nothing to do
+  EXPECT_EQ(w.lstFiles.Count(), 0);
+  for (const char* name : {"a.htm", "b.htm", "c.htm"}) w.lstFiles.Add(name);
+  w.lstFiles.SetChecked(1, true);
+  w.cmdselall.Click();
+  EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{true, true, true}));
+}
+
+TEST(HomePagePick, TakesTheCurrentEntrysBareName) {
+  MainWindowFixture f;
+  FrmMain& w = f.w();
+  w.txthomepage.SetText("typed.htm");
+  w.lstFiles.Add("index.htm");
+  w.lstFiles.Add("intro.htm");
+  w.lstFiles.DoubleClick();  // no current entry
+  EXPECT_EQ(w.txthomepage.Text(), "typed.htm");
+
+  w.lstFiles.SetCurrentIndex(1);
+  w.lstFiles.DoubleClick();
+  EXPECT_EQ(w.txthomepage.Text(), "intro.htm");
+  EXPECT_FALSE(w.lstFiles.Checked(1));  // the pick leaves the check mark alone
+}
+
+}  // namespace
+}  // namespace vexmar::workspace
