@@ -1,0 +1,434 @@
+#include "platform/resources/image_plan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace vexmar::resources {
+namespace {
+
+constexpr uint64_t kMaxImage = 0xFFFFFFFFull;
+constexpr size_t kDebugEntrySize = 28;
+constexpr size_t kMaxSections = 96;
+
+struct Range {
+  uint64_t begin = 0;
+  uint64_t end = 0;
+  bool Contains(uint64_t at) const { return at >= begin && at < end; }
+};
+
+Range SectionRange(const SectionHeader& section) {
+  return {section.virtual_address, uint64_t{section.virtual_address} + section.MappedSize()};
+}
+
+// The end of the mapped image as SizeOfImage should state it.
+uint64_t ImageEnd(const std::vector<SectionHeader>& sections, uint64_t section_alignment) {
+  uint64_t end = 0;
+  for (const SectionHeader& section : sections) {
+    end = std::max(end, AlignUp(section.virtual_address + section.MappedSize(), section_alignment));
+  }
+  return end;
+}
+
+class Planner {
+ public:
+  Planner(ByteSource& input, const PeImage& image, int resource_section, uint64_t tree_size)
+      : input_(input),
+        image_(image),
+        index_(resource_section),
+        tree_size_(tree_size),
+        tree_raw_(AlignUp(tree_size, image.file_alignment)),
+        sections_(image.sections) {}
+
+  Result<ImagePlan> Plan() {
+    const DataDirectory certificate = image_.Directory(kCertificateDirectory);
+    if (certificate.rva != 0 || certificate.size != 0) {
+      // Any change to the file breaks the signature; a table left behind
+      // would only make Windows report a damaged file instead of an
+      // unsigned one. So the table goes, and the caller is told.
+      plan_.signature_removed = true;
+      certificate_ = {certificate.rva, uint64_t{certificate.rva} + certificate.size};
+      PatchDirectory(kCertificateDirectory, 0, 0);
+    }
+    bool placed = false;
+    if (index_ >= 0 && SectionIsOwned()) {
+      placed = TryResizeLast() || TryMoveFollowing() || TryRewriteInSection();
+    }
+    if (!placed) {
+      if (auto status = AppendSection(); !status) {
+        return status.error();
+      }
+    }
+    FixSymbolAndDebugPointers();
+    PatchCommonFields();
+    uint64_t size = 0;
+    for (const OutputPiece& piece : plan_.pieces) {
+      size += piece.length;
+    }
+    if (size > kMaxImage) {
+      return Fail("the image would exceed 4 GiB");
+    }
+    plan_.output_size = size;
+    return std::move(plan_);
+  }
+
+ private:
+  const SectionHeader& Resource() const { return image_.sections[static_cast<size_t>(index_)]; }
+
+  // The resource section may be rewritten only when nothing but the
+  // resource tree (and the certificate table, a file offset) points into it.
+  bool SectionIsOwned() const {
+    const Range range = SectionRange(Resource());
+    for (size_t i = 0; i < image_.directories.size(); ++i) {
+      const DataDirectory& directory = image_.directories[i];
+      if (i == kResourceDirectory || i == kCertificateDirectory || directory.rva == 0) {
+        continue;
+      }
+      if (range.Contains(directory.rva)) {
+        return false;
+      }
+    }
+    return Resource().raw_pointer % image_.file_alignment == 0;
+  }
+
+  bool IsAfterResource(const SectionHeader& section) const {
+    return section.virtual_address > Resource().virtual_address;
+  }
+
+  bool TryResizeLast() {
+    const SectionHeader& resource = Resource();
+    for (size_t i = 0; i < image_.sections.size(); ++i) {
+      const SectionHeader& section = image_.sections[i];
+      if (static_cast<int>(i) != index_ &&
+          (IsAfterResource(section) ||
+           (section.raw_size != 0 && section.raw_pointer >= resource.raw_pointer))) {
+        return false;
+      }
+    }
+    plan_.placement = Placement::kResizedInPlace;
+    ReplaceResourceData(std::max(resource.RawEnd(), image_.SectionDataEnd()));
+    return true;
+  }
+
+  // .reloc holds RVAs of other sections and discardable sections hold
+  // debug data; neither is referred to by code, so both may move.
+  bool IsMovable(const SectionHeader& section) const {
+    if (section.Name() != ".reloc" && (section.characteristics & kSectionDiscardable) == 0) {
+      return false;
+    }
+    const Range range = SectionRange(section);
+    for (size_t i = 0; i < image_.directories.size(); ++i) {
+      const DataDirectory& directory = image_.directories[i];
+      if (i == kCertificateDirectory || i == kRelocationDirectory || i == kDebugDirectory ||
+          directory.rva == 0) {
+        continue;
+      }
+      if (range.Contains(directory.rva)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool TryMoveFollowing() {
+    const SectionHeader& resource = Resource();
+    uint64_t first_va = std::numeric_limits<uint64_t>::max();
+    uint64_t first_raw = image_.SectionDataEnd();
+    for (size_t i = 0; i < image_.sections.size(); ++i) {
+      const SectionHeader& section = image_.sections[i];
+      if (static_cast<int>(i) == index_) {
+        continue;
+      }
+      if (IsAfterResource(section)) {
+        if (!IsMovable(section) ||
+            (section.raw_size != 0 && section.raw_pointer < resource.RawEnd())) {
+          return false;
+        }
+        first_va = std::min<uint64_t>(first_va, section.virtual_address);
+        if (section.raw_size != 0) {
+          first_raw = std::min<uint64_t>(first_raw, section.raw_pointer);
+        }
+      } else if (section.raw_size != 0 && section.raw_pointer >= resource.raw_pointer) {
+        return false;  // a section that stays in VA but follows in the file
+      }
+    }
+    if (first_raw % image_.file_alignment != 0) {
+      return false;
+    }
+    const uint64_t new_first_va = AlignUp(
+        resource.virtual_address + std::max(tree_size_, tree_raw_), image_.section_alignment);
+    va_delta_ = static_cast<int64_t>(new_first_va) - static_cast<int64_t>(first_va);
+    moved_va_begin_ = first_va;
+    plan_.placement = Placement::kFollowingMoved;
+    ReplaceResourceData(first_raw);
+    for (size_t i = 0; i < sections_.size(); ++i) {
+      if (IsAfterResource(image_.sections[i])) {
+        SectionHeader& section = sections_[i];
+        section.virtual_address =
+            static_cast<uint32_t>(static_cast<int64_t>(section.virtual_address) + va_delta_);
+        PatchU32(image_.SectionHeaderOffset(i) + 12, section.virtual_address);
+      }
+    }
+    for (size_t i = 0; i < image_.directories.size(); ++i) {
+      const DataDirectory& directory = image_.directories[i];
+      if (i != kCertificateDirectory && directory.rva >= first_va && directory.rva != 0) {
+        PatchDirectory(i, static_cast<uint32_t>(static_cast<int64_t>(directory.rva) + va_delta_),
+                       directory.size);
+      }
+    }
+    return true;
+  }
+
+  bool TryRewriteInSection() {
+    const SectionHeader& resource = Resource();
+    uint64_t room = std::numeric_limits<uint64_t>::max();
+    for (const SectionHeader& section : sections_) {
+      if (IsAfterResource(section)) {
+        room = std::min<uint64_t>(room, section.virtual_address - resource.virtual_address);
+      }
+    }
+    if (tree_size_ > resource.raw_size || tree_size_ > room) {
+      return false;
+    }
+    plan_.placement = Placement::kRewrittenInSection;
+    plan_.tree_rva = resource.virtual_address;
+    plan_.tree_piece_size = resource.raw_size;
+    AddInput(0, resource.raw_pointer);
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, resource.raw_size});
+    AddInput(resource.RawEnd(), image_.file_size);
+    sections_[static_cast<size_t>(index_)].virtual_size = static_cast<uint32_t>(tree_size_);
+    PatchU32(image_.SectionHeaderOffset(static_cast<size_t>(index_)) + 8,
+             static_cast<uint32_t>(tree_size_));
+    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
+    return true;
+  }
+
+  // The resource section keeps its start and takes the tree's size; input
+  // from `resume_at` on follows it.
+  void ReplaceResourceData(uint64_t resume_at) {
+    const SectionHeader& resource = Resource();
+    plan_.tree_rva = resource.virtual_address;
+    plan_.tree_piece_size = tree_raw_;
+    AddInput(0, resource.raw_pointer);
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, tree_raw_});
+    AddInput(resume_at, image_.file_size);
+    const size_t i = static_cast<size_t>(index_);
+    sections_[i].virtual_size = static_cast<uint32_t>(tree_size_);
+    sections_[i].raw_size = static_cast<uint32_t>(tree_raw_);
+    PatchU32(image_.SectionHeaderOffset(i) + 8, static_cast<uint32_t>(tree_size_));
+    PatchU32(image_.SectionHeaderOffset(i) + 16, static_cast<uint32_t>(tree_raw_));
+    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
+    initialized_delta_ = static_cast<int64_t>(tree_raw_) - static_cast<int64_t>(resource.raw_size);
+  }
+
+  Status AppendSection() {
+    if (image_.directories.size() <= kResourceDirectory) {
+      return Fail("the headers have no resource directory entry (NumberOfRvaAndSizes < 3)");
+    }
+    const uint64_t slot = image_.SectionHeaderOffset(image_.sections.size());
+    uint64_t first_data = image_.size_of_headers;
+    for (const SectionHeader& section : image_.sections) {
+      if (section.raw_size != 0) {
+        first_data = std::min<uint64_t>(first_data, section.raw_pointer);
+      }
+    }
+    if (slot + kSectionHeaderSize > first_data || image_.sections.size() >= kMaxSections) {
+      return Fail("not enough room in the headers to add a resource section");
+    }
+    const DataDirectory bound = image_.Directory(kBoundImportDirectory);
+    if (bound.rva != 0 && bound.rva < slot + kSectionHeaderSize &&
+        uint64_t{bound.rva} + bound.size > slot) {
+      // Bound imports only save the loader some work; without them it
+      // resolves imports as usual.
+      PatchDirectory(kBoundImportDirectory, 0, 0);
+    }
+    const uint64_t data_end = image_.SectionDataEnd();
+    const uint64_t raw_pointer = AlignUp(data_end, image_.file_alignment);
+    const uint64_t rva =
+        AlignUp(ImageEnd(image_.sections, image_.section_alignment), image_.section_alignment);
+    if (rva + AlignUp(tree_size_, image_.section_alignment) > kMaxImage) {
+      return Fail("the image would exceed 4 GiB");
+    }
+    plan_.placement = Placement::kNewSection;
+    plan_.tree_rva = static_cast<uint32_t>(rva);
+    plan_.tree_piece_size = tree_raw_;
+    AddInput(0, data_end);
+    if (raw_pointer > data_end) {
+      plan_.pieces.push_back({OutputPiece::Kind::kZeros, 0, raw_pointer - data_end});
+    }
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, tree_raw_});
+    AddInput(data_end, image_.file_size);
+
+    SectionHeader section;
+    std::memcpy(section.name.data(), ".rsrc\0\0\0", 8);
+    section.virtual_size = static_cast<uint32_t>(tree_size_);
+    section.virtual_address = static_cast<uint32_t>(rva);
+    section.raw_size = static_cast<uint32_t>(tree_raw_);
+    section.raw_pointer = static_cast<uint32_t>(raw_pointer);
+    section.characteristics = kSectionInitializedData | kSectionRead;
+    std::vector<uint8_t> header(kSectionHeaderSize, 0);
+    std::memcpy(header.data(), section.name.data(), 8);
+    StoreU32(&header[8], section.virtual_size);
+    StoreU32(&header[12], section.virtual_address);
+    StoreU32(&header[16], section.raw_size);
+    StoreU32(&header[20], section.raw_pointer);
+    StoreU32(&header[36], section.characteristics);
+    plan_.patches[slot] = std::move(header);
+    sections_.push_back(section);
+    PatchU16(image_.NumberOfSectionsOffset(), static_cast<uint16_t>(sections_.size()));
+    if (index_ >= 0 && Resource().Name() == ".rsrc") {
+      // Tools that look resources up by section name must not find the
+      // abandoned copy.
+      plan_.patches[image_.SectionHeaderOffset(static_cast<size_t>(index_))] = {'o', 'l', 'd', '.',
+                                                                                'r', 's', 'r', 'c'};
+    }
+    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
+    initialized_delta_ = static_cast<int64_t>(tree_raw_);
+    return {};
+  }
+
+  // The input range [begin, end) without the certificate table.
+  void AddInput(uint64_t begin, uint64_t end) {
+    if (plan_.signature_removed && certificate_.begin < end && certificate_.end > begin) {
+      if (certificate_.begin > begin) {
+        plan_.pieces.push_back({OutputPiece::Kind::kInput, begin, certificate_.begin - begin});
+      }
+      begin = std::min(end, certificate_.end);
+    }
+    if (end > begin) {
+      plan_.pieces.push_back({OutputPiece::Kind::kInput, begin, end - begin});
+    }
+  }
+
+  std::optional<uint64_t> OutputOffset(uint64_t input_offset) const {
+    uint64_t output = 0;
+    for (const OutputPiece& piece : plan_.pieces) {
+      if (piece.kind == OutputPiece::Kind::kInput && input_offset >= piece.input_offset &&
+          input_offset - piece.input_offset < piece.length) {
+        return output + (input_offset - piece.input_offset);
+      }
+      output += piece.length;
+    }
+    if (input_offset == image_.file_size) {
+      return output;
+    }
+    return std::nullopt;
+  }
+
+  // The COFF symbol table (and the string table with mingw's long section
+  // names) and unmapped debug data are found by file offset, so they must
+  // follow the bytes they point to.
+  void FixSymbolAndDebugPointers() {
+    if (image_.pointer_to_symbol_table != 0) {
+      if (auto moved = OutputOffset(image_.pointer_to_symbol_table)) {
+        PatchU32(image_.PointerToSymbolTableOffset(), static_cast<uint32_t>(*moved));
+      }
+    }
+    const DataDirectory debug = image_.Directory(kDebugDirectory);
+    if (debug.rva == 0 || debug.size == 0) {
+      return;
+    }
+    auto table_offset = image_.RvaToFileOffset(debug.rva, debug.size);
+    if (!table_offset) {
+      return;
+    }
+    auto table = ReadBytes(input_, table_offset.value(), debug.size);
+    if (!table) {
+      return;
+    }
+    const ByteView view(table.value());
+    for (uint64_t at = 0; at + kDebugEntrySize <= debug.size; at += kDebugEntrySize) {
+      uint32_t address = 0;
+      uint32_t pointer = 0;
+      view.U32(at + 20, address);
+      view.U32(at + 24, pointer);
+      if (address != 0 && va_delta_ != 0 && address >= moved_va_begin_) {
+        PatchU32(table_offset.value() + at + 20,
+                 static_cast<uint32_t>(static_cast<int64_t>(address) + va_delta_));
+      }
+      if (pointer != 0) {
+        if (auto moved = OutputOffset(pointer)) {
+          PatchU32(table_offset.value() + at + 24, static_cast<uint32_t>(*moved));
+        }
+      }
+    }
+  }
+
+  void PatchCommonFields() {
+    const int64_t image_growth =
+        static_cast<int64_t>(ImageEnd(sections_, image_.section_alignment)) -
+        static_cast<int64_t>(ImageEnd(image_.sections, image_.section_alignment));
+    PatchU32(image_.SizeOfImageOffset(), Clamp32(int64_t{image_.size_of_image} + image_growth));
+    PatchU32(image_.SizeOfInitializedDataOffset(),
+             Clamp32(int64_t{image_.size_of_initialized_data} + initialized_delta_));
+    if (image_.checksum != 0) {
+      plan_.recompute_checksum = true;
+      plan_.checksum_offset = image_.CheckSumOffset();
+      PatchU32(image_.CheckSumOffset(), 0);
+    }
+    // Section file pointers of moved sections follow their data.
+    for (size_t i = 0; i < image_.sections.size(); ++i) {
+      const SectionHeader& section = image_.sections[i];
+      if (static_cast<int>(i) == index_ || section.raw_pointer == 0 || section.raw_size == 0) {
+        continue;
+      }
+      if (auto moved = OutputOffset(section.raw_pointer); moved && *moved != section.raw_pointer) {
+        PatchU32(image_.SectionHeaderOffset(i) + 20, static_cast<uint32_t>(*moved));
+      }
+    }
+  }
+
+  static uint32_t Clamp32(int64_t value) {
+    return static_cast<uint32_t>(std::clamp<int64_t>(value, 0, int64_t{0xFFFFFFFF}));
+  }
+  void PatchU16(uint64_t offset, uint16_t value) {
+    std::vector<uint8_t> bytes(2);
+    StoreU16(bytes.data(), value);
+    plan_.patches[offset] = std::move(bytes);
+  }
+  void PatchU32(uint64_t offset, uint32_t value) {
+    std::vector<uint8_t> bytes(4);
+    StoreU32(bytes.data(), value);
+    plan_.patches[offset] = std::move(bytes);
+  }
+  void PatchDirectory(size_t index, uint32_t rva, uint32_t size) {
+    PatchU32(image_.DirectoryOffset(index), rva);
+    PatchU32(image_.DirectoryOffset(index) + 4, size);
+  }
+
+  ByteSource& input_;
+  const PeImage& image_;
+  const int index_;
+  const uint64_t tree_size_;
+  const uint64_t tree_raw_;
+  std::vector<SectionHeader> sections_;  // as they will be
+  ImagePlan plan_;
+  Range certificate_;
+  int64_t va_delta_ = 0;
+  uint64_t moved_va_begin_ = 0;
+  int64_t initialized_delta_ = 0;
+};
+
+}  // namespace
+
+const char* PlacementName(Placement placement) {
+  switch (placement) {
+    case Placement::kResizedInPlace:
+      return "resized in place";
+    case Placement::kFollowingMoved:
+      return "following sections moved";
+    case Placement::kRewrittenInSection:
+      return "rewritten in its section";
+    case Placement::kNewSection:
+      return "new section";
+  }
+  return "?";
+}
+
+Result<ImagePlan> PlanImage(ByteSource& input, const PeImage& image, int resource_section,
+                            uint64_t tree_size) {
+  return Planner(input, image, resource_section, tree_size).Plan();
+}
+
+}  // namespace vexmar::resources

@@ -1,0 +1,261 @@
+#include "platform/resources/resource_table.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/resources/upper_case.h"
+
+namespace vexmar::resources {
+
+constexpr uint32_t kHighBit = 0x80000000u;
+constexpr size_t kMaxDepth = 3;
+
+// Walks the tree once, depth first, turning every directory into a
+// Directory and every data entry into a ResourceEntry.
+class TreeParser {
+ public:
+  TreeParser(ByteSource& file, const PeImage& image, ResourceTable& table)
+      : file_(file), image_(image), table_(table) {}
+
+  Status Parse(uint64_t tree_file_offset, uint64_t tree_size) {
+    tree_offset_ = tree_file_offset;
+    tree_size_ = tree_size;
+    return ParseDirectory(0, 1, {});
+  }
+
+ private:
+  struct Path {
+    ResourceId type;
+    ResourceId name;
+  };
+
+  Status ReadTree(uint64_t offset, void* out, size_t length) {
+    if (offset > tree_size_ || length > tree_size_ - offset) {
+      return Fail("the resource tree points outside its section (offset " + std::to_string(offset) +
+                  ")");
+    }
+    return file_.Read(tree_offset_ + offset, out, length);
+  }
+
+  Result<ResourceId> ReadName(uint32_t offset) {
+    uint8_t length_bytes[2];
+    if (auto status = ReadTree(offset, length_bytes, 2); !status) {
+      return status.error();
+    }
+    const size_t length = length_bytes[0] | (size_t{length_bytes[1]} << 8);
+    if (uint64_t{offset} + 2 + 2 * uint64_t{length} > tree_size_) {
+      return Fail("a resource name is longer than its section");
+    }
+    std::vector<uint8_t> bytes(2 * length);
+    if (auto status = ReadTree(offset + 2u, bytes.data(), bytes.size()); !status) {
+      return status.error();
+    }
+    std::u16string name(length, u'\0');
+    for (size_t i = 0; i < length; ++i) {
+      name[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    }
+    return ResourceId::Stored(std::move(name));
+  }
+
+  Status ParseDirectory(uint64_t offset, size_t depth, const Path& path) {
+    if (!visited_.insert(offset).second) {
+      return Fail("the resource tree loops (a directory is reached twice)");
+    }
+    uint8_t header[16];
+    if (auto status = ReadTree(offset, header, sizeof header); !status) {
+      return status.error();
+    }
+    ResourceTable::Directory directory;
+    directory.tree_offset = offset;
+    ByteView(header, sizeof header).U16(12, directory.named_count);
+    ByteView(header, sizeof header).U16(14, directory.id_count);
+    const uint64_t count = uint64_t{directory.named_count} + directory.id_count;
+    if (offset + 16 + 8 * count > tree_size_) {
+      return Fail("a resource directory has more entries than its section holds");
+    }
+    std::vector<uint8_t> raw(static_cast<size_t>(8 * count));
+    if (auto status = ReadTree(offset + 16, raw.data(), raw.size()); !status) {
+      return status.error();
+    }
+    const size_t index = table_.directories_.size();
+    table_.directories_.push_back(directory);
+    const ByteView entries(raw);
+    for (uint64_t i = 0; i < count; ++i) {
+      uint32_t name_field = 0;
+      uint32_t target = 0;
+      entries.U32(8 * i, name_field);
+      entries.U32(8 * i + 4, target);
+      ResourceTable::Child child;
+      child.stored_as_name = (name_field & kHighBit) != 0;
+      if (child.stored_as_name) {
+        auto name = ReadName(name_field & ~kHighBit);
+        if (!name) {
+          return name.error();
+        }
+        child.id = std::move(name.value());
+      } else {
+        child.id = ResourceId::StoredNumber(static_cast<uint16_t>(name_field & 0xFFFF));
+      }
+      const bool is_directory = (target & kHighBit) != 0;
+      if (is_directory != (depth < kMaxDepth)) {
+        return Fail(is_directory ? "the resource tree is deeper than type, name and language"
+                                 : "the resource tree has data above the language level");
+      }
+      if (depth == kMaxDepth && child.stored_as_name) {
+        return Fail("the resource tree has a language given as a name");
+      }
+      if (is_directory) {
+        child.directory = static_cast<int>(table_.directories_.size());
+        const Path next = depth == 1 ? Path{child.id, {}} : Path{path.type, child.id};
+        if (auto status = ParseDirectory(target & ~kHighBit, depth + 1, next); !status) {
+          return status;
+        }
+      } else {
+        auto entry = ParseDataEntry(target, path, child.id.number());
+        if (!entry) {
+          return entry.error();
+        }
+        child.entry = static_cast<int>(table_.entries_.size());
+        table_.entries_.push_back(std::move(entry.value()));
+      }
+      table_.directories_[index].children.push_back(std::move(child));
+    }
+    return {};
+  }
+
+  Result<ResourceEntry> ParseDataEntry(uint32_t offset, const Path& path, uint16_t language) {
+    uint8_t raw[16];
+    if (auto status = ReadTree(offset, raw, sizeof raw); !status) {
+      return status.error();
+    }
+    ResourceEntry entry;
+    entry.type = path.type;
+    entry.name = path.name;
+    entry.language = language;
+    const ByteView view(raw, sizeof raw);
+    view.U32(0, entry.data_rva);
+    view.U32(4, entry.size);
+    view.U32(8, entry.code_page);
+    // The data may legally lie in any section, not only the resource one.
+    auto file_offset = image_.RvaToFileOffset(entry.data_rva, entry.size);
+    if (!file_offset) {
+      return Fail("a resource data entry (" + entry.type.ToDisplay() + "/" +
+                  entry.name.ToDisplay() +
+                  ") points outside the image: " + file_offset.error().reason);
+    }
+    entry.file_offset = file_offset.value();
+    return entry;
+  }
+
+  ByteSource& file_;
+  const PeImage& image_;
+  ResourceTable& table_;
+  uint64_t tree_offset_ = 0;
+  uint64_t tree_size_ = 0;
+  std::unordered_set<uint64_t> visited_;
+};
+
+Result<ResourceTable> ResourceTable::Read(ByteSource& file, const PeImage& image) {
+  ResourceTable table;
+  const DataDirectory directory = image.Directory(kResourceDirectory);
+  if (directory.rva == 0 && directory.size == 0) {
+    return table;
+  }
+  table.section_index_ = image.SectionIndexForRva(directory.rva);
+  if (table.section_index_ < 0) {
+    return Fail("the resource directory lies in no section");
+  }
+  // The tree is bounded by its section's file data, not by the directory
+  // size, which linkers do not always get right.
+  const SectionHeader& section = image.sections[static_cast<size_t>(table.section_index_)];
+  const uint64_t start = directory.rva - section.virtual_address;
+  const uint64_t raw = std::min<uint64_t>(section.raw_size, section.MappedSize());
+  if (start >= raw) {
+    return Fail("the resource directory lies outside its section's file data");
+  }
+  TreeParser parser(file, image, table);
+  if (auto status = parser.Parse(uint64_t{section.raw_pointer} + start, raw - start); !status) {
+    return status.error();
+  }
+  return table;
+}
+
+const ResourceTable::Child* ResourceTable::Search(const Directory& directory,
+                                                  const ResourceId& id) const {
+  // The loader searches the named range and the ID range separately, each
+  // by bisection, trusting the counts; so does this.
+  size_t low = id.is_number() ? directory.named_count : 0;
+  size_t high =
+      id.is_number() ? size_t{directory.named_count} + directory.id_count : directory.named_count;
+  high = std::min(high, directory.children.size());
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    const ResourceId& candidate = directory.children[middle].id;
+    if (candidate == id) {
+      return &directory.children[middle];
+    }
+    if (candidate.is_number() != id.is_number()) {
+      return nullptr;
+    }
+    if (candidate < id) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return nullptr;
+}
+
+Result<ResourceEntry> ResourceTable::Find(const ResourceId& type, const ResourceId& name,
+                                          uint16_t language) const {
+  auto normalised = [](const ResourceId& id) {
+    return id.is_number() ? id : ResourceId::Stored(UpperCaseName(id.name()));
+  };
+  if (directories_.empty()) {
+    return Fail("the file has no resources");
+  }
+  const Child* type_child = Search(directories_[0], normalised(type));
+  if (type_child == nullptr || type_child->directory < 0) {
+    return Fail("resource type " + type.ToDisplay() + " not found");
+  }
+  const Directory& names = directories_[static_cast<size_t>(type_child->directory)];
+  const Child* name_child = Search(names, normalised(name));
+  if (name_child == nullptr || name_child->directory < 0) {
+    return Fail("resource " + type.ToDisplay() + "/" + name.ToDisplay() + " not found");
+  }
+  const Directory& languages = directories_[static_cast<size_t>(name_child->directory)];
+  const uint16_t primary = language & 0x3FF;
+  std::vector<uint16_t> wanted = {language, static_cast<uint16_t>(primary), 0};
+  if (primary == 0) {
+    wanted.push_back(0x0409);
+  }
+  for (uint16_t candidate : wanted) {
+    const Child* found = Search(languages, ResourceId::StoredNumber(candidate));
+    if (found != nullptr && found->entry >= 0) {
+      return entries_[static_cast<size_t>(found->entry)];
+    }
+  }
+  if (primary == 0 && !languages.children.empty() && languages.children[0].entry >= 0) {
+    return entries_[static_cast<size_t>(languages.children[0].entry)];
+  }
+  return Fail("resource " + type.ToDisplay() + "/" + name.ToDisplay() + " has no language " +
+              std::to_string(language));
+}
+
+Result<std::vector<uint8_t>> ReadEntryData(ByteSource& file, const ResourceEntry& entry) {
+  return ReadBytes(file, entry.file_offset, entry.size);
+}
+
+Result<ResourceFile> ReadResourceFile(ByteSource& file) {
+  auto image = ReadPeImage(file);
+  if (!image) {
+    return image.error();
+  }
+  auto table = ResourceTable::Read(file, image.value());
+  if (!table) {
+    return table.error();
+  }
+  return ResourceFile{std::move(image.value()), std::move(table.value())};
+}
+
+}  // namespace vexmar::resources
