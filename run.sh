@@ -58,12 +58,18 @@ configure_and_build() {
   if [ ! -f "out/$preset/build.ninja" ]; then
     cmake --preset "$preset" >"out/configure-$preset.log" 2>&1 || {
       cat "out/configure-$preset.log" >&2
+      echo "run.sh: configuring $preset failed" >&2
       exit 1
     }
   fi
   log "building $preset"
-  cmake --build --preset "$preset" -- -k 0 2>&1 | grep -v '^\[' || true
-  [ "${PIPESTATUS[0]}" = 0 ] || { echo "run.sh: build of $preset failed" >&2; exit 1; }
+  # Ninja's progress lines say nothing on success; on failure the log's
+  # compiler messages are what matters.
+  if ! cmake --build --preset "$preset" -- -k 0 >"out/build-$preset.log" 2>&1; then
+    grep -v '^\[[0-9]*/[0-9]*\]' "out/build-$preset.log" | tail -80 >&2
+    echo "run.sh: building $preset failed (out/build-$preset.log)" >&2
+    exit 1
+  fi
 }
 
 # --- Wine and a display ------------------------------------------------------------

@@ -29,4 +29,10 @@ std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::stri
   return std::make_unique<FakeListing>(it == listings.end() ? Folder{} : it->second);
 }
 
+std::optional<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
+  const auto it = contents.find(path);
+  if (it == contents.end()) return std::nullopt;
+  return it->second;
+}
+
 }  // namespace vexmar::testing

@@ -20,7 +20,11 @@ class FakeFileSystem final : public fs::FileSystem {
   std::map<std::string, Folder> listings;
   int listingsStarted = 0;
 
+  // Whole files by path; a path that is not here cannot be read.
+  std::map<std::string, std::string> contents;
+
   std::unique_ptr<fs::FileListing> ListNormalFiles(const std::string& pattern) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
 };
 
 }  // namespace vexmar::testing

@@ -3,6 +3,7 @@
 // this interface, never directly, so tests can hand them a folder in any
 // listing order or a disk that fails at a chosen step.
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vexmar::fs {
@@ -34,6 +35,9 @@ class FileSystem {
   // without wildcards looks up that one file. The folder part is not searched
   // recursively.
   virtual std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) = 0;
+
+  // The whole file as raw bytes; nothing when it cannot be opened or read.
+  virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
 };
 
 // The machine's own file system.

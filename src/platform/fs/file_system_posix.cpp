@@ -1,6 +1,7 @@
 // The file system on Linux. Windows semantics are kept where the program
 // relies on them: "normal" files only, and only names an e-book can carry.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +86,28 @@ class PosixFileSystem final : public FileSystem {
       return std::make_unique<SingleFileListing>(IsNormalFile(folder, name) ? name : "");
     }
     return std::make_unique<PosixListing>(std::move(folder), std::move(name));
+  }
+
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string content;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      content.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[64 * 1024];
+    for (;;) {
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n == 0) break;
+      if (n < 0) {
+        close(fd);
+        return std::nullopt;
+      }
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return content;
   }
 };
 

@@ -63,6 +63,32 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
     return std::make_unique<Win32Listing>(pattern);
   }
+
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    // Others may read the file meanwhile (an editor that has the page open),
+    // as the author would expect of any program that only reads.
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+      content.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    char buffer[64 * 1024];
+    for (;;) {
+      DWORD n = 0;
+      if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+        CloseHandle(file);
+        return std::nullopt;
+      }
+      if (n == 0) break;
+      content.append(buffer, n);
+    }
+    CloseHandle(file);
+    return content;
+  }
 };
 
 }  // namespace

@@ -36,6 +36,13 @@ struct ControlSpec {
   std::optional<PictureName> picture;
   std::string tag;
 
+  // Colours other than the system's defaults: the background of an opaque
+  // control, the colour of a line. `infoBackground` asks for the system's
+  // tool-tip background colour, whatever the theme makes it.
+  std::optional<Color> backColor;
+  std::optional<Color> foreColor;
+  bool infoBackground = false;
+
   int timerIntervalMs = 0;
 };
 

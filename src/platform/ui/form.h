@@ -14,6 +14,10 @@ namespace vexmar::ui {
 
 enum class FormBorder { FixedDialog, FixedToolWindow, None };
 
+// Where the window first appears: centred on the screen, centred over the
+// window that shows it modally, or where the window's own load puts it.
+enum class StartPosition { CenterScreen, CenterOwner, Manual };
+
 struct FormSpec {
   std::string name;
   std::string caption;
@@ -24,6 +28,8 @@ struct FormSpec {
   bool showInTaskbar = true;
   std::optional<PictureName> icon;
   std::optional<Color> backColor;  // the system's window colour when empty
+  bool infoBackground = false;     // the system's tool-tip background colour
+  StartPosition startPosition = StartPosition::CenterScreen;
 };
 
 class Form {

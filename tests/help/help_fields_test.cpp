@@ -1,0 +1,72 @@
+#include "help/help_fields.h"
+
+#include <gtest/gtest.h>
+
+namespace vexmar::help {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+Texts Load(const std::string& file) {
+  return HelpTextsFromFields(SplitHelpFields(file), [] {});
+}
+
+TEST(HelpFields, SplitAtCommasAndEveryKindOfLineEnd) {
+  struct Case {
+    const char* name;
+    std::string file;
+    Texts fields;
+  };
+  const Case cases[] = {
+      {"CR LF lines", "a\r\nb\r\n", {"a", "b"}},
+      {"LF lines", "a\nb\n", {"a", "b"}},
+      {"CR lines", "a\rb\r", {"a", "b"}},
+      {"no final line end", "a\r\nb", {"a", "b"}},
+      {"comma", "a,b\r\n", {"a", "b"}},
+      {"leading blanks dropped, trailing kept", "   a b  ,  c\r\n", {"a b  ", "c"}},
+      {"empty line is one empty field", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+      {"line of blanks", "a\r\n   \r\n", {"a", ""}},
+      {"quoted field keeps commas", "\"a, b\"\r\n", {"a, b"}},
+      {"text after the closing quote is dropped", "\"a\" tail, b\r\n", {"a", "b"}},
+      {"quoted field spans a line end", "\"a\r\nb\"\r\nc\r\n", {"a\r\nb", "c"}},
+      {"unclosed quote runs to the end", "\"a, b", {"a, b"}},
+      {"blanks before a quote", "  \"q\"\r\n", {"q"}},
+      {"empty file", "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SplitHelpFields(c.file), c.fields);
+  }
+}
+
+TEST(HelpTexts, EqualsStartsAnEntryAndAFieldWithoutOneReplacesIt) {
+  struct Case {
+    const char* name;
+    std::string file;
+    Texts texts;
+  };
+  const Case cases[] = {
+      {"two entries", "1=Title help\r\n2=Author help\r\n", {"Title help", "Author help"}},
+      {"further equals belong to the text", "3=a=b\r\n", {"a=b"}},
+      {"the key before = is ignored", "anything=x\r\n=y\r\n", {"x", "y"}},
+      {"unquoted comma: the rest replaces the text", "4=first part, second part\r\n",
+       {"second part"}},
+      {"quoted: the whole text", "\"4=first part, second part\"\r\n", {"first part, second part"}},
+      {"an empty line empties the latest entry", "5=text\r\n\r\n6=next\r\n", {"", "next"}},
+      {"a field without = before any entry is ignored", "intro\r\n1=one\r\n", {"one"}},
+      {"no equals at all", "just text\r\nmore\r\n", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Load(c.file), c.texts);
+  }
+}
+
+TEST(HelpTexts, LetTheWindowRunAfterEveryRecord) {
+  int records = 0;
+  HelpTextsFromFields(SplitHelpFields("1=a,b\r\n\r\n2=c\r\n"), [&] { ++records; });
+  EXPECT_EQ(records, 4);
+}
+
+}  // namespace
+}  // namespace vexmar::help
