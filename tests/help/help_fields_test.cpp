@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fs/file_system.h"
+#include "platform/text/text.h"
+#include "support/source_path.h"
+
 namespace vexmar::help {
 namespace {
 
@@ -66,6 +70,22 @@ TEST(HelpTexts, LetTheWindowRunAfterEveryRecord) {
   int records = 0;
   HelpTextsFromFields(SplitHelpFields("1=a,b\r\n\r\n2=c\r\n"), [&] { ++records; });
   EXPECT_EQ(records, 4);
+}
+
+// The help that ships beside the program: one text for each of the ten icons.
+// An unquoted comma in it would silently cut a text short, and a lone "&"
+// would swallow a letter, so both are checked here.
+TEST(ShippedHelp, HasTenWholeTexts) {
+  const auto bytes = fs::RealFileSystem().ReadWholeFile(testing::SourcePath("assets/help.txt"));
+  ASSERT_TRUE(bytes.has_value());
+  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(*bytes));
+  const Texts texts = HelpTextsFromFields(fields, [] {});
+  ASSERT_EQ(texts.size(), 10u);
+  EXPECT_EQ(fields.size(), 10u) << "a field without '=' replaced a text";
+  for (const std::string& t : texts) {
+    EXPECT_GT(t.size(), 30u) << t;
+    EXPECT_EQ(t.find('&'), std::string::npos) << t;
+  }
 }
 
 }  // namespace
