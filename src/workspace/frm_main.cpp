@@ -201,8 +201,10 @@ FrmMain::FrmMain(Host& host)
   cmdoutput.onClick = [this] { OutputFolderCommand(); };
   cmdselall.onClick = [this] { LbSelect(); };
   lstFiles.onDblClick = [this] { HomePagePick(); };
-  // The other reactions (Compile, New, Open, Save, Exit, the table of
-  // contents, the help icons, the window's load and unload) belong to the
+  chkTOC.onClick = [this] { TocClick(); };
+  cmdAddToTOC.onClick = [this] { AddToToc(); };
+  // The other reactions (Compile, New, Open, Save, Exit, the help icons, the
+  // window's load and unload) belong to the
   // subsystems above this one, which attach them to these controls.
 }
 

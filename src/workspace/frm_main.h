@@ -2,6 +2,7 @@
 // The main window, frmmain. Its controls are the project being edited: there
 // is no project object, and every command reads and writes them by name.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "platform/host.h"
@@ -32,9 +33,17 @@ class FrmMain {
   void LbSelect();              // check every entry of lstFiles
   void HomePagePick();          // double-click on lstFiles
 
+  // Commands of the table of contents.
+  void TocClick();     // the click reaction of chkTOC
+  void AddToToc();     // cmdAddToTOC: "<< Add Files"
+  std::int16_t TocClickCount() const { return tocClicks_; }
+
  private:
   Host& host_;
   ui::Form form_;
+  // How often chkTOC's reaction has run in this window's life; only the very
+  // first run asks for a project folder.
+  std::int16_t tocClicks_ = 0;
 
  public:
   // In the window's control order: the commands that visit every control

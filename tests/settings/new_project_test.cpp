@@ -12,13 +12,6 @@ using testing::MainWindowFixture;
 TEST(NewProject, EmptiesEveryFieldAndTheProjectFolder) {
   MainWindowFixture f;
   workspace::FrmMain& w = f.w();
-  int tocReactions = 0;
-  w.chkTOC.onClick = [&] {
-    ++tocReactions;
-    const bool on = w.chkTOC.Value() == 1;
-    w.lstTOC.SetVisible(on);
-    w.cmdAddToTOC.SetVisible(on);
-  };
   for (ui::TextBox* box : {&w.txttitle, &w.txtAuthor, &w.txtURLText, &w.txtURL, &w.txtpath,
                            &w.txthomepage, &w.txtoutfolder, &w.txtoutfile}) {
     box->SetText("value of " + box->Name());
@@ -26,6 +19,7 @@ TEST(NewProject, EmptiesEveryFieldAndTheProjectFolder) {
   w.lstFiles.Add("a.htm");
   w.lstTOC.Add("a.htm");
   w.chkTOC.SetValue(1);
+  ASSERT_TRUE(w.lstTOC.Visible());
   w.ProjectFolder = "folder/";
   const std::string caption = w.Window().Caption();
 
@@ -41,11 +35,12 @@ TEST(NewProject, EmptiesEveryFieldAndTheProjectFolder) {
   EXPECT_FALSE(w.cmdAddToTOC.Visible());
   EXPECT_EQ(w.ProjectFolder, "");
   EXPECT_EQ(w.Window().Caption(), caption);
-  EXPECT_EQ(tocReactions, 2);  // checked once, unchecked by New
+  EXPECT_EQ(w.TocClickCount(), 2);  // checked once, unchecked by New
 
   NewProject(w);  // on an empty window: nothing changes, nothing runs
-  EXPECT_EQ(tocReactions, 2);
+  EXPECT_EQ(w.TocClickCount(), 2);
   EXPECT_TRUE(f.modal.shown.empty());
+  EXPECT_TRUE(f.modal.browsed.empty());
 }
 
 }  // namespace
