@@ -48,8 +48,14 @@ class Planner {
       // would only make Windows report a damaged file instead of an
       // unsigned one. So the table goes, and the caller is told.
       plan_.signature_removed = true;
-      certificate_ = {certificate.rva, uint64_t{certificate.rva} + certificate.size};
       PatchDirectory(kCertificateDirectory, 0, 0);
+      // Its bytes are dropped only where a table can be: after the last
+      // section. A directory pointing anywhere else is damaged, and cutting
+      // there would cut into the image itself.
+      const Range table{certificate.rva, uint64_t{certificate.rva} + certificate.size};
+      if (table.begin >= image_.SectionDataEnd() && table.end <= image_.file_size) {
+        certificate_ = table;
+      }
     }
     bool placed = false;
     if (index_ >= 0 && SectionIsOwned()) {
@@ -89,7 +95,22 @@ class Planner {
         return false;
       }
     }
-    return Resource().raw_pointer % image_.file_alignment == 0;
+    // Its file data must be its own too: not inside the headers and not
+    // shared with another section, or rewriting it would damage those.
+    const SectionHeader& resource = Resource();
+    if (resource.raw_pointer % image_.file_alignment != 0 ||
+        resource.raw_pointer < image_.SectionHeaderOffset(image_.sections.size()) ||
+        resource.raw_pointer < image_.size_of_headers) {
+      return false;
+    }
+    for (size_t i = 0; i < image_.sections.size(); ++i) {
+      const SectionHeader& other = image_.sections[i];
+      if (static_cast<int>(i) != index_ && other.raw_size != 0 &&
+          other.raw_pointer < resource.RawEnd() && resource.raw_pointer < other.RawEnd()) {
+        return false;
+      }
+    }
+    return true;
   }
 
   bool IsAfterResource(const SectionHeader& section) const {
