@@ -48,12 +48,17 @@ size_t CountNamed(const std::vector<const ResourceId*>& ids) {
   return named;
 }
 
+// Offsets into the metadata are below 2 GiB (checked before it is built).
+uint8_t* At(std::vector<uint8_t>& out, uint64_t offset) {
+  return &out[static_cast<size_t>(offset)];
+}
+
 void WriteDirectoryHeader(std::vector<uint8_t>& out, uint64_t at, size_t named, size_t numbered) {
   // Characteristics and TimeDateStamp stay 0 so the output is reproducible;
   // version 4.0 is what Windows and Wine write.
-  StoreU16(&out[at + 8], 4);
-  StoreU16(&out[at + 12], static_cast<uint16_t>(named));
-  StoreU16(&out[at + 14], static_cast<uint16_t>(numbered));
+  StoreU16(At(out, at + 8), 4);
+  StoreU16(At(out, at + 12), static_cast<uint16_t>(named));
+  StoreU16(At(out, at + 14), static_cast<uint16_t>(numbered));
 }
 
 }  // namespace
@@ -138,9 +143,9 @@ Result<TreeLayout> LayOutTree(const EntrySet& entries, uint32_t section_rva) {
       return id.number();
     }
     const uint64_t at = strings[string_index++];
-    StoreU16(&out[at], static_cast<uint16_t>(id.name().size()));
+    StoreU16(At(out, at), static_cast<uint16_t>(id.name().size()));
     for (size_t i = 0; i < id.name().size(); ++i) {
-      StoreU16(&out[at + 2 + 2 * i], static_cast<uint16_t>(id.name()[i]));
+      StoreU16(At(out, at + 2 + 2 * i), static_cast<uint16_t>(id.name()[i]));
     }
     return kHighBit | static_cast<uint32_t>(at);
   };
@@ -153,8 +158,8 @@ Result<TreeLayout> LayOutTree(const EntrySet& entries, uint32_t section_rva) {
   size_t leaf = 0;
   for (size_t t = 0; t < types.size(); ++t) {
     const TypeGroup& type = types[t];
-    StoreU32(&out[16 + 8 * t], name_field(*type.type));
-    StoreU32(&out[16 + 8 * t + 4], kHighBit | static_cast<uint32_t>(type_directories[t]));
+    StoreU32(At(out, 16 + 8 * t), name_field(*type.type));
+    StoreU32(At(out, 16 + 8 * t + 4), kHighBit | static_cast<uint32_t>(type_directories[t]));
     std::vector<const ResourceId*> name_ids;
     for (const NameGroup& name : type.names) {
       name_ids.push_back(name.name);
@@ -165,17 +170,17 @@ Result<TreeLayout> LayOutTree(const EntrySet& entries, uint32_t section_rva) {
     for (size_t n = 0; n < type.names.size(); ++n) {
       const NameGroup& name = type.names[n];
       const uint64_t name_at = name_directories[name_directory_index++];
-      StoreU32(&out[type_at + 16 + 8 * n], name_field(*name.name));
-      StoreU32(&out[type_at + 16 + 8 * n + 4], kHighBit | static_cast<uint32_t>(name_at));
+      StoreU32(At(out, type_at + 16 + 8 * n), name_field(*name.name));
+      StoreU32(At(out, type_at + 16 + 8 * n + 4), kHighBit | static_cast<uint32_t>(name_at));
       WriteDirectoryHeader(out, name_at, 0, name.languages.size());
       for (size_t l = 0; l < name.languages.size(); ++l, ++leaf) {
         const uint64_t entry_at = data_entries + 16 * leaf;
-        StoreU32(&out[name_at + 16 + 8 * l], name.languages[l]->first.language);
-        StoreU32(&out[name_at + 16 + 8 * l + 4], static_cast<uint32_t>(entry_at));
+        StoreU32(At(out, name_at + 16 + 8 * l), name.languages[l]->first.language);
+        StoreU32(At(out, name_at + 16 + 8 * l + 4), static_cast<uint32_t>(entry_at));
         const TreeLayout::Blob& blob = layout.blobs[leaf];
-        StoreU32(&out[entry_at], static_cast<uint32_t>(section_rva + blob.offset));
-        StoreU32(&out[entry_at + 4], static_cast<uint32_t>(blob.value->data.size()));
-        StoreU32(&out[entry_at + 8], blob.value->code_page);
+        StoreU32(At(out, entry_at), static_cast<uint32_t>(section_rva + blob.offset));
+        StoreU32(At(out, entry_at + 4), static_cast<uint32_t>(blob.value->data.size()));
+        StoreU32(At(out, entry_at + 8), blob.value->code_page);
       }
     }
   }

@@ -152,12 +152,12 @@ uint32_t U32At(const Bytes& bytes, uint64_t offset) {
 
 void PutU32(Bytes& bytes, uint64_t offset, uint32_t value) {
   ASSERT_LE(offset + 4, bytes.size());
-  StoreU32(&bytes[offset], value);
+  StoreU32(&bytes[static_cast<size_t>(offset)], value);
 }
 
 void PutU16(Bytes& bytes, uint64_t offset, uint16_t value) {
   ASSERT_LE(offset + 2, bytes.size());
-  StoreU16(&bytes[offset], value);
+  StoreU16(&bytes[static_cast<size_t>(offset)], value);
 }
 
 void AddCertificate(Bytes& image, size_t blob_size) {

@@ -1,0 +1,59 @@
+// libFuzzer entry for the resource engine: any bytes are read, validated
+// and updated. Beyond "no crash", an update that succeeds must give a file
+// whose tree our own reader accepts, holding every entry with its bytes.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/resources/byte_io.h"
+#include "platform/resources/resource_editor.h"
+#include "platform/resources/resource_table.h"
+#include "platform/resources/validate.h"
+
+using namespace vexmar::resources;
+
+namespace {
+
+std::vector<uint8_t> ExpectedData(const std::vector<uint8_t>& input, const EntryData& data) {
+  if (data.kind() == EntryData::Kind::kBytes) {
+    return data.bytes();
+  }
+  const auto begin = input.begin() + static_cast<std::ptrdiff_t>(data.offset());
+  return std::vector<uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(data.size()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<uint8_t> input(data, data + size);
+  MemorySource source(input);
+  (void)Validate(source);
+  auto editor = ResourceEditor::Open(source, /*keep_existing=*/true);
+  if (!editor) {
+    return 0;
+  }
+  const auto type = ResourceId::FromText(u"custom").value();
+  const auto name = ResourceId::Number(101).value();
+  (void)editor.value().Set(type, name, 1033,
+                           EntryData::Bytes({data, data + std::min<size_t>(size, 24)}));
+  MemorySink sink;
+  if (!editor.value().Write(source, sink)) {
+    return 0;
+  }
+  MemorySource output(sink.bytes());
+  auto file = ReadResourceFile(output);
+  if (!file) {
+    std::abort();
+  }
+  for (const auto& [key, value] : editor.value().entries()) {
+    auto found = file.value().table.Find(key.type, key.name, key.language);
+    if (!found || found.value().language != key.language) {
+      std::abort();
+    }
+    auto bytes = ReadEntryData(output, found.value());
+    if (!bytes || bytes.value() != ExpectedData(input, value.data)) {
+      std::abort();
+    }
+  }
+  return 0;
+}
