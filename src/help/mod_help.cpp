@@ -7,9 +7,9 @@
 namespace vexmar::help {
 
 void ModHelp::LoadHelp(const std::string& path) {
-  const std::optional<std::string> bytes = host_.files.ReadWholeFile(path);
+  const Result<std::string> bytes = host_.files.ReadWholeFile(path);
   if (!bytes) return;
-  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(*bytes));
+  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(bytes.value()));
   helpTexts_ = HelpTextsFromFields(fields, [this] { host_.modal.DoEvents(); });
 }
 

@@ -77,8 +77,8 @@ TEST(HelpTexts, LetTheWindowRunAfterEveryRecord) {
 // would swallow a letter, so both are checked here.
 TEST(ShippedHelp, HasTenWholeTexts) {
   const auto bytes = fs::RealFileSystem().ReadWholeFile(testing::SourcePath("assets/help.txt"));
-  ASSERT_TRUE(bytes.has_value());
-  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(*bytes));
+  ASSERT_TRUE(bytes.ok()) << bytes.error().reason;
+  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(bytes.value()));
   const Texts texts = HelpTextsFromFields(fields, [] {});
   ASSERT_EQ(texts.size(), 10u);
   EXPECT_EQ(fields.size(), 10u) << "a field without '=' replaced a text";

@@ -29,10 +29,18 @@ std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::stri
   return std::make_unique<FakeListing>(it == listings.end() ? Folder{} : it->second);
 }
 
-std::optional<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
+Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
   const auto it = contents.find(path);
-  if (it == contents.end()) return std::nullopt;
+  if (it == contents.end()) return Fail("the file or its folder does not exist");
   return it->second;
+}
+
+Status FakeFileSystem::ReplaceFile(const std::string& path, std::string_view content) {
+  const auto failure = failWrites.find(path);
+  if (failure != failWrites.end()) return Fail(failure->second);
+  writes.push_back(path);
+  contents[path] = std::string(content);
+  return {};
 }
 
 }  // namespace vexmar::testing

@@ -20,11 +20,15 @@ class FakeFileSystem final : public fs::FileSystem {
   std::map<std::string, Folder> listings;
   int listingsStarted = 0;
 
-  // Whole files by path; a path that is not here cannot be read.
+  // Whole files by path; a path that is not here cannot be read. Writes
+  // land here too, unless `failWrites` names the path with a reason.
   std::map<std::string, std::string> contents;
+  std::map<std::string, std::string> failWrites;
+  std::vector<std::string> writes;  // every path written, in order
 
   std::unique_ptr<fs::FileListing> ListNormalFiles(const std::string& pattern) override;
-  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  Result<std::string> ReadWholeFile(const std::string& path) override;
+  Status ReplaceFile(const std::string& path, std::string_view content) override;
 };
 
 }  // namespace vexmar::testing

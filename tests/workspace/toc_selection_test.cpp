@@ -29,7 +29,7 @@ TEST(TocSwitch, TheFirstClickWithoutAFolderAsksForOneAndEndsUnchecked) {
 
     w.chkTOC.ClickByUser();
     ASSERT_EQ(f.modal.shown.size(), 1u);
-    const dialogs::MessageBox& box = f.modal.shown[0];
+    const dialogs::Message& box = f.modal.shown[0];
     EXPECT_EQ(box.text, "Please select a project folder first.");
     EXPECT_EQ(box.title, "E-book Compiler");
     EXPECT_EQ(box.buttons, dialogs::Buttons::Ok);

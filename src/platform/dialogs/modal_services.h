@@ -17,7 +17,7 @@ enum class Buttons { Ok, YesNo };
 enum class Icon { None, Information, Question, Critical };
 enum class Answer { Ok, Yes, No };
 
-struct MessageBox {
+struct Message {
   std::string text;  // lines separated by CR LF
   std::string title;
   Buttons buttons = Buttons::Ok;
@@ -35,7 +35,7 @@ struct FileDialog {
 class ModalServices {
  public:
   virtual ~ModalServices() = default;
-  virtual Answer ShowMessage(const MessageBox& box) = 0;
+  virtual Answer ShowMessage(const Message& box) = 0;
   // The shell's folder browser (file-system folders only). The chosen
   // folder's full path without a trailing separator (a drive root keeps its
   // own), or an empty text when the author cancels or no path comes back.

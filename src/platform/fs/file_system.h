@@ -3,8 +3,10 @@
 // this interface, never directly, so tests can hand them a folder in any
 // listing order or a disk that fails at a chosen step.
 #include <memory>
-#include <optional>
 #include <string>
+#include <string_view>
+
+#include "platform/result.h"
 
 namespace vexmar::fs {
 
@@ -36,8 +38,14 @@ class FileSystem {
   // recursively.
   virtual std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) = 0;
 
-  // The whole file as raw bytes; nothing when it cannot be opened or read.
-  virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
+  // The whole file as raw bytes, or why it cannot be read.
+  virtual Result<std::string> ReadWholeFile(const std::string& path) = 0;
+
+  // Replaces the file's content, or creates it. The bytes go to a temporary
+  // file beside it first, which is then renamed over the old one, so a full
+  // disk or a crash never leaves half a file: the old content stays whole
+  // until the new one is complete. A read-only file is not replaced.
+  virtual Status ReplaceFile(const std::string& path, std::string_view content) = 0;
 };
 
 // The machine's own file system.

@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "platform/fs/file_system.h"
@@ -75,6 +78,34 @@ class SingleFileListing final : public FileListing {
   std::string name_;
 };
 
+// Reasons in the words the program's messages use.
+std::string ErrnoReason(int error) {
+  switch (error) {
+    case ENOENT: return "the file or its folder does not exist";
+    case EACCES:
+    case EPERM: return "access is denied";
+    case ENOSPC:
+    case EDQUOT: return "the disk is full";
+    case EROFS: return "the disk is read-only";
+    case EISDIR: return "it is a folder";
+    case EBUSY:
+    case ETXTBSY: return "the file is in use";
+    default: return std::strerror(error);
+  }
+}
+
+Status WriteAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t n = write(fd, content.data(), content.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Fail(ErrnoReason(errno));
+    }
+    content.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return {};
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
@@ -88,9 +119,9 @@ class PosixFileSystem final : public FileSystem {
     return std::make_unique<PosixListing>(std::move(folder), std::move(name));
   }
 
-  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+  Result<std::string> ReadWholeFile(const std::string& path) override {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return Fail(ErrnoReason(errno));
     std::string content;
     struct stat st {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -101,13 +132,49 @@ class PosixFileSystem final : public FileSystem {
       const ssize_t n = read(fd, buffer, sizeof buffer);
       if (n == 0) break;
       if (n < 0) {
+        const int error = errno;
         close(fd);
-        return std::nullopt;
+        return Fail(ErrnoReason(error));
       }
       content.append(buffer, static_cast<std::size_t>(n));
     }
     close(fd);
     return content;
+  }
+
+  Status ReplaceFile(const std::string& path, std::string_view content) override {
+    struct stat st {};
+    const bool exists = stat(path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder");
+    // Root may write anything, so the mode bits are asked directly: a file
+    // the author made read-only stays as it is, as it would on Windows.
+    if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+      return Fail("the file is read-only");
+    }
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A hidden sibling: never listed as a project file, and on the same
+    // disk, so the rename cannot fail half-way.
+    std::string temp = folder + "." + name + ".XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return Fail(ErrnoReason(errno));
+    const Status written = WriteAll(fd, content);
+    if (written && exists) fchmod(fd, st.st_mode & 07777);
+    const bool synced = written && fsync(fd) == 0;
+    const int syncError = errno;
+    close(fd);
+    if (!written || !synced) {
+      unlink(temp.c_str());
+      if (!written) return written;
+      return Fail(ErrnoReason(syncError));
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0) {
+      const int error = errno;
+      unlink(temp.c_str());
+      return Fail(ErrnoReason(error));
+    }
+    return {};
   }
 };
 

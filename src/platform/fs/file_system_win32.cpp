@@ -2,6 +2,8 @@
 // author's folder holds can be listed.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/fs/file_system.h"
@@ -17,6 +19,46 @@ std::wstring Wide(std::string_view utf8) {
 
 std::string Utf8(const wchar_t* wide) {
   return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
+}
+
+// Reasons in the words the program's messages use.
+std::string LastErrorReason() {
+  const DWORD error = GetLastError();
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return "the file or its folder does not exist";
+    case ERROR_ACCESS_DENIED: return "access is denied";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return "the disk is full";
+    case ERROR_WRITE_PROTECT: return "the disk is write-protected";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "the file is in use by another program";
+    case ERROR_NOT_READY: return "the drive is not ready";
+    default: break;
+  }
+  wchar_t* message = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::string reason = n > 0 ? Utf8(message) : "error " + std::to_string(error);
+  if (message != nullptr) LocalFree(message);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == '.' || reason.back() == ' ')) {
+    reason.pop_back();
+  }
+  return reason;
+}
+
+Status WriteAll(HANDLE file, std::string_view content) {
+  while (!content.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 24));
+    DWORD written = 0;
+    if (!WriteFile(file, content.data(), chunk, &written, nullptr)) {
+      return Fail(LastErrorReason());
+    }
+    content.remove_prefix(written);
+  }
+  return {};
 }
 
 constexpr DWORD kNotNormal =
@@ -64,13 +106,13 @@ class Win32FileSystem final : public FileSystem {
     return std::make_unique<Win32Listing>(pattern);
   }
 
-  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+  Result<std::string> ReadWholeFile(const std::string& path) override {
     // Others may read the file meanwhile (an editor that has the page open),
     // as the author would expect of any program that only reads.
     const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (file == INVALID_HANDLE_VALUE) return Fail(LastErrorReason());
     std::string content;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
@@ -80,14 +122,38 @@ class Win32FileSystem final : public FileSystem {
     for (;;) {
       DWORD n = 0;
       if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+        const std::string reason = LastErrorReason();
         CloseHandle(file);
-        return std::nullopt;
+        return Fail(reason);
       }
       if (n == 0) break;
       content.append(buffer, n);
     }
     CloseHandle(file);
     return content;
+  }
+
+  Status ReplaceFile(const std::string& path, std::string_view content) override {
+    const std::wstring target = Wide(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Fail("it is a folder");
+      if (attributes & FILE_ATTRIBUTE_READONLY) return Fail("the file is read-only");
+    }
+    // A sibling in the same folder, so the final rename stays on one disk.
+    const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(LastErrorReason());
+    Status written = WriteAll(file, content);
+    if (written && !FlushFileBuffers(file)) written = Fail(LastErrorReason());
+    CloseHandle(file);
+    if (written && !MoveFileExW(temp.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      written = Fail(LastErrorReason());
+    }
+    if (!written) DeleteFileW(temp.c_str());
+    return written;
   }
 };
 

@@ -31,7 +31,7 @@ std::string ForTerminal(const std::string& text) {
 ConsoleServices::ConsoleServices(Options options, std::ostream& out, std::istream& in)
     : options_(options), out_(out), in_(in) {}
 
-Answer ConsoleServices::ShowMessage(const MessageBox& box) {
+Answer ConsoleServices::ShowMessage(const Message& box) {
   ++messages_;
   out_ << box.title << ": " << ForTerminal(box.text) << '\n';
   if (box.buttons == Buttons::Ok) return Answer::Ok;

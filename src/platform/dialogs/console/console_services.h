@@ -23,7 +23,7 @@ class ConsoleServices final : public ModalServices {
   std::deque<std::string> openNames;
   std::deque<std::string> saveNames;
 
-  Answer ShowMessage(const MessageBox& box) override;
+  Answer ShowMessage(const Message& box) override;
   std::string BrowseForFolder(ui::NativeHandle owner, const std::string& title) override;
   std::string ChooseFileToOpen(const FileDialog& dialog) override;
   std::string ChooseFileToSave(const FileDialog& dialog) override;

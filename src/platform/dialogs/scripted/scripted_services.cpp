@@ -15,7 +15,7 @@ T TakeFront(std::deque<T>& queue, T fallback) {
 
 }  // namespace
 
-Answer ScriptedServices::ShowMessage(const MessageBox& box) {
+Answer ScriptedServices::ShowMessage(const Message& box) {
   shown.push_back(box);
   if (box.buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) ++unansweredQuestions;

@@ -26,14 +26,14 @@ class ScriptedServices final : public ModalServices {
     ui::NativeHandle owner;
     std::string title;
   };
-  std::vector<MessageBox> shown;
+  std::vector<Message> shown;
   std::vector<BrowseCall> browsed;
   std::vector<FileDialog> fileDialogs;
   std::vector<std::string> modalForms;
   int doEventsCalls = 0;
   int unansweredQuestions = 0;
 
-  Answer ShowMessage(const MessageBox& box) override;
+  Answer ShowMessage(const Message& box) override;
   std::string BrowseForFolder(ui::NativeHandle owner, const std::string& title) override;
   std::string ChooseFileToOpen(const FileDialog& dialog) override;
   std::string ChooseFileToSave(const FileDialog& dialog) override;
