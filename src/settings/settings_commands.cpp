@@ -1,0 +1,63 @@
+#include "settings/settings_commands.h"
+
+#include "platform/text/text.h"
+#include "settings/new_project.h"
+#include "settings/settings_file.h"
+
+namespace vexmar::settings {
+namespace {
+
+constexpr const char* kFilter = "Settings File|*.ebc";
+
+// "the disk is full" as the end of a message: "The disk is full."
+std::string AsSentence(std::string reason) {
+  if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
+    reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+  }
+  return reason + ".";
+}
+
+void Report(workspace::FrmMain& w, const std::string& text) {
+  w.GetHost().modal.ShowMessage({text, w.Window().Caption(), dialogs::Buttons::Ok,
+                                 dialogs::Icon::Critical, w.Window().Handle()});
+}
+
+}  // namespace
+
+void SaveSettings(workspace::FrmMain& w) {
+  Host& host = w.GetHost();
+  const std::string path =
+      host.modal.ChooseFileToSave({"Save Settings File", kFilter, w.Window().Handle()});
+  if (path.empty())
+    return;
+  const std::string bytes = text::Utf8ToAnsi(FormatSettingsFile(w));
+  // A save that fails must not let the author believe the project is safe,
+  // and must not cost the settings file saved before.
+  const Status saved = host.files.ReplaceFile(path, bytes);
+  if (!saved) {
+    Report(w, "Your settings were not saved to the file:\r\n\r\n" + path + "\r\n\r\n" +
+                  AsSentence(saved.error().reason));
+  }
+}
+
+void OpenSettings(workspace::FrmMain& w) {
+  Host& host = w.GetHost();
+  const std::string path =
+      host.modal.ChooseFileToOpen({"Open Settings File", kFilter, w.Window().Handle()});
+  if (path.empty())
+    return;
+  // The file is read before the window is cleared: a file that cannot be
+  // read leaves the author's project as it was.
+  const Result<std::string> bytes = host.files.ReadWholeFile(path);
+  if (!bytes) {
+    Report(w, "The settings file could not be opened:\r\n\r\n" + path + "\r\n\r\n" +
+                  AsSentence(bytes.error().reason) + "  Your project was left as it was.");
+    return;
+  }
+  NewProject(w);
+  ApplySettingsLines(w, SplitSettingsLines(text::AnsiToUtf8(bytes.value())));
+  host.modal.ShowMessage({"Your settings have been loaded.", w.Window().Caption(),
+                          dialogs::Buttons::Ok, dialogs::Icon::None, w.Window().Handle()});
+}
+
+}  // namespace vexmar::settings
