@@ -1,0 +1,51 @@
+#pragma once
+// The entries an e-book carries in the resource table of its copy of the
+// viewer: the contract between the compiler, which writes them, and the
+// viewer, which reads them. Both sides include this header so they cannot
+// drift apart.
+//
+//   type "CUSTOM", name 101, language 1033   the settings record
+//   type 2110, name = upper-cased file name  one entry per file of the book,
+//            language 1033                   the file's bytes, unchanged
+//
+// The settings record is one line of text in the ANSI code page, without a
+// terminating zero or line end: nine fields joined by ":", never quoted or
+// escaped, so no field can hold a ":".
+//
+//   title:author:index page:build date:link text:link address:blank:blank:blank
+//
+// The index page is the file name as the author typed it (any letter case);
+// the build date is text in the builder's short date format and is shown as
+// written; link text and address may be empty; the last three fields are
+// the literal "blank".
+#include <cstddef>
+#include <cstdint>
+
+namespace vexmar::book_format {
+
+inline constexpr char kSettingsType[] = "CUSTOM";
+inline constexpr uint16_t kSettingsId = 101;
+inline constexpr uint16_t kFileType = 2110;
+// US English; the viewer also accepts the record in any other language.
+inline constexpr uint16_t kLanguage = 1033;
+
+inline constexpr char kSeparator = ':';
+inline constexpr size_t kFieldCount = 9;
+inline constexpr char kReservedValue[] = "blank";
+
+// Positions of the fields, counted from 0.
+enum Field : size_t {
+  kTitle = 0,
+  kAuthor = 1,
+  kIndexPage = 2,
+  kBuildDate = 3,
+  kLinkText = 4,
+  kLinkAddress = 5,
+  kReserved1 = 6,
+  kReserved2 = 7,
+  kReserved3 = 8,
+};
+static_assert(kReserved3 + 1 == kFieldCount, "every field has a position");
+static_assert(kFileType == 0x083E, "the file entries' type number");
+
+}  // namespace vexmar::book_format

@@ -1,0 +1,96 @@
+#include "viewer/book_loader_win32.h"
+
+#include <string>
+
+#include "viewer/book_format.h"
+#include "viewer/win32_text.h"
+
+namespace vexmar::viewer {
+namespace {
+
+struct ImageRange {
+  const uint8_t* begin = nullptr;
+  const uint8_t* end = nullptr;
+};
+
+// The mapped image: the loader has already checked our own headers, and
+// every section lies inside SizeOfImage.
+ImageRange RangeOf(HMODULE module) {
+  const auto* base = reinterpret_cast<const uint8_t*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  return {base, base + nt->OptionalHeader.SizeOfImage};
+}
+
+struct EntryBytes {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+};
+
+// False when the entry's data does not lie wholly inside the image.
+bool ReadEntry(HMODULE module, HRSRC found, const ImageRange& image, EntryBytes& out) {
+  const DWORD size = SizeofResource(module, found);
+  if (size == 0) {
+    out = {};
+    return true;
+  }
+  const HGLOBAL loaded = LoadResource(module, found);
+  const auto* data = static_cast<const uint8_t*>(LockResource(loaded));
+  if (data == nullptr || data < image.begin || data >= image.end ||
+      size > static_cast<size_t>(image.end - data)) {
+    return false;
+  }
+  out = {data, size};
+  return true;
+}
+
+struct Enumeration {
+  HMODULE module;
+  ImageRange image;
+  BookImage* book;
+};
+
+BOOL CALLBACK OnFileEntry(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR context) {
+  auto& enumeration = *reinterpret_cast<Enumeration*>(context);
+  if (IS_INTRESOURCE(name)) {
+    enumeration.book->damaged.push_back("#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) +
+                                        " (a number, not a file name)");
+    return TRUE;
+  }
+  const std::string utf8_name = Narrow(name);
+  EntryBytes bytes;
+  const HRSRC found = FindResourceW(module, name, type);
+  if (found == nullptr || !ReadEntry(module, found, enumeration.image, bytes)) {
+    enumeration.book->damaged.push_back(utf8_name + " (its data lies outside the file)");
+    return TRUE;
+  }
+  enumeration.book->entries.Add({utf8_name, bytes.data, bytes.size});
+  return TRUE;
+}
+
+}  // namespace
+
+BookImage LoadBookImage(HMODULE module) {
+  BookImage book;
+  const ImageRange image = RangeOf(module);
+  const std::wstring settings_type = Widen(book_format::kSettingsType);
+  const LPCWSTR settings_id = MAKEINTRESOURCEW(book_format::kSettingsId);
+  HRSRC settings =
+      FindResourceExW(module, settings_type.c_str(), settings_id, book_format::kLanguage);
+  if (settings == nullptr) {
+    settings = FindResourceW(module, settings_id, settings_type.c_str());
+  }
+  EntryBytes record;
+  if (settings != nullptr && ReadEntry(module, settings, image, record)) {
+    book.record = std::string_view(reinterpret_cast<const char*>(record.data), record.size);
+  } else if (settings != nullptr) {
+    // Present but unreadable: an empty record gets the "damaged" message.
+    book.record = std::string_view();
+  }
+  Enumeration enumeration{module, image, &book};
+  EnumResourceNamesW(module, MAKEINTRESOURCEW(book_format::kFileType), OnFileEntry,
+                     reinterpret_cast<LONG_PTR>(&enumeration));
+  return book;
+}
+
+}  // namespace vexmar::viewer

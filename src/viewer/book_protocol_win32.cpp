@@ -1,0 +1,253 @@
+#include "viewer/book_protocol_win32.h"
+
+#include <urlmon.h>
+
+#include "viewer/com_object_win32.h"
+
+#include <cstring>
+
+#include "viewer/mime_types.h"
+#include "viewer/url_mapping.h"
+#include "viewer/urlmon_api_win32.h"
+#include "viewer/win32_text.h"
+
+namespace vexmar::viewer {
+
+const char kEmptyPageNotice[] =
+    "<html><body><p>This page is empty in the e-book: its file could not be read when the "
+    "book was made.</p></body></html>";
+
+namespace {
+
+// {6B3F0C5E-2D7A-4E61-9A0B-5C8E4F1D2A73}: names our protocol to urlmon only.
+const CLSID kBookProtocolClsid = {
+    0x6b3f0c5e, 0x2d7a, 0x4e61, {0x9a, 0x0b, 0x5c, 0x8e, 0x4f, 0x1d, 0x2a, 0x73}};
+
+class BookProtocol final : public IInternetProtocol {
+ public:
+  explicit BookProtocol(const EntryIndex& entries) : entries_(entries) {}
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    if (out == nullptr) {
+      return E_POINTER;
+    }
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IInternetProtocolRoot) ||
+        IsEqualIID(riid, IID_IInternetProtocol)) {
+      *out = static_cast<IInternetProtocol*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+  }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) {
+      delete this;
+    }
+    return static_cast<ULONG>(refs);
+  }
+
+  STDMETHODIMP Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD,
+                     HANDLE_PTR) override {
+    if (url == nullptr || sink == nullptr) {
+      return E_INVALIDARG;
+    }
+    const std::optional<std::string> path = BookPathFromUrl(Narrow(url), AnsiToUtf8);
+    const BookEntry* entry = path ? entries_.FindForPath(*path) : nullptr;
+    if (entry == nullptr) {
+      sink->ReportResult(INET_E_RESOURCE_NOT_FOUND, 0, nullptr);
+      return INET_E_RESOURCE_NOT_FOUND;
+    }
+    const std::string_view mime = MimeTypeFor(entry->name);
+    if (entry->size == 0 && mime == "text/html") {
+      data_ = reinterpret_cast<const uint8_t*>(kEmptyPageNotice);
+      size_ = std::strlen(kEmptyPageNotice);
+    } else {
+      data_ = entry->data;
+      size_ = entry->size;
+    }
+    position_ = 0;
+    // Verified: the type comes from the extension and no sniffing may
+    // override it (a .txt that starts with "<html>" stays text).
+    sink->ReportProgress(BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE, Widen(mime).c_str());
+    const auto size = static_cast<ULONG>(size_);
+    sink->ReportData(
+        BSCF_FIRSTDATANOTIFICATION | BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size,
+        size);
+    sink->ReportResult(S_OK, 0, nullptr);
+    return S_OK;
+  }
+  STDMETHODIMP Continue(PROTOCOLDATA*) override { return S_OK; }
+  STDMETHODIMP Abort(HRESULT, DWORD) override { return S_OK; }
+  STDMETHODIMP Terminate(DWORD) override { return S_OK; }
+  STDMETHODIMP Suspend() override { return E_NOTIMPL; }
+  STDMETHODIMP Resume() override { return E_NOTIMPL; }
+
+  STDMETHODIMP Read(void* buffer, ULONG wanted, ULONG* read) override {
+    const size_t left = size_ - position_;
+    const size_t count = wanted < left ? wanted : left;
+    if (count > 0) {
+      std::memcpy(buffer, data_ + position_, count);
+      position_ += count;
+    }
+    if (read != nullptr) {
+      *read = static_cast<ULONG>(count);
+    }
+    return position_ == size_ ? S_FALSE : S_OK;
+  }
+  STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_FAIL; }
+  STDMETHODIMP LockRequest(DWORD) override { return S_OK; }
+  STDMETHODIMP UnlockRequest() override { return S_OK; }
+
+ private:
+  ~BookProtocol() = default;
+
+  LONG refs_ = 1;
+  const EntryIndex& entries_;
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  size_t position_ = 0;
+};
+
+class BookProtocolFactory final : public IClassFactory, public IInternetProtocolInfo {
+ public:
+  explicit BookProtocolFactory(const EntryIndex& entries) : entries_(entries) {}
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    if (out == nullptr) {
+      return E_POINTER;
+    }
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+      *out = static_cast<IClassFactory*>(this);
+    } else if (IsEqualIID(riid, IID_IInternetProtocolInfo)) {
+      *out = static_cast<IInternetProtocolInfo*>(this);
+    } else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+  }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) {
+      delete this;
+    }
+    return static_cast<ULONG>(refs);
+  }
+
+  // urlmon first asks for an aggregated object; refusing makes it retry
+  // plainly, which is all a protocol needs.
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+    if (out == nullptr) {
+      return E_POINTER;
+    }
+    *out = nullptr;
+    if (outer != nullptr) {
+      return CLASS_E_NOAGGREGATION;
+    }
+    auto* protocol = new BookProtocol(entries_);
+    const HRESULT result = protocol->QueryInterface(riid, out);
+    protocol->Release();
+    return result;
+  }
+  STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+  // Security: the book is a program on the reader's disk, so its pages
+  // belong to the zone of a local file, as the res: scheme's pages do.
+  STDMETHODIMP ParseUrl(LPCWSTR, PARSEACTION action, DWORD, LPWSTR result, DWORD size,
+                        DWORD* result_size, DWORD) override {
+    if (action != PARSE_SECURITY_URL) {
+      return INET_E_DEFAULT_ACTION;
+    }
+    wchar_t module_path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, module_path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+      return INET_E_DEFAULT_ACTION;
+    }
+    std::wstring security_url = L"file:///";
+    security_url.append(module_path, length);
+    const auto needed = static_cast<DWORD>(security_url.size() + 1);
+    if (result_size != nullptr) {
+      *result_size = needed;
+    }
+    if (result == nullptr || size < needed) {
+      return S_FALSE;
+    }
+    std::memcpy(result, security_url.c_str(), needed * sizeof(wchar_t));
+    return S_OK;
+  }
+  STDMETHODIMP CombineUrl(LPCWSTR, LPCWSTR, DWORD, LPWSTR, DWORD, DWORD*, DWORD) override {
+    return INET_E_USE_DEFAULT_PROTOCOLHANDLER;
+  }
+  STDMETHODIMP CompareUrl(LPCWSTR, LPCWSTR, DWORD) override {
+    return INET_E_USE_DEFAULT_PROTOCOLHANDLER;
+  }
+  // Some versions of Windows only let a temporary scheme navigate when it
+  // says it can.
+  STDMETHODIMP QueryInfo(LPCWSTR, QUERYOPTION option, DWORD, LPVOID buffer, DWORD size,
+                         DWORD* result_size, DWORD) override {
+    if (option != QUERY_CAN_NAVIGATE && option != QUERY_USES_NETWORK && option != QUERY_IS_SAFE) {
+      return INET_E_USE_DEFAULT_PROTOCOLHANDLER;
+    }
+    if (result_size != nullptr) {
+      *result_size = sizeof(DWORD);
+    }
+    if (buffer == nullptr || size < sizeof(DWORD)) {
+      return E_FAIL;
+    }
+    const DWORD answer = option == QUERY_USES_NETWORK ? FALSE : TRUE;
+    std::memcpy(buffer, &answer, sizeof answer);
+    return S_OK;
+  }
+
+ private:
+  ~BookProtocolFactory() = default;
+
+  LONG refs_ = 1;
+  const EntryIndex& entries_;
+};
+
+}  // namespace
+
+BookProtocolRegistration::BookProtocolRegistration(const EntryIndex& entries) {
+  const UrlmonApi* urlmon = UrlmonApi::Get();
+  if (urlmon == nullptr) {
+    status_ = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    return;
+  }
+  IInternetSession* session = nullptr;
+  status_ = urlmon->get_session(0, &session, 0);
+  if (FAILED(status_) || session == nullptr) {
+    return;
+  }
+  factory_ = new BookProtocolFactory(entries);
+  const std::wstring scheme = Widen(kBookScheme);
+  status_ = session->RegisterNameSpace(factory_, kBookProtocolClsid, scheme.c_str(), 0, nullptr, 0);
+  session->Release();
+  if (FAILED(status_)) {
+    factory_->Release();
+    factory_ = nullptr;
+  }
+}
+
+BookProtocolRegistration::~BookProtocolRegistration() {
+  if (factory_ == nullptr) {
+    return;
+  }
+  IInternetSession* session = nullptr;
+  if (SUCCEEDED(UrlmonApi::Get()->get_session(0, &session, 0)) && session != nullptr) {
+    session->UnregisterNameSpace(factory_, Widen(kBookScheme).c_str());
+    session->Release();
+  }
+  factory_->Release();
+}
+
+}  // namespace vexmar::viewer

@@ -1,0 +1,83 @@
+#include "viewer/command_line.h"
+
+namespace vexmar::viewer {
+
+const char kUsageText[] =
+    "Switches of the e-book viewer:\n"
+    "  /list              name and size of every file of the book\n"
+    "  /settings          the nine fields of the book's settings record\n"
+    "  /extract DIR       write every file of the book into the folder DIR\n"
+    "  /fetch URL         one page, e.g. ebook://book/INDEX.HTM: its type and bytes\n"
+    "  /out FILE          write the output to FILE instead of the console\n"
+    "  /renderer=browser  open the book in the default web browser\n";
+
+namespace {
+
+std::string Lower(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return out;
+}
+
+struct CommandSwitch {
+  const char* name;
+  Command command;
+  bool takes_argument;
+};
+
+constexpr CommandSwitch kCommands[] = {
+    {"list", Command::kList, false},      {"settings", Command::kSettings, false},
+    {"extract", Command::kExtract, true}, {"fetch", Command::kFetch, true},
+    {"?", Command::kHelp, false},         {"help", Command::kHelp, false},
+};
+
+}  // namespace
+
+Expected<Options> ParseCommandLine(const std::vector<std::string>& args) {
+  Options options;
+  bool have_command = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word.size() < 2 || (word[0] != '/' && word[0] != '-')) {
+      return Problem{"Unexpected argument \"" + word + "\"."};
+    }
+    const std::string name = Lower(word.substr(1));
+    if (name == "out") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        return Problem{"/out needs a file name."};
+      }
+      options.out_path = args[++i];
+      continue;
+    }
+    if (name == "renderer=browser") {
+      options.renderer = Renderer::kBrowser;
+      continue;
+    }
+    const CommandSwitch* match = nullptr;
+    for (const CommandSwitch& candidate : kCommands) {
+      if (name == candidate.name) {
+        match = &candidate;
+      }
+    }
+    if (match == nullptr) {
+      return Problem{"Unknown switch \"" + word + "\"."};
+    }
+    if (have_command) {
+      return Problem{"Only one of /list, /settings, /extract and /fetch at a time."};
+    }
+    have_command = true;
+    options.command = match->command;
+    if (match->takes_argument) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        return Problem{word + " needs " +
+                       (match->command == Command::kFetch ? "a URL." : "a folder.")};
+      }
+      options.argument = args[++i];
+    }
+  }
+  return options;
+}
+
+}  // namespace vexmar::viewer

@@ -1,0 +1,50 @@
+#pragma once
+// The viewer's switches. Without any it shows the book in its window; the
+// switches let a reader or a test look inside a book without one.
+#include <string>
+#include <vector>
+
+#include "viewer/expected.h"
+
+namespace vexmar::viewer {
+
+enum class Command {
+  kShow,      // the book in a window
+  kHelp,      // /? : the switches
+  kList,      // /list : name and size of every file entry
+  kSettings,  // /settings : the nine fields of the settings record
+  kExtract,   // /extract DIR : every entry as a file in DIR
+  kFetch,     // /fetch URL : one page through the viewer's own protocol
+};
+
+enum class Renderer {
+  kAuto,     // the WebBrowser control, the default browser if it fails
+  kBrowser,  // /renderer=browser : straight to the default browser
+};
+
+struct Options {
+  Command command = Command::kShow;
+  std::string argument;  // DIR or URL
+  std::string out_path;  // /out FILE: output there instead of the console
+  Renderer renderer = Renderer::kAuto;
+};
+
+// What the process exit code says.
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitUsage = 2,        // unknown or incomplete switches
+  kExitNotABook = 3,     // the bare stub: no settings, no files
+  kExitBadBook = 4,      // settings record missing or malformed, no index page
+  kExitNotFound = 5,     // /fetch: no such page
+  kExitRefused = 6,      // /extract: some entries refused
+  kExitWriteFailed = 7,  // an output file or folder could not be written
+  kExitFailed = 8,       // the protocol or the window could not be set up
+};
+
+// `args` are the words after the program name, in UTF-8. Switches may start
+// with "/" or "-" and are not case sensitive.
+Expected<Options> ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char kUsageText[];
+
+}  // namespace vexmar::viewer

@@ -1,0 +1,32 @@
+#pragma once
+// Names of the book's file entries: how they compare, and which of them may
+// become a file on disk.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexmar::viewer {
+
+// Upper case as the resource loader compares names: one character at a time,
+// one-to-one ("ä" to "Ä", "ÿ" to "Ÿ", "ß" stays), for the Latin, Greek and
+// Cyrillic letters the ANSI code pages hold; other characters stay.
+std::string UpperCaseName(std::string_view utf8);
+
+// Why an entry name must not become a file in the extract folder, or nothing
+// when it is a plain file name there. Book files are bare names, so any
+// separator, drive, stream, device or trailing-dot name is refused.
+std::optional<std::string> UnsafeNameReason(std::string_view name);
+
+struct ExtractStep {
+  std::string name;
+  // Empty when the entry may be written.
+  std::string refusal;
+};
+
+// One step per entry, in order: a name that is unsafe, or that equals an
+// earlier name apart from letter case (it would overwrite that file on
+// Windows' file systems), is refused.
+std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names);
+
+}  // namespace vexmar::viewer

@@ -1,0 +1,166 @@
+#include "viewer/switches_win32.h"
+
+#include <urlmon.h>
+#include <windows.h>
+
+#include "viewer/book_protocol_win32.h"
+#include "viewer/console_win32.h"
+#include "viewer/extract_win32.h"
+#include "viewer/fetch_win32.h"
+#include "viewer/url_mapping.h"
+#include "viewer/win32_text.h"
+
+namespace vexmar::viewer {
+namespace {
+
+constexpr DWORD kFetchTimeoutMs = 30000;
+
+std::string HexStatus(HRESULT status) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string text = "0x";
+  const auto bits = static_cast<unsigned long>(status);
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    text += kHex[(bits >> shift) & 0xFu];
+  }
+  return text;
+}
+
+// Opens the output; a /out file that cannot be created is a failure of its own.
+bool OpenOutput(const Options& options, Output& output) {
+  if (output.ok()) {
+    return true;
+  }
+  if (!options.out_path.empty()) {
+    PrintError("Cannot write \"" + options.out_path + "\".");
+  }
+  return false;
+}
+
+void WarnAboutDamage(const BookImage& book) {
+  for (const std::string& damaged : book.damaged) {
+    PrintError("Damaged entry left out: " + damaged);
+  }
+}
+
+int RunList(const BookImage& book, Output& output) {
+  for (const BookEntry& entry : book.entries.entries()) {
+    output.WriteText(entry.name + "\t" + std::to_string(entry.size) + "\r\n");
+    if (entry.size == 0) {
+      PrintError("Entry \"" + entry.name + "\" is empty.");
+    }
+  }
+  WarnAboutDamage(book);
+  return book.damaged.empty() ? kExitOk : kExitBadBook;
+}
+
+int RunSettings(const BookImage& book, Output& output) {
+  const BookCheck check = CheckBook(book, AnsiToUtf8);
+  if (check.status == BookStatus::kBareStub) {
+    PrintError(check.message);
+    return kExitNotABook;
+  }
+  if (check.status == BookStatus::kNoRecord || check.status == BookStatus::kBadRecord) {
+    PrintError(check.message);
+    return kExitBadBook;
+  }
+  for (const std::string& field : check.record.fields) {
+    output.WriteText(field + "\r\n");
+  }
+  if (check.status != BookStatus::kReadable) {
+    PrintError(check.message);
+    return kExitBadBook;
+  }
+  return kExitOk;
+}
+
+int RunExtract(const BookImage& book, const std::string& folder, Output& output) {
+  if (book.entries.empty() && !book.record) {
+    PrintError(kBareStubMessage);
+    return kExitNotABook;
+  }
+  const ExtractReport report = ExtractEntries(book.entries, Widen(folder));
+  if (!report.folder_ok) {
+    PrintError("Cannot create the folder \"" + folder + "\".");
+    return kExitWriteFailed;
+  }
+  output.WriteText("Wrote " + std::to_string(report.written) + " files to " + folder + "\r\n");
+  for (const std::string& name : report.empty) {
+    PrintError("Entry \"" + name + "\" is empty; wrote an empty file.");
+  }
+  for (const std::string& refusal : report.refused) {
+    PrintError("Refused entry " + refusal);
+  }
+  for (const std::string& name : report.failed) {
+    PrintError("Cannot write \"" + name + "\".");
+  }
+  WarnAboutDamage(book);
+  if (!report.failed.empty()) {
+    return kExitWriteFailed;
+  }
+  return report.refused.empty() ? kExitOk : kExitRefused;
+}
+
+int RunFetch(const BookImage& book, const std::string& url, Output& output) {
+  // A relative URL is taken as a link on the index page.
+  std::wstring target = Widen(url);
+  if (!HasScheme(url)) {
+    const BookCheck check = CheckBook(book, AnsiToUtf8);
+    const std::string base =
+        check.record.index_page().empty() ? kBookUrlPrefix : BookUrlFor(check.record.index_page());
+    target = CombineUrl(Widen(base), target);
+  }
+  const HRESULT ole = OleInitialize(nullptr);
+  int exit_code = kExitOk;
+  {
+    BookProtocolRegistration registration(book.entries);
+    if (FAILED(registration.status())) {
+      PrintError("Cannot register the e-book protocol: " + HexStatus(registration.status()));
+      exit_code = kExitFailed;
+    } else {
+      const FetchResult fetched = FetchUrl(target, kFetchTimeoutMs);
+      if (fetched.status == INET_E_RESOURCE_NOT_FOUND) {
+        PrintError("No page at " + Narrow(target));
+        exit_code = kExitNotFound;
+      } else if (FAILED(fetched.status)) {
+        PrintError("Fetching " + Narrow(target) + " failed: " + HexStatus(fetched.status));
+        exit_code = kExitFailed;
+      } else {
+        output.WriteText("Location: " + Narrow(target) + "\r\nContent-Type: " + fetched.mime_type +
+                         "\r\nContent-Length: " + std::to_string(fetched.bytes.size()) +
+                         "\r\n\r\n");
+        output.WriteBytes(fetched.bytes);
+      }
+    }
+  }
+  if (SUCCEEDED(ole)) {
+    OleUninitialize();
+  }
+  return exit_code;
+}
+
+}  // namespace
+
+int RunSwitch(const Options& options, const BookImage& book) {
+  Output output = Output::Open(options.out_path);
+  if (!OpenOutput(options, output)) {
+    return kExitWriteFailed;
+  }
+  switch (options.command) {
+    case Command::kList:
+      return RunList(book, output);
+    case Command::kSettings:
+      return RunSettings(book, output);
+    case Command::kExtract:
+      return RunExtract(book, options.argument, output);
+    case Command::kFetch:
+      return RunFetch(book, options.argument, output);
+    case Command::kHelp:
+      output.WriteText(kUsageText);
+      return kExitOk;
+    case Command::kShow:
+      break;
+  }
+  return kExitUsage;
+}
+
+}  // namespace vexmar::viewer
