@@ -1,0 +1,156 @@
+#pragma once
+// A window of the program on Win32, and the base of its child controls. The
+// window routes the notifications Windows sends to a parent (commands,
+// colours, owner drawing) to the child that caused them.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/ui/form.h"
+#include "platform/ui/win32/win32_metrics.h"
+#include "platform/ui/win32/win32_window.h"
+
+namespace vexmar::ui::win32 {
+
+class Win32Form;
+
+// What every child control of a window shares: its HWND, its place from the
+// window's table, and the parent notifications it may react to.
+class ChildWindow {
+ public:
+  ChildWindow(Win32Form& form, const ControlSpec& spec) : form_(form), spec_(spec) {}
+  ChildWindow(const ChildWindow&) = delete;
+  ChildWindow& operator=(const ChildWindow&) = delete;
+  virtual ~ChildWindow();
+
+  HWND Window() const { return window_; }
+  const ControlSpec& Spec() const { return spec_; }
+
+  virtual void OnCommand(WORD /*code*/) {}
+  // The brush to paint the control's background with, null for the default.
+  virtual HBRUSH OnColor(HDC /*dc*/) { return nullptr; }
+  virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+  // Puts the control in its place and gives it its font at the DPI.
+  virtual void Layout(UINT dpi);
+
+ protected:
+  // Registers the created window with its form (null when creation failed).
+  void Attach(HWND window);
+  HWND Create(const wchar_t* className, DWORD style, DWORD exStyle, const std::wstring& text);
+  HFONT Font(UINT dpi) const;
+  DWORD VisibleStyle() const { return spec_.visible ? WS_VISIBLE : 0u; }
+
+  Win32Form& form_;
+  ControlSpec spec_;
+  HWND window_ = nullptr;
+};
+
+// The ControlPeer calls every child answers the same way.
+template <typename Interface>
+class ChildPeer : public Interface, public ChildWindow {
+ public:
+  ChildPeer(Win32Form& form, const ControlSpec& spec) : ChildWindow(form, spec) {}
+  NativeHandle Handle() const override { return reinterpret_cast<NativeHandle>(window_); }
+  bool Visible() const override {
+    return window_ != nullptr && (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+  void SetVisible(bool visible) override {
+    if (window_ != nullptr)
+      ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+  }
+  void SetFocus() override {
+    if (window_ != nullptr)
+      ::SetFocus(window_);
+  }
+  bool HasFocus() const override { return window_ != nullptr && GetFocus() == window_; }
+};
+
+class Win32Timer;
+
+class Win32Form final : public FormPeer, private MessageHandler {
+ public:
+  Win32Form(Form& owner, const FormSpec& spec);
+  Win32Form(const Win32Form&) = delete;
+  Win32Form& operator=(const Win32Form&) = delete;
+  ~Win32Form() override;
+
+  // FormPeer
+  NativeHandle Handle() const override { return reinterpret_cast<NativeHandle>(window_); }
+  std::string Caption() const override { return WindowText(window_); }
+  void SetCaption(const std::string& caption) override { SetWindowTextUtf8(window_, caption); }
+  bool Visible() const override { return IsWindowVisible(window_) != FALSE; }
+  void Show() override;
+  void Hide() override;
+  void Close() override;
+  void SetMousePointer(MousePointer pointer) override;
+  MousePointer GetMousePointer() const override { return pointer_; }
+  TwipsRect ClientPlace() const override;
+  void SetClientSize(int widthTwips, int heightTwips) override;
+  void MoveTo(int leftTwips, int topTwips) override;
+  TwipsRect ScreenSize() const override;
+  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) override;
+  std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,
+                                                 const ControlSpec& spec) override;
+  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner, const ControlSpec& spec) override;
+  std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlSpec& spec) override;
+  std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlSpec& spec) override;
+  std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlSpec& spec) override;
+  std::unique_ptr<ControlPeer> CreateLine(Line& owner, const ControlSpec& spec) override;
+  std::unique_ptr<TimerPeer> CreateTimer(Timer& owner, const ControlSpec& spec) override;
+  void SetTabOrder(const std::vector<Control*>& order) override;
+
+  // For the children and timers of this window.
+  HWND Window() const { return window_; }
+  UINT Dpi() const { return DpiOf(window_); }
+  HFONT FontFor(const ControlSpec& spec, UINT dpi);
+  HBRUSH BackgroundBrush() const { return background_; }
+  COLORREF BackgroundColour() const { return backgroundColour_; }
+  bool Loaded() const { return owner_.Loaded(); }
+  UINT_PTR NextControlId() { return nextControlId_++; }
+  void Register(ChildWindow& child);
+  void Unregister(HWND child);
+  void AddToolTip(HWND control, const std::string& text);
+  UINT_PTR RegisterTimer(Win32Timer& timer);
+  void UnregisterTimer(UINT_PTR id);
+
+  // Modal showing: the owner takes no input while this window is open, and
+  // gets it back as this window closes, before another program's window
+  // could be activated in its place.
+  void BeginModal(HWND owner);
+  void EndModal();
+
+ private:
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  ChildWindow* ChildOf(HWND window) const;
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  void PlaceAtFirstShowing();
+  void NotifyClosed();
+
+  Form& owner_;
+  FormSpec spec_;
+  HWND window_ = nullptr;
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+  FontCache fonts_;
+  HBRUSH background_ = nullptr;
+  COLORREF backgroundColour_ = 0;
+  HWND toolTip_ = nullptr;
+  std::map<HWND, ChildWindow*> children_;
+  std::vector<HWND> childOrder_;
+  std::map<UINT_PTR, Win32Timer*> timers_;
+  UINT_PTR nextControlId_ = 100;
+  UINT_PTR nextTimerId_ = 1;
+  MousePointer pointer_ = MousePointer::Default;
+  bool shown_ = false;
+  bool placed_ = false;  // moved by a command before the first showing
+  HWND modalOwner_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  bool destroying_ = false;
+};
+
+// The Win32 form behind a Form, or null when the form lives on another backend.
+Win32Form* AsWin32(Form& form);
+
+}  // namespace vexmar::ui::win32
