@@ -8,11 +8,18 @@
 
 namespace vexmar {
 
+// What kind of failure it was, for callers that react differently or report
+// a number with it; the reason is what a person reads.
+enum class ErrorKind { Other, NotFound, AccessDenied, ReadOnly, InUse, DiskFull, NotAFolder };
+
 struct Error {
   std::string reason;
+  ErrorKind kind = ErrorKind::Other;
 };
 
-inline Error Fail(std::string reason) { return Error{std::move(reason)}; }
+inline Error Fail(std::string reason, ErrorKind kind = ErrorKind::Other) {
+  return Error{std::move(reason), kind};
+}
 
 template <typename T>
 class [[nodiscard]] Result {

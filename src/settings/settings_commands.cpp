@@ -33,7 +33,7 @@ void SaveSettings(workspace::FrmMain& w) {
   const std::string bytes = text::Utf8ToAnsi(FormatSettingsFile(w));
   // A save that fails must not let the author believe the project is safe,
   // and must not cost the settings file saved before.
-  const Status saved = host.files.ReplaceFile(path, bytes);
+  const Status saved = host.files.WriteWholeFile(path, bytes);
   if (!saved) {
     Report(w, "Your settings were not saved to the file:\r\n\r\n" + path + "\r\n\r\n" +
                   AsSentence(saved.error().reason));

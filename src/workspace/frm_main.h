@@ -27,6 +27,12 @@ class FrmMain {
   // author may type into txtpath without changing it.
   std::string ProjectFolder;
 
+  // Whether a build has put the table of contents in front of the index page
+  // during this window's life. Set before the page is touched and never
+  // cleared, not even by New or by opening another project, so no page ever
+  // gets a second table of contents from one session.
+  bool TocInserted = false;
+
   // Commands of the project folder and the file list.
   void ProjectFolderCommand();  // cmdopen: choose and scan the project folder
   void OutputFolderCommand();   // cmdoutput: choose the output folder

@@ -7,7 +7,8 @@ class FakeListing final : public fs::FileListing {
  public:
   explicit FakeListing(FakeFileSystem::Folder folder) : folder_(std::move(folder)) {}
   std::string Next() override {
-    if (failed_ || next_ >= folder_.names.size()) return {};
+    if (failed_ || next_ >= folder_.names.size())
+      return {};
     if (folder_.failAfter >= 0 && next_ >= static_cast<std::size_t>(folder_.failAfter)) {
       failed_ = true;
       return {};
@@ -30,16 +31,58 @@ std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::stri
 }
 
 Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
+  const auto failure = failReads.find(path);
+  if (failure != failReads.end())
+    return Fail(failure->second, ErrorKind::AccessDenied);
   const auto it = contents.find(path);
-  if (it == contents.end()) return Fail("the file or its folder does not exist");
+  if (it == contents.end()) {
+    return Fail("the file or its folder does not exist", ErrorKind::NotFound);
+  }
   return it->second;
 }
 
-Status FakeFileSystem::ReplaceFile(const std::string& path, std::string_view content) {
+Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view content) {
   const auto failure = failWrites.find(path);
-  if (failure != failWrites.end()) return Fail(failure->second);
+  if (failure != failWrites.end())
+    return Fail(failure->second, ErrorKind::DiskFull);
   writes.push_back(path);
   contents[path] = std::string(content);
+  return {};
+}
+
+Status FakeFileSystem::Copy(const std::string& from, const std::string& to) {
+  const Result<std::string> content = ReadWholeFile(from);
+  if (!content)
+    return content.error();
+  return WriteWholeFile(to, content.value());
+}
+
+Status FakeFileSystem::Rename(const std::string& from, const std::string& to) {
+  const Result<std::string> content = ReadWholeFile(from);
+  if (!content)
+    return content.error();
+  const Status written = WriteWholeFile(to, content.value());
+  if (written)
+    contents.erase(from);
+  return written;
+}
+
+Status FakeFileSystem::Delete(const std::string& path) {
+  if (contents.erase(path) == 0) {
+    return Fail("the file or its folder does not exist", ErrorKind::NotFound);
+  }
+  return {};
+}
+
+bool FakeFileSystem::FolderExists(const std::string& path) {
+  return folders.count(path) > 0;
+}
+
+Status FakeFileSystem::CreateFolder(const std::string& path) {
+  const auto failure = failWrites.find(path);
+  if (failure != failWrites.end())
+    return Fail(failure->second, ErrorKind::AccessDenied);
+  folders.insert(path);
   return {};
 }
 

@@ -2,6 +2,7 @@
 // A file system whose listings are what the test says, in the order it says,
 // and can fail part-way.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,23 @@ class FakeFileSystem final : public fs::FileSystem {
   std::map<std::string, Folder> listings;
   int listingsStarted = 0;
 
-  // Whole files by path; a path that is not here cannot be read. Writes
-  // land here too, unless `failWrites` names the path with a reason.
+  // Whole files by path; a path that is not here cannot be read. Writes,
+  // copies and renames land here too, unless `failWrites` names the target
+  // path with a reason; a path in `failReads` cannot be read.
   std::map<std::string, std::string> contents;
   std::map<std::string, std::string> failWrites;
+  std::map<std::string, std::string> failReads;
+  std::set<std::string> folders;
   std::vector<std::string> writes;  // every path written, in order
 
   std::unique_ptr<fs::FileListing> ListNormalFiles(const std::string& pattern) override;
   Result<std::string> ReadWholeFile(const std::string& path) override;
-  Status ReplaceFile(const std::string& path, std::string_view content) override;
+  Status WriteWholeFile(const std::string& path, std::string_view content) override;
+  Status Copy(const std::string& from, const std::string& to) override;
+  Status Rename(const std::string& from, const std::string& to) override;
+  Status Delete(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  Status CreateFolder(const std::string& path) override;
 };
 
 }  // namespace vexmar::testing

@@ -45,7 +45,16 @@ class FileSystem {
   // file beside it first, which is then renamed over the old one, so a full
   // disk or a crash never leaves half a file: the old content stays whole
   // until the new one is complete. A read-only file is not replaced.
-  virtual Status ReplaceFile(const std::string& path, std::string_view content) = 0;
+  virtual Status WriteWholeFile(const std::string& path, std::string_view content) = 0;
+
+  // Copies a file, replacing a file of the target's name.
+  virtual Status Copy(const std::string& from, const std::string& to) = 0;
+  // Renames a file, replacing a file of the target's name; both in one folder.
+  virtual Status Rename(const std::string& from, const std::string& to) = 0;
+  virtual Status Delete(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  // Creates one folder; its parent must exist.
+  virtual Status CreateFolder(const std::string& path) = 0;
 };
 
 // The machine's own file system.

@@ -31,7 +31,8 @@ bool WindowsCanHold(std::string_view name) {
 }
 
 bool IsNormalFile(const std::string& folder, const std::string& name) {
-  if (name.empty() || name[0] == '.' || !WindowsCanHold(name)) return false;
+  if (name.empty() || name[0] == '.' || !WindowsCanHold(name))
+    return false;
   struct stat st {};
   return stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
@@ -43,7 +44,8 @@ class PosixListing final : public FileListing {
     dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
   }
   ~PosixListing() override {
-    if (dir_ != nullptr) closedir(dir_);
+    if (dir_ != nullptr)
+      closedir(dir_);
   }
   PosixListing(const PosixListing&) = delete;
   PosixListing& operator=(const PosixListing&) = delete;
@@ -57,7 +59,8 @@ class PosixListing final : public FileListing {
         break;
       }
       std::string name = entry->d_name;
-      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name)) return name;
+      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name))
+        return name;
     }
     return {};
   }
@@ -78,19 +81,27 @@ class SingleFileListing final : public FileListing {
   std::string name_;
 };
 
-// Reasons in the words the program's messages use.
-std::string ErrnoReason(int error) {
+// Failures in the words the program's messages use.
+Error ErrnoError(int error) {
   switch (error) {
-    case ENOENT: return "the file or its folder does not exist";
+    case ENOENT:
+    case ENOTDIR:
+      return Fail("the file or its folder does not exist", ErrorKind::NotFound);
     case EACCES:
-    case EPERM: return "access is denied";
+    case EPERM:
+      return Fail("access is denied", ErrorKind::AccessDenied);
     case ENOSPC:
-    case EDQUOT: return "the disk is full";
-    case EROFS: return "the disk is read-only";
-    case EISDIR: return "it is a folder";
+    case EDQUOT:
+      return Fail("the disk is full", ErrorKind::DiskFull);
+    case EROFS:
+      return Fail("the disk is read-only", ErrorKind::ReadOnly);
+    case EISDIR:
+      return Fail("it is a folder", ErrorKind::NotAFolder);
     case EBUSY:
-    case ETXTBSY: return "the file is in use";
-    default: return std::strerror(error);
+    case ETXTBSY:
+      return Fail("the file is in use", ErrorKind::InUse);
+    default:
+      return Fail(std::strerror(error));
   }
 }
 
@@ -98,8 +109,9 @@ Status WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t n = write(fd, content.data(), content.size());
     if (n < 0) {
-      if (errno == EINTR) continue;
-      return Fail(ErrnoReason(errno));
+      if (errno == EINTR)
+        continue;
+      return ErrnoError(errno);
     }
     content.remove_prefix(static_cast<std::size_t>(n));
   }
@@ -112,7 +124,8 @@ class PosixFileSystem final : public FileSystem {
     const auto slash = pattern.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    if (name.empty()) name = "*";
+    if (name.empty())
+      name = "*";
     if (!HasWildcard(name)) {
       return std::make_unique<SingleFileListing>(IsNormalFile(folder, name) ? name : "");
     }
@@ -121,7 +134,8 @@ class PosixFileSystem final : public FileSystem {
 
   Result<std::string> ReadWholeFile(const std::string& path) override {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Fail(ErrnoReason(errno));
+    if (fd < 0)
+      return ErrnoError(errno);
     std::string content;
     struct stat st {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -130,11 +144,12 @@ class PosixFileSystem final : public FileSystem {
     char buffer[64 * 1024];
     for (;;) {
       const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n == 0) break;
+      if (n == 0)
+        break;
       if (n < 0) {
         const int error = errno;
         close(fd);
-        return Fail(ErrnoReason(error));
+        return ErrnoError(error);
       }
       content.append(buffer, static_cast<std::size_t>(n));
     }
@@ -142,14 +157,15 @@ class PosixFileSystem final : public FileSystem {
     return content;
   }
 
-  Status ReplaceFile(const std::string& path, std::string_view content) override {
+  Status WriteWholeFile(const std::string& path, std::string_view content) override {
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder");
+    if (exists && S_ISDIR(st.st_mode))
+      return Fail("it is a folder", ErrorKind::NotAFolder);
     // Root may write anything, so the mode bits are asked directly: a file
     // the author made read-only stays as it is, as it would on Windows.
     if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-      return Fail("the file is read-only");
+      return Fail("the file is read-only", ErrorKind::ReadOnly);
     }
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -158,34 +174,96 @@ class PosixFileSystem final : public FileSystem {
     // disk, so the rename cannot fail half-way.
     std::string temp = folder + "." + name + ".XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return Fail(ErrnoReason(errno));
+    if (fd < 0)
+      return ErrnoError(errno);
     const Status written = WriteAll(fd, content);
-    if (written && exists) fchmod(fd, st.st_mode & 07777);
+    if (written && exists)
+      fchmod(fd, st.st_mode & 07777);
     const bool synced = written && fsync(fd) == 0;
     const int syncError = errno;
     close(fd);
     if (!written || !synced) {
       unlink(temp.c_str());
-      if (!written) return written;
-      return Fail(ErrnoReason(syncError));
+      if (!written)
+        return written;
+      return ErrnoError(syncError);
     }
     if (rename(temp.c_str(), path.c_str()) != 0) {
       const int error = errno;
       unlink(temp.c_str());
-      return Fail(ErrnoReason(error));
+      return ErrnoError(error);
     }
+    return {};
+  }
+
+  Status Copy(const std::string& from, const std::string& to) override {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+      return ErrnoError(errno);
+    struct stat st {};
+    if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      close(in);
+      return Fail("it is a folder", ErrorKind::NotAFolder);
+    }
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+      const int error = errno;
+      close(in);
+      return ErrnoError(error);
+    }
+    Status copied;
+    char buffer[64 * 1024];
+    while (copied) {
+      const ssize_t n = read(in, buffer, sizeof buffer);
+      if (n == 0)
+        break;
+      if (n < 0) {
+        copied = ErrnoError(errno);
+        break;
+      }
+      copied = WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(n)));
+    }
+    close(in);
+    if (close(out) != 0 && copied)
+      copied = ErrnoError(errno);
+    return copied;
+  }
+
+  Status Rename(const std::string& from, const std::string& to) override {
+    if (rename(from.c_str(), to.c_str()) != 0)
+      return ErrnoError(errno);
+    return {};
+  }
+
+  Status Delete(const std::string& path) override {
+    if (unlink(path.c_str()) != 0)
+      return ErrnoError(errno);
+    return {};
+  }
+
+  bool FolderExists(const std::string& path) override {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+
+  Status CreateFolder(const std::string& path) override {
+    if (mkdir(path.c_str(), 0755) != 0)
+      return ErrnoError(errno);
     return {};
   }
 };
 
 }  // namespace
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+  return '/';
+}
 
 std::string ProgramFolder() {
   std::array<char, PATH_MAX> buffer{};
   const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return "./";
+  if (n <= 0)
+    return "./";
   std::string path(buffer.data(), static_cast<std::size_t>(n));
   return path.substr(0, path.rfind('/') + 1);
 }

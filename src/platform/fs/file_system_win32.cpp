@@ -21,32 +21,40 @@ std::string Utf8(const wchar_t* wide) {
   return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
 }
 
-// Reasons in the words the program's messages use.
-std::string LastErrorReason() {
+// Failures in the words the program's messages use.
+Error LastError() {
   const DWORD error = GetLastError();
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return "the file or its folder does not exist";
-    case ERROR_ACCESS_DENIED: return "access is denied";
+    case ERROR_PATH_NOT_FOUND:
+      return Fail("the file or its folder does not exist", ErrorKind::NotFound);
+    case ERROR_ACCESS_DENIED:
+      return Fail("access is denied", ErrorKind::AccessDenied);
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return "the disk is full";
-    case ERROR_WRITE_PROTECT: return "the disk is write-protected";
+    case ERROR_HANDLE_DISK_FULL:
+      return Fail("the disk is full", ErrorKind::DiskFull);
+    case ERROR_WRITE_PROTECT:
+      return Fail("the disk is write-protected", ErrorKind::ReadOnly);
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return "the file is in use by another program";
-    case ERROR_NOT_READY: return "the drive is not ready";
-    default: break;
+    case ERROR_LOCK_VIOLATION:
+      return Fail("the file is in use by another program", ErrorKind::InUse);
+    case ERROR_NOT_READY:
+      return Fail("the drive is not ready", ErrorKind::NotFound);
+    default:
+      break;
   }
   wchar_t* message = nullptr;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
   std::string reason = n > 0 ? Utf8(message) : "error " + std::to_string(error);
-  if (message != nullptr) LocalFree(message);
+  if (message != nullptr)
+    LocalFree(message);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                              reason.back() == '.' || reason.back() == ' ')) {
     reason.pop_back();
   }
-  return reason;
+  return Fail(reason);
 }
 
 Status WriteAll(HANDLE file, std::string_view content) {
@@ -54,23 +62,24 @@ Status WriteAll(HANDLE file, std::string_view content) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 24));
     DWORD written = 0;
     if (!WriteFile(file, content.data(), chunk, &written, nullptr)) {
-      return Fail(LastErrorReason());
+      return LastError();
     }
     content.remove_prefix(written);
   }
   return {};
 }
 
-constexpr DWORD kNotNormal =
-    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
 class Win32Listing final : public FileListing {
  public:
   explicit Win32Listing(const std::string& pattern) {
     std::wstring wide = Wide(pattern);
-    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide += L'*';
-    find_ = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch,
-                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/'))
+      wide += L'*';
+    find_ = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
+                             FIND_FIRST_EX_LARGE_FETCH);
     pending_ = find_ != INVALID_HANDLE_VALUE;
   }
   ~Win32Listing() override { Close(); }
@@ -84,14 +93,16 @@ class Win32Listing final : public FileListing {
         break;
       }
       pending_ = false;
-      if ((data_.dwFileAttributes & kNotNormal) == 0) return Utf8(data_.cFileName);
+      if ((data_.dwFileAttributes & kNotNormal) == 0)
+        return Utf8(data_.cFileName);
     }
     return {};
   }
 
  private:
   void Close() {
-    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
+    if (find_ != INVALID_HANDLE_VALUE)
+      FindClose(find_);
     find_ = INVALID_HANDLE_VALUE;
   }
 
@@ -109,10 +120,11 @@ class Win32FileSystem final : public FileSystem {
   Result<std::string> ReadWholeFile(const std::string& path) override {
     // Others may read the file meanwhile (an editor that has the page open),
     // as the author would expect of any program that only reads.
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(LastErrorReason());
+    const HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+      return LastError();
     std::string content;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
@@ -122,51 +134,94 @@ class Win32FileSystem final : public FileSystem {
     for (;;) {
       DWORD n = 0;
       if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
-        const std::string reason = LastErrorReason();
+        const Error error = LastError();
         CloseHandle(file);
-        return Fail(reason);
+        return error;
       }
-      if (n == 0) break;
+      if (n == 0)
+        break;
       content.append(buffer, n);
     }
     CloseHandle(file);
     return content;
   }
 
-  Status ReplaceFile(const std::string& path, std::string_view content) override {
+  Status WriteWholeFile(const std::string& path, std::string_view content) override {
     const std::wstring target = Wide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Fail("it is a folder");
-      if (attributes & FILE_ATTRIBUTE_READONLY) return Fail("the file is read-only");
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return Fail("it is a folder", ErrorKind::NotAFolder);
+      }
+      if (attributes & FILE_ATTRIBUTE_READONLY) {
+        return Fail("the file is read-only", ErrorKind::ReadOnly);
+      }
     }
     // A sibling in the same folder, so the final rename stays on one disk.
     const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(LastErrorReason());
+    if (file == INVALID_HANDLE_VALUE)
+      return LastError();
     Status written = WriteAll(file, content);
-    if (written && !FlushFileBuffers(file)) written = Fail(LastErrorReason());
+    if (written && !FlushFileBuffers(file))
+      written = LastError();
     CloseHandle(file);
     if (written && !MoveFileExW(temp.c_str(), target.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      written = Fail(LastErrorReason());
+      written = LastError();
     }
-    if (!written) DeleteFileW(temp.c_str());
+    if (!written)
+      DeleteFileW(temp.c_str());
     return written;
+  }
+
+  Status Copy(const std::string& from, const std::string& to) override {
+    if (!CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE))
+      return LastError();
+    return {};
+  }
+
+  Status Rename(const std::string& from, const std::string& to) override {
+    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return LastError();
+    }
+    return {};
+  }
+
+  Status Delete(const std::string& path) override {
+    if (!DeleteFileW(Wide(path).c_str()))
+      return LastError();
+    return {};
+  }
+
+  bool FolderExists(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  Status CreateFolder(const std::string& path) override {
+    if (!CreateDirectoryW(Wide(path).c_str(), nullptr))
+      return LastError();
+    return {};
   }
 };
 
 }  // namespace
 
-char PathSeparator() { return '\\'; }
+char PathSeparator() {
+  return '\\';
+}
 
 std::string ProgramFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return ".\\";
-    if (n < buffer.size()) break;
+    if (n == 0)
+      return ".\\";
+    if (n < buffer.size())
+      break;
     buffer.resize(buffer.size() * 2);
   }
   std::string path = Utf8(buffer.data());

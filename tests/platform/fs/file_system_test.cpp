@@ -37,35 +37,35 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
   EXPECT_FALSE(RealFileSystem().ReadWholeFile(dir.MakeFolder("sub")).ok());
 }
 
-TEST(ReplaceFile, WritesWholeFilesAndLeavesNoTemporaryBehind) {
+TEST(WriteWholeFile, WritesWholeFilesAndLeavesNoTemporaryBehind) {
   TempFolder dir;
   const std::string path = dir.Path() + "Café settings.ebc";
-  ASSERT_TRUE(RealFileSystem().ReplaceFile(path, "first").ok());
-  ASSERT_TRUE(RealFileSystem().ReplaceFile(path, "second, longer").ok());
-  ASSERT_TRUE(RealFileSystem().ReplaceFile(dir.Path() + "empty", "").ok());
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "first").ok());
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "second, longer").ok());
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(dir.Path() + "empty", "").ok());
   EXPECT_EQ(dir.Read("Café settings.ebc"), "second, longer");
   EXPECT_EQ(NamesIn(dir), (std::vector<std::string>{"Café settings.ebc", "empty"}));
 }
 
-TEST(ReplaceFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
+TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
   TempFolder dir;
   const std::string locked = dir.Write("locked.ebc", "precious");
   stdfs::permissions(stdfs::u8path(locked),
                      stdfs::perms::owner_write | stdfs::perms::group_write |
                          stdfs::perms::others_write,
                      stdfs::perm_options::remove);
-  const Status readOnly = RealFileSystem().ReplaceFile(locked, "new");
+  const Status readOnly = RealFileSystem().WriteWholeFile(locked, "new");
   stdfs::permissions(stdfs::u8path(locked), stdfs::perms::owner_write,
                      stdfs::perm_options::add);
   ASSERT_FALSE(readOnly.ok());
   EXPECT_EQ(readOnly.error().reason, "the file is read-only");
   EXPECT_EQ(dir.Read("locked.ebc"), "precious");
 
-  const Status folder = RealFileSystem().ReplaceFile(dir.MakeFolder("sub"), "x");
+  const Status folder = RealFileSystem().WriteWholeFile(dir.MakeFolder("sub"), "x");
   ASSERT_FALSE(folder.ok());
   EXPECT_EQ(folder.error().reason, "it is a folder");
 
-  const Status nowhere = RealFileSystem().ReplaceFile(dir.Path() + "gone/x.ebc", "x");
+  const Status nowhere = RealFileSystem().WriteWholeFile(dir.Path() + "gone/x.ebc", "x");
   ASSERT_FALSE(nowhere.ok());
   EXPECT_EQ(nowhere.error().reason, "the file or its folder does not exist");
   EXPECT_EQ(NamesIn(dir), (std::vector<std::string>{"locked.ebc", "sub"}));
