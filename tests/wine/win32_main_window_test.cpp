@@ -3,6 +3,9 @@
 // the help icons and the hidden table-of-contents controls, and its file
 // list driven with the mouse and the keyboard.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -284,6 +287,93 @@ TEST_F(Win32MainWindow, TheFileListTogglesWithMouseAndSpaceAndADoubleClickPicksT
   SendMessageW(list, WM_LBUTTONUP, 0, text);
   EXPECT_EQ(w.txthomepage.Text(), "notes.txt");
   EXPECT_FALSE(w.lstFiles.Checked(1));
+}
+
+BOOL CALLBACK FindToolTip(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0)
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+std::string ToolTipText(HWND toolTip, HWND form, HWND control) {
+  wchar_t text[256] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  SendMessageW(toolTip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+  std::string utf8;
+  for (const wchar_t* c = text; *c != 0; ++c)
+    utf8.push_back(static_cast<char>(*c));
+  return utf8;
+}
+
+TEST_F(Win32MainWindow, EveryToolTipOfTheWindowIsRegisteredWithItsText) {
+  HWND toolTip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTip, reinterpret_cast<LPARAM>(&toolTip));
+  ASSERT_NE(toolTip, nullptr);
+  EXPECT_EQ(GetWindow(toolTip, GW_OWNER), Hwnd(w.Window()));
+  struct Case {
+    ui::Control* control;
+    const char* text;
+  };
+  const Case cases[] = {
+      {&w.cmdNew, "New"},
+      {&w.cmdLoadFile, "Open from file"},
+      {&w.cmdSave, "Save"},
+      {&w.txthomepage,
+       "Type the filename or double-click the entry above.  Make sure it is checked."},
+      {&w.chkTOC, "Add a TOC so users can view all your pages."},
+      {&w.cmdAddToTOC, "Add selected files to Table of Contents to include."},
+      {&w.Label4, "The filenames are listed in the box above."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToolTipText(toolTip, Hwnd(w.Window()), Hwnd(*c.control)), c.text)
+        << c.control->Name();
+  }
+  EXPECT_EQ(SendMessageW(toolTip, TTM_GETTOOLCOUNT, 0, 0), 7);
+  // The label takes the mouse, so its tip can show; the others let it through.
+  EXPECT_NE(GetWindowLongW(Hwnd(w.Label4), GWL_STYLE) & SS_NOTIFY, 0);
+  EXPECT_EQ(GetWindowLongW(Hwnd(w.Label5), GWL_STYLE) & SS_NOTIFY, 0);
+}
+
+int FontHeight(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return static_cast<int>(font.lfHeight);
+}
+
+TEST_F(Win32MainWindow, MovingToAScreenOfAnotherDpiLaysOutControlsAndFontsAgain) {
+  const HWND window = Hwnd(w.Window());
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  EXPECT_EQ(FontHeight(Hwnd(w.txttitle)), -11);  // 8.25 pt at 96 DPI
+
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT place = PlaceInParent(Hwnd(w.txttitle));
+  EXPECT_EQ(place.left, 144);
+  EXPECT_EQ(place.top, 56);
+  EXPECT_EQ(place.right, 144 + 321);
+  EXPECT_EQ(place.bottom, 56 + 33);
+  EXPECT_EQ(FontHeight(Hwnd(w.txttitle)), -17);
+  EXPECT_EQ(FontHeight(Hwnd(*w.lblNums[0])), -17);
+  place = PlaceInParent(Hwnd(*w.imghelp[0]));
+  EXPECT_EQ(place.right - place.left, 24);  // 240 twips
+  EXPECT_EQ(PlaceInParent(Hwnd(w.lbltitle)).top, 59);
+
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  place = PlaceInParent(Hwnd(w.txttitle));
+  EXPECT_EQ(place.left, 96);
+  EXPECT_EQ(place.bottom, 59);
+  EXPECT_EQ(FontHeight(Hwnd(w.txttitle)), -11);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 438);
+  EXPECT_EQ(client.bottom, 611);
 }
 
 }  // namespace

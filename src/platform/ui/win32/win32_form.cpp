@@ -179,8 +179,11 @@ TwipsRect Win32Form::ClientPlace() const {
 void Win32Form::SetClientSize(int widthTwips, int heightTwips) {
   spec_.clientWidth = widthTwips;
   spec_.clientHeight = heightTwips;
-  const UINT dpi = Dpi();
-  const RECT client = PixelRect({0, 0, widthTwips, heightTwips}, dpi);
+  ResizeClient(Dpi());
+}
+
+void Win32Form::ResizeClient(UINT dpi) {
+  const RECT client = PixelRect({0, 0, spec_.clientWidth, spec_.clientHeight}, dpi);
   const SIZE outer = OuterSize(SIZE{client.right, client.bottom}, style_, exStyle_, dpi);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -357,7 +360,7 @@ void Win32Form::ApplyDpi(UINT dpi, const RECT* suggested) {
     SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SetClientSize(spec_.clientWidth, spec_.clientHeight);
+  ResizeClient(dpi);
   for (HWND child : childOrder_) {
     if (ChildWindow* peer = ChildOf(child))
       peer->Layout(dpi);

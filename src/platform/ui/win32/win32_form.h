@@ -125,6 +125,7 @@ class Win32Form final : public FormPeer, private MessageHandler {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   ChildWindow* ChildOf(HWND window) const;
   void ApplyDpi(UINT dpi, const RECT* suggested);
+  void ResizeClient(UINT dpi);
   void PlaceAtFirstShowing();
   void NotifyClosed();
 
