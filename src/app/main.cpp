@@ -19,14 +19,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vexmar::workspace::FrmMain main(host);
 
   // Closing the main window, by any means, ends the program; the window's
-  // own unload reaction runs first.
+  // own unload reaction runs first. It is chained after the first showing,
+  // whose load reaction (the start-up) may set that reaction itself.
   vexmar::ui::Form& window = main.Window();
+  window.Show();
   std::function<void()> unload = window.onUnload;
   window.onUnload = [unload] {
-    if (unload)
-      unload();
+    if (unload) unload();
     PostQuitMessage(0);
   };
-  window.Show();
+  if (window.Closed()) return 0;
   return vexmar::dialogs::RunMessageLoop();
 }

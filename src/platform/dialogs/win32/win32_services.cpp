@@ -155,7 +155,8 @@ class Win32Services final : public ModalServices {
     info.lpstrFile = name.data();
     info.nMaxFile = kFileNameCapacity;
     info.lpstrTitle = title.c_str();
-    info.Flags = OFN_EXPLORER;
+    // No flags: no initial folder or default extension, and the save dialog
+    // asks nothing about an existing file; the Save command decides that.
     const BOOL chosen = save ? GetSaveFileNameW(&info) : GetOpenFileNameW(&info);
     return chosen ? Utf8(name.data()) : std::string();
   }
