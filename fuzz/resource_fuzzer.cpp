@@ -8,6 +8,7 @@
 #include "platform/resources/byte_io.h"
 #include "platform/resources/resource_editor.h"
 #include "platform/resources/resource_table.h"
+#include "platform/resources/upper_case.h"
 #include "platform/resources/validate.h"
 
 using namespace vexmar::resources;
@@ -45,14 +46,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!file) {
     std::abort();
   }
+  // Every entry is listed with its bytes, in directory order.
+  const auto& written = file.value().table.entries();
+  if (written.size() != editor.value().entries().size()) {
+    std::abort();
+  }
+  size_t index = 0;
   for (const auto& [key, value] : editor.value().entries()) {
-    auto found = file.value().table.Find(key.type, key.name, key.language);
-    if (!found || found.value().language != key.language) {
+    const ResourceEntry& entry = written[index++];
+    if (entry.type != key.type || entry.name != key.name || entry.language != key.language) {
       std::abort();
     }
-    auto bytes = ReadEntryData(output, found.value());
+    auto bytes = ReadEntryData(output, entry);
     if (!bytes || bytes.value() != ExpectedData(input, value.data)) {
       std::abort();
+    }
+    // The loader's search finds it, unless a damaged input stored a
+    // lower-case name, which no query can reach (queries are upper-cased).
+    auto reachable = [](const ResourceId& id) {
+      return id.is_number() || UpperCaseName(id.name()) == id.name();
+    };
+    if (reachable(key.type) && reachable(key.name)) {
+      auto found = file.value().table.Find(key.type, key.name, key.language);
+      if (!found || found.value().data_rva != entry.data_rva) {
+        std::abort();
+      }
     }
   }
   return 0;
