@@ -174,6 +174,18 @@ TEST_F(Win32MainWindow, TheTabKeyMovesTheFocusThroughTheProgramsMessageLoop) {
   services->DoEvents();
   EXPECT_TRUE(w.txtAuthor.HasFocus());
   EXPECT_EQ(w.txtAuthor.Text(), "");  // the Tab went to the dialog manager, not into a box
+
+  // Alt and the underlined letter press the button.
+  std::vector<std::string> pressed;
+  w.cmdselall.onClick = [&] { pressed.push_back("cmdselall"); };
+  w.cmdcompile.onClick = [&] { pressed.push_back("cmdcompile"); };
+  w.cmdExit.onClick = [&] { pressed.push_back("cmdExit"); };
+  const LPARAM altDown = 1 << 29;
+  for (const wchar_t key : {L'c', L'x', L's'}) {
+    PostMessageW(Hwnd(w.txtAuthor), WM_SYSCHAR, key, altDown);
+    services->DoEvents();
+  }
+  EXPECT_EQ(pressed, (std::vector<std::string>{"cmdcompile", "cmdExit", "cmdselall"}));
 }
 
 TEST_F(Win32MainWindow, FlattenControlsGivesEveryBoxAndListAFlatEdgeHiddenOnesIncluded) {
