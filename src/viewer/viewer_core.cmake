@@ -6,6 +6,7 @@ add_library(vexmar_viewer_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fallback_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mime_types.cpp
   ${CMAKE_CURRENT_LIST_DIR}/url_mapping.cpp
   ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp)

@@ -9,13 +9,48 @@
 
 namespace vexmar::viewer::testing {
 
-std::wstring StubPath() {
-  // The build passes a Unix path; Wine shows the Unix root as drive Z:.
-  std::wstring path = L"Z:" VEXMAR_VIEWER_STUB;
+namespace {
+
+// The build passes Unix paths; Wine shows the Unix root as drive Z:.
+std::wstring FromBuild(const wchar_t* unix_path) {
+  std::wstring path = std::wstring(L"Z:") + unix_path;
   for (wchar_t& c : path) {
     c = c == L'/' ? L'\\' : c;
   }
   return path;
+}
+
+}  // namespace
+
+std::wstring StubPath() {
+  return FromBuild(VEXMAR_VIEWER_STUB);
+}
+std::wstring RecordingStubPath() {
+  return FromBuild(VEXMAR_VIEWER_RECORDING_STUB);
+}
+
+std::wstring TempPath() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  return temp;
+}
+
+DWORD RunViewerWindow(const std::wstring& program, const std::wstring& scratch_folder) {
+  std::wstring command = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  DWORD exit_code = 0xFFFFFFFF;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     scratch_folder.c_str(), &startup, &process)) {
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_TIMEOUT) {
+      TerminateProcess(process.hProcess, 0xDEAD);
+    }
+    GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  return exit_code;
 }
 
 namespace {
@@ -29,9 +64,9 @@ std::vector<uint8_t> ToBytes(const std::string& text) {
 // Books are made with the project's own resource engine, as the compiler
 // makes them.
 bool MakeBook(const std::wstring& path, const std::string* record,
-              const std::vector<BookFile>& files, std::string& error) {
+              const std::vector<BookFile>& files, std::string& error, const std::wstring& stub) {
   using resources::ResourceId;
-  if (!CopyFileW(StubPath().c_str(), path.c_str(), FALSE)) {
+  if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
     error = "cannot copy the stub: " + std::to_string(GetLastError());
     return false;
   }

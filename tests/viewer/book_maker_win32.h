@@ -14,13 +14,16 @@ struct BookFile {
   std::string bytes;
 };
 
-// The stub built by this tree, as a Windows path.
+// The stub built by this tree, and its test build that records what it
+// would hand to the shell, as Windows paths.
 std::wstring StubPath();
+std::wstring RecordingStubPath();
 
-// Copies the stub to `path` and writes the entries; no record when `record`
+// Copies `stub` to `path` and writes the entries; no record when `record`
 // is null. Returns false (with the reason in `error`) when that failed.
 bool MakeBook(const std::wstring& path, const std::string* record,
-              const std::vector<BookFile>& files, std::string& error);
+              const std::vector<BookFile>& files, std::string& error,
+              const std::wstring& stub = StubPath());
 
 struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;
@@ -32,6 +35,9 @@ struct RunResult {
 // with a time limit.
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
                     const std::wstring& scratch_folder);
+// Runs `program` without switches, as a double-click does; the exit code.
+DWORD RunViewerWindow(const std::wstring& program, const std::wstring& scratch_folder);
+std::wstring TempPath();
 
 std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);

@@ -1,0 +1,55 @@
+#pragma once
+// The system's WebBrowser control in our own window: the OLE site it needs,
+// its events, and the few commands the tool bar gives.
+#include <windows.h>
+
+#include <string>
+
+namespace vexmar::viewer {
+
+// What the host tells the window.
+class BrowserEvents {
+ public:
+  virtual void OnBackForwardChanged(bool back_enabled, bool forward_enabled) = 0;
+  virtual void OnFirstPageComplete() = 0;
+  // An http, https or mailto link: the control does not follow it.
+  virtual void OnExternalLink(const std::wstring& url) = 0;
+
+ protected:
+  ~BrowserEvents() = default;
+};
+
+class BrowserSite;
+
+class BrowserHost {
+ public:
+  BrowserHost() = default;
+  ~BrowserHost();
+  BrowserHost(const BrowserHost&) = delete;
+  BrowserHost& operator=(const BrowserHost&) = delete;
+
+  // Creates the control in `parent` at `area` and starts loading `url`.
+  // Fails fast (with the HRESULT) when nothing on this system can render
+  // HTML, so the caller can take the other way at once.
+  HRESULT Create(HWND parent, const RECT& area, const std::wstring& url, BrowserEvents& events);
+  void Destroy();
+  bool created() const { return site_ != nullptr; }
+
+  void Navigate(const std::wstring& url);
+  void GoBack();
+  void GoForward();
+  void Print();
+  void Resize(const RECT& area);
+  // Keys the control must see first (Tab, arrows, Ctrl+C); true when taken.
+  bool TranslateKey(MSG& message);
+
+ private:
+  BrowserSite* site_ = nullptr;
+};
+
+// Lets hosted controls in this process render in the newest standards mode
+// instead of IE7 mode, and quietens them. Undone by RestoreBrowserFeatures.
+void PrepareBrowserFeatures();
+void RestoreBrowserFeatures();
+
+}  // namespace vexmar::viewer

@@ -1,0 +1,97 @@
+// The viewer started as a reader starts it, under Wine with MSHTML switched
+// off: it must take the default browser, and the test build's shell
+// recorder shows what it opened (shell_open_win32.h).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "viewer/book_maker_win32.h"
+
+namespace vexmar::viewer::testing {
+namespace {
+
+std::map<std::string, std::vector<std::string>> ReadLog(const std::string& text) {
+  std::map<std::string, std::vector<std::string>> log;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    const size_t tab = line.find('\t');
+    if (tab != std::string::npos) {
+      log[line.substr(0, tab)].push_back(line.substr(tab + 1));
+    }
+  }
+  return log;
+}
+
+std::wstring Wide(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+bool MakeFolderWithFile(const std::wstring& folder) {
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const HANDLE file = CreateFileW((folder + L"\\PAGE.HTM").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  CloseHandle(file);
+  return true;
+}
+
+TEST(StubWindow, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp) {
+  const std::wstring folder = MakeScratchFolder();
+  const std::wstring book = folder + L"Garden Notes.exe";
+  const std::string record =
+      "Garden Notes:A. Reader:index.htm:3/14/2026:More notes:www.example.com:blank:blank:blank";
+  const std::vector<BookFile> files = {{L"INDEX.HTM", "<a href=\"Chapter%201.html\">1</a>"},
+                                       {L"CHAPTER 1.HTML", "<p>one</p>"},
+                                       {L"LOGO.GIF", std::string("GIF89a\0\x01", 8)}};
+  std::string error;
+  ASSERT_TRUE(MakeBook(book, &record, files, error, RecordingStubPath())) << error;
+
+  // A folder left by a viewer that is gone must be swept; the one of a
+  // running process (this test) must stay.
+  const std::wstring stale = TempPath() + L"vexmar-book-4000000-1";
+  const std::wstring live =
+      TempPath() + L"vexmar-book-" + std::to_wstring(GetCurrentProcessId()) + L"-1";
+  ASSERT_TRUE(MakeFolderWithFile(stale));
+  ASSERT_TRUE(MakeFolderWithFile(live));
+
+  const std::wstring log_path = folder + L"shell.log";
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", log_path.c_str());
+  const DWORD exit_code = RunViewerWindow(book, folder);
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", nullptr);
+
+  EXPECT_EQ(exit_code, 0u);
+  const auto log = ReadLog(ReadFileBytes(log_path));
+  ASSERT_EQ(log.count("open"), 1u) << ReadFileBytes(log_path);
+  const std::string opened = log.at("open").front();
+  const std::wstring temp_wide = TempPath();
+  const std::string temp(temp_wide.begin(), temp_wide.end());
+  EXPECT_EQ(opened.rfind(temp + "vexmar-book-", 0), 0u) << opened;
+  EXPECT_NE(opened.find("\\INDEX.HTM"), std::string::npos) << opened;
+  EXPECT_EQ(log.at("title"), std::vector<std::string>{"Garden Notes"});
+  std::map<std::string, std::string> extracted;
+  for (const std::string& line : log.at("file")) {
+    extracted[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
+  }
+  EXPECT_EQ(extracted, (std::map<std::string, std::string>{
+                           {"INDEX.HTM", std::to_string(files[0].bytes.size())},
+                           {"CHAPTER 1.HTML", std::to_string(files[1].bytes.size())},
+                           {"LOGO.GIF", std::to_string(files[2].bytes.size())}}));
+
+  // The viewer has closed: its folder is gone.
+  EXPECT_FALSE(FileExists(Wide(opened.substr(0, opened.rfind('\\')))));
+  EXPECT_FALSE(FileExists(stale));
+  EXPECT_TRUE(FileExists(live + L"\\PAGE.HTM"));
+  RemoveFolder(live);
+  RemoveFolder(stale);
+  RemoveFolder(folder);
+}
+
+}  // namespace
+}  // namespace vexmar::viewer::testing
