@@ -1,0 +1,185 @@
+// The system's own dialogs behind the modal services: a message box, the
+// folder browser and the open and save dialogs, each answered by the test
+// the moment it appears, as an author would answer it.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which they need.
+#include <commdlg.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/dialogs/win32/win32_services.h"
+#include "platform/text/text.h"
+#include "support/temp_folder.h"
+#include "wine/win32_host.h"
+
+namespace vexmar::dialogs {
+namespace {
+
+using testing::Hwnd;
+using testing::TempFolder;
+using testing::Win32Host;
+
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string u16 = text::Utf8ToUtf16(utf8);
+  return std::wstring(u16.begin(), u16.end());
+}
+
+std::string TextOf(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+}
+
+// Runs `answer` once with the first dialog window of this thread that shows
+// up while the test waits in a system dialog's own message loop.
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 50, Tick);
+  }
+  ~DialogAnswerer() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+  bool Answered() const { return answered_; }
+
+ private:
+  static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window))
+      return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    DialogAnswerer* self = current_;
+    if (self == nullptr || self->answered_)
+      return;
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr)
+      return;
+    self->answered_ = true;
+    self->answer_(dialog);
+  }
+
+  static inline DialogAnswerer* current_ = nullptr;
+  std::function<void(HWND)> answer_;
+  UINT_PTR timer_ = 0;
+  bool answered_ = false;
+};
+
+BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
+  *reinterpret_cast<std::string*>(texts) += TextOf(child) + "|";
+  return TRUE;
+}
+
+class Win32SystemDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override { owner.Show(); }
+  ui::FormSpec OwnerSpec() {
+    ui::FormSpec spec;
+    spec.name = "frmmain";
+    spec.caption = "Vexmar E-book Compiler";
+    spec.clientWidth = 3000;
+    spec.clientHeight = 2000;
+    return spec;
+  }
+  Win32Host host;
+  std::unique_ptr<ModalServices> services = MakeWin32Services();
+  ui::Form owner{*host.backend, OwnerSpec()};
+};
+
+TEST_F(Win32SystemDialogs, AMessageBoxShowsTextAndTitleAndReportsTheButtonPressed) {
+  std::string title;
+  std::string texts;
+  bool ownerTookInput = true;
+  DialogAnswerer answerer([&](HWND box) {
+    title = TextOf(box);
+    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
+    ownerTookInput = IsWindowEnabled(Hwnd(owner)) != FALSE;
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+  });
+  Message box;
+  box.text =
+      "Compile the e-book \xE2\x80\x9C"
+      "Caf\xC3\xA9\xE2\x80\x9D now?";
+  box.title = "Vexmar E-book Compiler";
+  box.buttons = Buttons::YesNo;
+  box.icon = Icon::Question;
+  box.owner = owner.Handle();
+  EXPECT_EQ(services->ShowMessage(box), Answer::No);
+  EXPECT_TRUE(answerer.Answered());
+  EXPECT_EQ(title, "Vexmar E-book Compiler");
+  EXPECT_NE(texts.find("Compile the e-book \xE2\x80\x9C"
+                       "Caf\xC3\xA9\xE2\x80\x9D now?"),
+            std::string::npos);
+  EXPECT_FALSE(ownerTookInput);
+  EXPECT_TRUE(IsWindowEnabled(Hwnd(owner)));
+}
+
+TEST_F(Win32SystemDialogs, TheFolderBrowserGivesTheChosenFolderWithoutASeparatorOrNothing) {
+  // The browser opens on the desktop; confirming it gives its folder.
+  wchar_t desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+  std::string title;
+  DialogAnswerer confirm([&](HWND browser) {
+    EnumChildWindows(browser, CollectTexts, reinterpret_cast<LPARAM>(&title));
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+  });
+  const std::string chosen = services->BrowseForFolder(
+      owner.Handle(), "Choose the folder were all your files are in below:");
+  EXPECT_EQ(chosen, text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(desktop)));
+  EXPECT_NE(chosen.back(), '\\');
+  EXPECT_NE(title.find("Choose the folder were all your files are in below:"), std::string::npos);
+
+  // A drive root keeps its own separator.
+  DialogAnswerer root([](HWND browser) {
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\"));
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "C:\\");
+
+  DialogAnswerer cancel([](HWND browser) { PostMessageW(browser, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "");
+  EXPECT_TRUE(cancel.Answered());
+  EXPECT_TRUE(IsWindowEnabled(Hwnd(owner)));
+}
+
+TEST_F(Win32SystemDialogs, TheFileDialogsGiveTheNameTheAuthorConfirmsOrNothing) {
+  TempFolder dir;
+  const std::string existing = dir.Write("project.ebc", "settings");
+  std::string title;
+  DialogAnswerer open([&](HWND dialog) {
+    title = TextOf(dialog);
+    SetDlgItemTextW(dialog, cmb13, Wide(existing).c_str());
+    SetDlgItemTextW(dialog, edt1, Wide(existing).c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  FileDialog dialog{"Open settings", "Settings File|*.ebc", owner.Handle()};
+  EXPECT_EQ(services->ChooseFileToOpen(dialog), existing);
+  EXPECT_EQ(title, "Open settings");
+
+  // Saving over an existing file asks nothing: the Save command decides.
+  DialogAnswerer save([&](HWND box) {
+    SetDlgItemTextW(box, cmb13, Wide(existing).c_str());
+    SetDlgItemTextW(box, edt1, Wide(existing).c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  dialog.title = "Save settings";
+  EXPECT_EQ(services->ChooseFileToSave(dialog), existing);
+
+  DialogAnswerer cancel([](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(services->ChooseFileToOpen(dialog), "");
+}
+
+}  // namespace
+}  // namespace vexmar::dialogs
