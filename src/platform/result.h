@@ -57,4 +57,8 @@ class [[nodiscard]] Result<void> {
 
 using Status = Result<void>;
 
+// For a clean-up step whose failure changes nothing the caller could do,
+// such as removing a temporary file that may not exist.
+inline void IgnoreFailure(const Status&) {}
+
 }  // namespace vexmar

@@ -9,14 +9,6 @@ namespace {
 
 constexpr const char* kFilter = "Settings File|*.ebc";
 
-// "the disk is full" as the end of a message: "The disk is full."
-std::string AsSentence(std::string reason) {
-  if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
-    reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
-  }
-  return reason + ".";
-}
-
 void Report(workspace::FrmMain& w, const std::string& text) {
   w.GetHost().modal.ShowMessage({text, w.Window().Caption(), dialogs::Buttons::Ok,
                                  dialogs::Icon::Critical, w.Window().Handle()});
@@ -36,7 +28,7 @@ void SaveSettings(workspace::FrmMain& w) {
   const Status saved = host.files.WriteWholeFile(path, bytes);
   if (!saved) {
     Report(w, "Your settings were not saved to the file:\r\n\r\n" + path + "\r\n\r\n" +
-                  AsSentence(saved.error().reason));
+                  text::AsSentence(saved.error().reason));
   }
 }
 
@@ -51,7 +43,7 @@ void OpenSettings(workspace::FrmMain& w) {
   const Result<std::string> bytes = host.files.ReadWholeFile(path);
   if (!bytes) {
     Report(w, "The settings file could not be opened:\r\n\r\n" + path + "\r\n\r\n" +
-                  AsSentence(bytes.error().reason) + "  Your project was left as it was.");
+                  text::AsSentence(bytes.error().reason) + "  Your project was left as it was.");
     return;
   }
   NewProject(w);

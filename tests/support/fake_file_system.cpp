@@ -27,7 +27,15 @@ class FakeListing final : public fs::FileListing {
 std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::string& pattern) {
   ++listingsStarted;
   const auto it = listings.find(pattern);
-  return std::make_unique<FakeListing>(it == listings.end() ? Folder{} : it->second);
+  if (it != listings.end())
+    return std::make_unique<FakeListing>(it->second);
+  // A lookup of one file finds it among the contents, by its bare name.
+  Folder single;
+  if (contents.count(pattern) > 0) {
+    const auto slash = pattern.find_last_of("\\/");
+    single.names.push_back(slash == std::string::npos ? pattern : pattern.substr(slash + 1));
+  }
+  return std::make_unique<FakeListing>(single);
 }
 
 Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
@@ -47,6 +55,13 @@ Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view 
     return Fail(failure->second, ErrorKind::DiskFull);
   writes.push_back(path);
   contents[path] = std::string(content);
+  return {};
+}
+
+Status FakeFileSystem::CheckReadable(const std::string& path) {
+  const Result<std::string> content = ReadWholeFile(path);
+  if (!content)
+    return content.error();
   return {};
 }
 

@@ -17,7 +17,8 @@ class FakeFileSystem final : public fs::FileSystem {
     // The listing fails (yields empty) after this many names; -1 never.
     int failAfter = -1;
   };
-  // Keyed by the listing pattern exactly as the program passes it.
+  // Keyed by the listing pattern exactly as the program passes it; a pattern
+  // not here that names a file of `contents` lists that one file.
   std::map<std::string, Folder> listings;
   int listingsStarted = 0;
 
@@ -33,6 +34,7 @@ class FakeFileSystem final : public fs::FileSystem {
   std::unique_ptr<fs::FileListing> ListNormalFiles(const std::string& pattern) override;
   Result<std::string> ReadWholeFile(const std::string& path) override;
   Status WriteWholeFile(const std::string& path, std::string_view content) override;
+  Status CheckReadable(const std::string& path) override;
   Status Copy(const std::string& from, const std::string& to) override;
   Status Rename(const std::string& from, const std::string& to) override;
   Status Delete(const std::string& path) override;

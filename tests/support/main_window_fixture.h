@@ -13,7 +13,8 @@ namespace vexmar::testing {
 
 struct MainWindowFixture {
   explicit MainWindowFixture(fs::FileSystem& files = fs::RealFileSystem())
-      : host{backend, modal, files, "/program/"}, window(std::make_unique<workspace::FrmMain>(host)) {}
+      : host{backend, modal, files, "/program/"},
+        window(std::make_unique<workspace::FrmMain>(host)) {}
 
   ui::HeadlessBackend backend;
   dialogs::ScriptedServices modal;

@@ -47,6 +47,10 @@ class FileSystem {
   // until the new one is complete. A read-only file is not replaced.
   virtual Status WriteWholeFile(const std::string& path, std::string_view content) = 0;
 
+  // Whether the file can be opened for reading now (it exists, is a file,
+  // and the author may read it).
+  virtual Status CheckReadable(const std::string& path) = 0;
+
   // Copies a file, replacing a file of the target's name.
   virtual Status Copy(const std::string& from, const std::string& to) = 0;
   // Renames a file, replacing a file of the target's name; both in one folder.

@@ -196,6 +196,16 @@ class PosixFileSystem final : public FileSystem {
     return {};
   }
 
+  Status CheckReadable(const std::string& path) override {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ErrnoError(errno);
+    struct stat st {};
+    const bool isFile = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    if (!isFile) return Fail("it is not a file", ErrorKind::NotAFolder);
+    return {};
+  }
+
   Status Copy(const std::string& from, const std::string& to) override {
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)

@@ -176,6 +176,15 @@ class Win32FileSystem final : public FileSystem {
     return written;
   }
 
+  Status CheckReadable(const std::string& path) override {
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    CloseHandle(file);
+    return {};
+  }
+
   Status Copy(const std::string& from, const std::string& to) override {
     if (!CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE))
       return LastError();

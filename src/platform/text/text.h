@@ -29,4 +29,8 @@ std::string ToLower(std::string_view utf8);
 // Leading and trailing blanks (U+0020 only) removed.
 std::string_view TrimSpaces(std::string_view text);
 
+// A failure's reason as the last sentence of a message: "the disk is full"
+// becomes "The disk is full."
+std::string AsSentence(std::string reason);
+
 }  // namespace vexmar::text

@@ -1,0 +1,27 @@
+#pragma once
+// Compile: the author's main event. It confirms, checks the project in a
+// fixed order, puts the table of contents in front of the index page when
+// asked to, assembles the e-book and reports the outcome.
+#include <functional>
+#include <string>
+
+#include "build/resource_updates.h"
+#include "workspace/frm_main.h"
+
+namespace vexmar::build {
+
+// The title of the boxes that name no title of their own.
+inline constexpr char kApplicationTitle[] = "Vexmar E-book Compiler";
+
+struct BuildSetup {
+  ResourceUpdates& resources;
+  std::string stubPath;                    // the viewer stub, dmsfx.dat
+  std::function<std::string()> buildDate;  // today, in the user's short date format
+};
+
+// The stub beside the program, and today's date: what the windows use.
+BuildSetup DefaultBuildSetup(const Host& host);
+
+void Compile(workspace::FrmMain& window, const BuildSetup& setup);
+
+}  // namespace vexmar::build

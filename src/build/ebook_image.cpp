@@ -1,0 +1,115 @@
+#include "build/ebook_image.h"
+
+#include "platform/text/text.h"
+#include "viewer/book_format.h"
+#include "workspace/mod_main.h"
+
+namespace vexmar::build {
+namespace {
+
+namespace format = book_format;
+
+const EntryId& SettingsType() {
+  static const EntryId type = EntryId::Text(format::kSettingsType);
+  return type;
+}
+
+// The book is assembled under this name and renamed when it is whole.
+std::string TemporaryBookPath(const std::string& outputPath) {
+  return outputPath + ".partial";
+}
+
+// Every file entry in one update and one commit: the book is rewritten
+// once, not once per file, and a file that cannot go in stops the build.
+AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
+                                const std::string& book, const std::vector<BookFile>& entries) {
+  AssemblyResult result;
+  auto fail = [&result](const std::string& file, Error error) {
+    result.outcome = Outcome::FileFailed;
+    result.failedFile = file;
+    result.error = std::move(error);
+    return result;
+  };
+  for (const BookFile& entry : entries) {
+    const Status readable = files.CheckReadable(entry.path);
+    if (!readable)
+      return fail(entry.path, readable.error());
+  }
+  auto update = resources.Begin(book);
+  if (!update)
+    return fail(book, update.error());
+  const EntryId type = EntryId::Number(format::kFileType);
+  for (const BookFile& entry : entries) {
+    const Status written = update.value()->UpdateFromFile(
+        type, EntryId::Text(StoredEntryName(entry.entryText)), format::kLanguage, entry.path);
+    if (!written)
+      return fail(entry.path, written.error());
+  }
+  const Status committed = update.value()->Commit();
+  if (!committed)
+    return fail(book, committed.error());
+  return result;
+}
+
+}  // namespace
+
+std::string SettingsRecord(const BookSettings& s) {
+  const std::string sep(1, format::kSeparator);
+  const std::string blank = format::kReservedValue;
+  return s.title + sep + s.author + sep + s.indexPage + sep + s.buildDate + sep + s.linkText + sep +
+         s.linkAddress + sep + blank + sep + blank + sep + blank;
+}
+
+std::string StoredEntryName(const std::string& entryText) {
+  return text::ToUpper(text::AnsiToUtf8(text::Utf8ToAnsi(entryText)));
+}
+
+int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
+                          const std::string& record) {
+  auto update = resources.Begin(path);
+  if (!update)
+    return 0;
+  const Status written =
+      update.value()->Update(SettingsType(), EntryId::Number(format::kSettingsId),
+                             format::kLanguage, text::Utf8ToAnsi(record));
+  if (!written)
+    return 0;
+  if (!update.value()->Commit())
+    return 0;
+  return 1;
+}
+
+AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
+                             const AssemblyInputs& in) {
+  AssemblyResult result;
+  if (!workspace::FileExists(files, in.stubPath)) {
+    result.outcome = Outcome::StubMissing;
+    return result;
+  }
+  const std::string book = TemporaryBookPath(in.outputPath);
+  const Status copied = files.Copy(in.stubPath, book);
+  if (!copied) {
+    IgnoreFailure(files.Delete(book));
+    result.unexpected = true;
+    result.error = copied.error();
+    return result;
+  }
+  if (WriteSettingsResource(resources, book, SettingsRecord(in.settings)) <= 0) {
+    IgnoreFailure(files.Delete(book));
+    result.outcome = Outcome::SettingsFailed;
+    return result;
+  }
+  result = WriteFileEntries(files, resources, book, in.files);
+  if (result.outcome == Outcome::Done) {
+    const Status renamed = files.Rename(book, in.outputPath);
+    if (!renamed) {
+      result.unexpected = true;
+      result.error = renamed.error();
+    }
+  }
+  if (result.outcome != Outcome::Done || result.unexpected)
+    IgnoreFailure(files.Delete(book));
+  return result;
+}
+
+}  // namespace vexmar::build

@@ -1,0 +1,61 @@
+#pragma once
+// The e-book image: a copy of the viewer stub with the settings record and
+// every checked file written into its resource table.
+#include <string>
+#include <vector>
+
+#include "build/resource_updates.h"
+#include "platform/fs/file_system.h"
+
+namespace vexmar::build {
+
+// The settings record's fields, as the build captured them.
+struct BookSettings {
+  std::string title;
+  std::string author;
+  std::string indexPage;
+  std::string buildDate;
+  std::string linkText;
+  std::string linkAddress;
+};
+
+// title:author:index page:build date:link text:link address:blank:blank:blank
+std::string SettingsRecord(const BookSettings& settings);
+
+// Writes the settings entry into the file in one update of its own: 1 when
+// it was written and committed, 0 otherwise.
+int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
+                          const std::string& record);
+
+struct BookFile {
+  std::string entryText;  // the entry of the file list, the name in the book
+  std::string path;       // where the file is
+};
+
+enum class Outcome { StubMissing, SettingsFailed, FileFailed, Done };
+
+struct AssemblyResult {
+  Outcome outcome = Outcome::Done;
+  std::string failedFile;   // FileFailed: the file that could not go in
+  Error error;              // FileFailed, and the unexpected failures below
+  bool unexpected = false;  // the stub could not be copied or the book renamed
+};
+
+struct AssemblyInputs {
+  std::string outputPath;
+  std::string stubPath;
+  BookSettings settings;
+  std::vector<BookFile> files;  // the checked files, in list order
+};
+
+// Builds the e-book. It is made under a temporary name beside the output and
+// renamed over it only when complete, so a failed build leaves no partial
+// book behind and an earlier book of that name whole.
+AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
+                             const AssemblyInputs& inputs);
+
+// The name a file is stored under: its entry text in upper case, after the
+// trip through the ANSI code page the names take.
+std::string StoredEntryName(const std::string& entryText);
+
+}  // namespace vexmar::build
