@@ -1,7 +1,7 @@
 #include "viewer/book_window_win32.h"
 
 #include "viewer/command_line.h"
-#include "viewer/shell_open_win32.h"
+#include "viewer/desktop_win32.h"
 #include "viewer/url_mapping.h"
 #include "viewer/win32_text.h"
 
@@ -210,15 +210,14 @@ void BookWindow::ShowAbout() {
     text += "Built: " + record.build_date() + "\n";
   }
   text += "\nMade with the Vexmar E-book Compiler.";
-  MessageBoxW(window_, Widen(text).c_str(), Widen("About " + DisplayTitle(record)).c_str(),
-              MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(window_, text, "About " + DisplayTitle(record), MB_ICONINFORMATION);
 }
 
 void BookWindow::OpenWebLink() {
   const std::string target = WebLinkTarget(check_.record.link_address());
   if (target.empty()) {
-    MessageBoxW(window_, L"This book's web link has no address.",
-                Widen(DisplayTitle(check_.record)).c_str(), MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(window_, "This book's web link has no address.", DisplayTitle(check_.record),
+                   MB_ICONINFORMATION);
     return;
   }
   OpenWithShell(window_, Widen(target));
@@ -258,10 +257,9 @@ LRESULT BookWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_TIMER:
       if (w == kFirstPageTimer && !UseDefaultBrowser()) {
         fatal_ = true;
-        MessageBoxW(window_,
-                    L"The book cannot be shown: its pages cannot be put in a temporary "
-                    L"folder.",
-                    Widen(DisplayTitle(check_.record)).c_str(), MB_OK | MB_ICONERROR);
+        ShowMessageBox(window_,
+                       "The book cannot be shown: its pages cannot be put in a temporary folder.",
+                       DisplayTitle(check_.record), MB_ICONERROR);
         DestroyWindow(window_);
       }
       return 0;

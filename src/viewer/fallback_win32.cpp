@@ -1,8 +1,8 @@
 #include "viewer/fallback_win32.h"
 
+#include "viewer/desktop_win32.h"
 #include "viewer/extract_win32.h"
 #include "viewer/fallback_folder.h"
-#include "viewer/shell_open_win32.h"
 #include "viewer/win32_text.h"
 
 namespace vexmar::viewer {

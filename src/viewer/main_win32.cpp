@@ -10,6 +10,7 @@
 #include "viewer/book_loader_win32.h"
 #include "viewer/command_line.h"
 #include "viewer/console_win32.h"
+#include "viewer/desktop_win32.h"
 #include "viewer/dll_search_win32.h"
 #include "viewer/show_book_win32.h"
 #include "viewer/switches_win32.h"
@@ -44,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const std::string text = options.message() + "\n\n" + kUsageText;
     PrintError(text);
     if (GetStdHandle(STD_ERROR_HANDLE) == nullptr) {
-      MessageBoxW(nullptr, Widen(text).c_str(), Widen(kViewerTitle).c_str(), MB_ICONERROR);
+      ShowMessageBox(nullptr, text, kViewerTitle, MB_ICONERROR);
     }
     return kExitUsage;
   }

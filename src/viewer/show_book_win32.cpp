@@ -5,6 +5,7 @@
 #include "viewer/book_protocol_win32.h"
 #include "viewer/book_window_win32.h"
 #include "viewer/browser_host_win32.h"
+#include "viewer/desktop_win32.h"
 #include "viewer/fallback_win32.h"
 #include "viewer/win32_text.h"
 
@@ -15,7 +16,7 @@ const char kViewerTitle[] = "Vexmar E-book Viewer";
 namespace {
 
 void ShowMessage(const std::string& text, const std::string& title, UINT icon) {
-  MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon);
+  ShowMessageBox(nullptr, text, title, icon);
 }
 
 }  // namespace

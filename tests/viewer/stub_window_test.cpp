@@ -1,6 +1,6 @@
 // The viewer started as a reader starts it, under Wine with MSHTML switched
 // off: it must take the default browser, and the test build's shell
-// recorder shows what it opened (shell_open_win32.h).
+// recorder shows what it opened (desktop_win32.h).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -91,6 +91,52 @@ TEST(StubWindow, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp) {
   RemoveFolder(live);
   RemoveFolder(stale);
   RemoveFolder(folder);
+}
+
+TEST(StubWindow, ABookItCannotShowGetsAMessageBoxSayingWhy) {
+  struct Case {
+    const char* name;
+    const char* record;  // nullptr: no settings entry
+    bool with_files;
+    DWORD exit_code;
+    const char* message_part;
+  };
+  const Case cases[] = {
+      {"the bare stub", nullptr, false, 3, "viewer of the Vexmar E-book Compiler"},
+      {"files but no record", nullptr, true, 4, "no settings record"},
+      {"fewer than nine fields", "Title:Author:index.htm:3/14/2026", true, 4,
+       "has 4 fields instead of 9"},
+      {"an empty record", "", true, 4, "The settings record is empty"},
+      {"a missing index page", "T:A:gone.htm:d:::blank:blank:blank", true, 4,
+       "\"gone.htm\" named in the settings record is not in this e-book"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::wstring folder = MakeScratchFolder();
+    const std::wstring book = folder + L"book.exe";
+    const std::string record = c.record != nullptr ? c.record : "";
+    std::vector<BookFile> files;
+    if (c.with_files) {
+      files.push_back({L"INDEX.HTM", "<p>home</p>"});
+    }
+    std::string error;
+    ASSERT_TRUE(
+        MakeBook(book, c.record != nullptr ? &record : nullptr, files, error, RecordingStubPath()))
+        << error;
+    const std::wstring log_path = folder + L"shell.log";
+    SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", log_path.c_str());
+    const DWORD exit_code = RunViewerWindow(book, folder);
+    SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", nullptr);
+    const std::string text = ReadFileBytes(log_path);
+    RemoveFolder(folder);
+
+    EXPECT_EQ(exit_code, c.exit_code);
+    const auto log = ReadLog(text);
+    ASSERT_EQ(log.count("box"), 1u) << text;
+    ASSERT_EQ(log.at("box").size(), 1u) << text;
+    EXPECT_NE(log.at("box").front().find(c.message_part), std::string::npos) << text;
+    EXPECT_EQ(log.count("open"), 0u) << text;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-#include "viewer/shell_open_win32.h"
+#include "viewer/desktop_win32.h"
 
 // After windows.h, which it needs.
 #include <shellapi.h>
+
+#include "viewer/win32_text.h"
 
 namespace vexmar::viewer {
 
@@ -10,6 +12,10 @@ bool OpenWithShell(HWND owner, const std::wstring& target) {
       ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   // ShellExecute reports success with any value above 32.
   return result > 32;
+}
+
+void ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT icon) {
+  MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon);
 }
 
 }  // namespace vexmar::viewer
