@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "viewer/book_maker_win32.h"
+#include "viewer/latin1_decoder.h"
 
 namespace vexmar::viewer::testing {
 namespace {
@@ -35,8 +36,17 @@ struct Page {
   const char* mime;
 };
 
+// A text file that looks like a page must still be shown as text.
+const char kTrick[] = "<html><body><script>alert(1)</script></body></html>";
+
 std::vector<Page> Pages() {
   return {{"INDEX.HTM", kIndex, "text/html"},
+          {"TRICK.TXT", kTrick, "text/plain"},
+          {"\xDC"
+           "BUNG.HTM",
+           "<p>\xFC"
+           "bung</p>",
+           "text/html"},
           {"CHAPTER 1.HTML", kChapter, "text/html"},
           {"NOTES.TXT", kNotes, "text/plain"},
           {"STYLE.CSS", kStyle, "text/css"},
@@ -117,6 +127,29 @@ TEST_F(StubSwitches, SettingsPrintsTheNineFields) {
                                       "More notes", "www.example.com", "blank", "blank", "blank"}));
 }
 
+TEST_F(StubSwitches, SettingsComeFromTheAnsiCodePage) {
+  // The compiler writes the record in the ANSI code page; the viewer shows
+  // it in the reader's, which is this one's here.
+  const std::string record = "Caf\xE9 Notes:Ren\xE9:index.htm:14.03.26:::blank:blank:blank";
+  std::string error;
+  ASSERT_TRUE(MakeBook(book_, &record, {{L"INDEX.HTM", kIndex}}, error)) << error;
+  const RunResult run = Run(L"/settings");
+  ASSERT_EQ(run.exit_code, 0u) << run.err;
+  std::string expected_title;
+  for (const char c : std::string("Caf\xE9 Notes")) {
+    wchar_t wide = 0;
+    MultiByteToWideChar(CP_ACP, 0, &c, 1, &wide, 1);
+    char utf8[4] = {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, &wide, 1, utf8, 4, nullptr, nullptr);
+    expected_title.append(utf8, static_cast<size_t>(length));
+  }
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], expected_title);
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[5], "");
+}
+
 TEST_F(StubSwitches, ListPrintsEveryEntryAndItsSize) {
   MakeGoodBook();
   const RunResult run = Run(L"/list");
@@ -129,7 +162,8 @@ TEST_F(StubSwitches, ListPrintsEveryEntryAndItsSize) {
   }
   std::map<std::string, std::string> expected;
   for (const Page& page : Pages()) {
-    expected[page.stored] = std::to_string(page.bytes.size());
+    // Names are printed in UTF-8.
+    expected[Latin1ToUtf8(page.stored)] = std::to_string(page.bytes.size());
   }
   EXPECT_EQ(listed, expected);
 }
@@ -166,6 +200,12 @@ TEST_F(StubSwitches, FetchFindsLinksAsTheBrowserWritesThem) {
       {L"ebook://book/Chapter%201.html", "CHAPTER 1.HTML"},  // percent-encoded, mixed case
       {L"ebook://book/index.htm?from=toc#top", "INDEX.HTM"},
       {L"ebook://book/Logo.Gif", "LOGO.GIF"},
+      {L"ebook://book/%C3%BCbung.htm",
+       "\xDC"
+       "BUNG.HTM"},  // UTF-8, as IE escapes links
+      {L"ebook://book/%FCbung.htm",
+       "\xDC"
+       "BUNG.HTM"},  // the ANSI code page
       // Relative links, resolved by urlmon against the index page.
       {L"Chapter%201.html", "CHAPTER 1.HTML"},
       {L"images/logo.gif", "LOGO.GIF"},
@@ -181,6 +221,19 @@ TEST_F(StubSwitches, FetchFindsLinksAsTheBrowserWritesThem) {
       }
     }
   }
+}
+
+TEST_F(StubSwitches, AnEmptyPageIsServedAsANoticeNotAsABlankWindow) {
+  const std::string record = kRecord;
+  std::string error;
+  ASSERT_TRUE(MakeBook(book_, &record, {{L"INDEX.HTM", kIndex}, {L"EMPTY.HTM", ""}}, error))
+      << error;
+  const RunResult run = Run(L"/fetch ebook://book/EMPTY.HTM");
+  ASSERT_EQ(run.exit_code, 0u) << run.err;
+  const Fetched fetched = ParseFetch(run.out);
+  EXPECT_EQ(fetched.mime, "text/html");
+  EXPECT_NE(fetched.bytes.find("This page is empty in the e-book"), std::string::npos)
+      << fetched.bytes;
 }
 
 TEST_F(StubSwitches, FetchReportsAMissingPage) {
