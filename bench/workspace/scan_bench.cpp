@@ -39,9 +39,10 @@ int main(int argc, char** argv) {
   stdfs::remove_all(folder);
 
   const double ms = std::chrono::duration<double, std::milli>(stop - start).count();
-  std::printf("folder scan: %d files listed in %.1f ms (%.2f us a file); peak memory %.1f MiB "
-              "(%+.1f MiB during the scan)\n",
-              window.lstFiles.Count(), ms, 1000.0 * ms / files, static_cast<double>(after) / 1024.0,
-              static_cast<double>(after - before) / 1024.0);
+  std::printf(
+      "folder scan: %d files listed in %.1f ms (%.2f us a file); peak memory %.1f MiB "
+      "(%+.1f MiB during the scan)\n",
+      window.lstFiles.Count(), ms, 1000.0 * ms / files, static_cast<double>(after) / 1024.0,
+      static_cast<double>(after - before) / 1024.0);
   return window.lstFiles.Count() == files ? 0 : 1;
 }

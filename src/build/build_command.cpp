@@ -22,7 +22,7 @@ class Build {
   Build(workspace::FrmMain& window, const BuildSetup& setup)
       : w_(window), setup_(setup), host_(window.GetHost()) {}
 
-  void Run();
+  CompileResult Run();
 
  private:
   Answer Ask(const std::string& text, Icon icon) {
@@ -36,9 +36,9 @@ class Build {
 
   bool ChecksPass();
   bool NamesFitTheBook();
-  void Produce();
+  CompileResult Produce();
   // An unexpected failure ends the build with the generic message.
-  void Unexpected(const Error& error);
+  CompileResult Unexpected(const Error& error);
 
   workspace::FrmMain& w_;
   const BuildSetup& setup_;
@@ -65,34 +65,33 @@ int ErrorNumber(ErrorKind kind) {
 }
 
 bool LastFourAre(const std::string& text, const std::string& tail, bool upper) {
-  if (text.size() < 4)
-    return false;
+  if (text.size() < 4) return false;
   const std::string last = text.substr(text.size() - 4);
   return (upper ? text::ToUpper(last) : text::ToLower(last)) == tail;
 }
 
 bool AnyChecked(const ui::CheckList& list) {
   for (int i = 0; i < list.Count(); ++i) {
-    if (list.Checked(i))
-      return true;
+    if (list.Checked(i)) return true;
   }
   return false;
 }
 
-void Build::Run() {
-  if (Ask("Are you ready to build your e-book now?", Icon::None) == Answer::No)
-    return;
+CompileResult Build::Run() {
+  if (Ask("Are you ready to build your e-book now?", Icon::None) == Answer::No) {
+    return CompileResult::Cancelled;
+  }
   if (w_.chkTOC.Value() == 1 &&
       Ask("A table of contents will be written at the top of your home page, in the page's own "
           "file in the project folder.  Do you want to go on?",
           Icon::Question) == Answer::No) {
-    return;
+    return CompileResult::Cancelled;
   }
-  if (!ChecksPass() || !NamesFitTheBook())
-    return;
+  if (!ChecksPass() || !NamesFitTheBook()) return CompileResult::CheckFailed;
   w_.Window().SetMousePointer(ui::MousePointer::Hourglass);
-  Produce();
+  const CompileResult result = Produce();
   w_.Window().SetMousePointer(ui::MousePointer::Default);
+  return result;
 }
 
 bool Build::ChecksPass() {
@@ -178,8 +177,7 @@ bool Build::ChecksPass() {
 bool Build::NamesFitTheBook() {
   std::map<std::string, std::string> stored;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
-    if (!w_.lstFiles.Checked(i))
-      continue;
+    if (!w_.lstFiles.Checked(i)) continue;
     const std::string entry = w_.lstFiles.Entry(i);
     if (!text::FitsAnsi(entry)) {
       Tell(std::string("This file's name has characters that an e-book cannot store:") + kCrLf +
@@ -200,20 +198,18 @@ bool Build::NamesFitTheBook() {
   return true;
 }
 
-void Build::Produce() {
+CompileResult Build::Produce() {
   if (w_.txtpath.Text() == w_.txtoutfolder.Text()) {
     w_.txtoutfolder.SetText(w_.txtoutfolder.Text() + "Output" + fs::PathSeparator());
     const std::string folder = w_.txtoutfolder.Text();
     if (!host_.files.FolderExists(folder)) {
       const Status created = host_.files.CreateFolder(folder);
-      if (!created)
-        return Unexpected(created.error());
+      if (!created) return Unexpected(created.error());
     }
   }
   if (w_.chkTOC.Value() == 1 && !w_.TocInserted) {
     const Status inserted = InsertToc(w_);
-    if (!inserted)
-      return Unexpected(inserted.error());
+    if (!inserted) return Unexpected(inserted.error());
   }
 
   AssemblyInputs inputs;
@@ -228,39 +224,40 @@ void Build::Produce() {
   }
 
   const AssemblyResult result = AssembleEbook(host_.files, setup_.resources, inputs);
-  if (result.unexpected)
-    return Unexpected(result.error);
+  if (result.unexpected) return Unexpected(result.error);
   switch (result.outcome) {
     case Outcome::StubMissing:
       Tell(std::string("There was an error finding the file:") + kCrLf + kCrLf +
                "Please check that all files are installed correctly.",
            Caption(), Icon::Critical);
-      break;
+      return CompileResult::Failed;
     case Outcome::SettingsFailed:
       Tell("There was an error while creating your e-book.  Please try again.", "Compile Error",
            Icon::Critical);
-      break;
+      return CompileResult::Failed;
     case Outcome::FileFailed:
       Tell(std::string("Your e-book was not created, because this file could not be added to "
                        "it:") +
                kCrLf + kCrLf + result.failedFile + kCrLf + kCrLf +
                text::AsSentence(result.error.reason),
            "Compile Error", Icon::Critical);
-      break;
+      return CompileResult::Failed;
     case Outcome::Done:
       w_.Window().SetMousePointer(ui::MousePointer::Default);
       Tell(std::string("Your e-book has been created.  File saved to:") + kCrLf + kCrLf +
                inputs.outputPath,
            "Compile Finished.", Icon::Information);
-      break;
+      return CompileResult::Done;
   }
+  return CompileResult::Failed;
 }
 
-void Build::Unexpected(const Error& error) {
+CompileResult Build::Unexpected(const Error& error) {
   Tell(std::string("An error has occurred.  Please close this program and try again.") + kCrLf +
            kCrLf + "Number: " + std::to_string(ErrorNumber(error.kind)) + kCrLf +
            text::AsSentence(error.reason),
        Caption());
+  return CompileResult::Failed;
 }
 
 }  // namespace
@@ -270,8 +267,8 @@ BuildSetup DefaultBuildSetup(const Host& host) {
           [] { return text::ShortDate(text::Today()); }};
 }
 
-void Compile(workspace::FrmMain& window, const BuildSetup& setup) {
-  Build(window, setup).Run();
+CompileResult Compile(workspace::FrmMain& window, const BuildSetup& setup) {
+  return Build(window, setup).Run();
 }
 
 }  // namespace vexmar::build

@@ -22,6 +22,10 @@ struct BuildSetup {
 // The stub beside the program, and today's date: what the windows use.
 BuildSetup DefaultBuildSetup(const Host& host);
 
-void Compile(workspace::FrmMain& window, const BuildSetup& setup);
+// How a Compile ended. The window tells the author by its message boxes;
+// the command-line compiler turns this into its exit code.
+enum class CompileResult { Cancelled, CheckFailed, Failed, Done };
+
+CompileResult Compile(workspace::FrmMain& window, const BuildSetup& setup);
 
 }  // namespace vexmar::build

@@ -32,22 +32,18 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
   };
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
-    if (!readable)
-      return fail(entry.path, readable.error());
+    if (!readable) return fail(entry.path, readable.error());
   }
   auto update = resources.Begin(book);
-  if (!update)
-    return fail(book, update.error());
+  if (!update) return fail(book, update.error());
   const EntryId type = EntryId::Number(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status written = update.value()->UpdateFromFile(
         type, EntryId::Text(StoredEntryName(entry.entryText)), format::kLanguage, entry.path);
-    if (!written)
-      return fail(entry.path, written.error());
+    if (!written) return fail(entry.path, written.error());
   }
   const Status committed = update.value()->Commit();
-  if (!committed)
-    return fail(book, committed.error());
+  if (!committed) return fail(book, committed.error());
   return result;
 }
 
@@ -67,15 +63,12 @@ std::string StoredEntryName(const std::string& entryText) {
 int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
                           const std::string& record) {
   auto update = resources.Begin(path);
-  if (!update)
-    return 0;
+  if (!update) return 0;
   const Status written =
       update.value()->Update(SettingsType(), EntryId::Number(format::kSettingsId),
                              format::kLanguage, text::Utf8ToAnsi(record));
-  if (!written)
-    return 0;
-  if (!update.value()->Commit())
-    return 0;
+  if (!written) return 0;
+  if (!update.value()->Commit()) return 0;
   return 1;
 }
 
@@ -107,8 +100,7 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
       result.error = renamed.error();
     }
   }
-  if (result.outcome != Outcome::Done || result.unexpected)
-    IgnoreFailure(files.Delete(book));
+  if (result.outcome != Outcome::Done || result.unexpected) IgnoreFailure(files.Delete(book));
   return result;
 }
 

@@ -16,8 +16,7 @@ std::filesystem::path PathOf(const std::string& utf8) {
 Result<res::ResourceId> IdOf(const EntryId& id) {
   auto made = id.number != 0 ? res::ResourceId::Number(static_cast<std::uint32_t>(id.number))
                              : res::ResourceId::FromUtf8(id.text);
-  if (!made)
-    return Fail(made.error().reason);
+  if (!made) return Fail(made.error().reason);
   return made.value();
 }
 
@@ -42,8 +41,7 @@ class EngineUpdate final : public ResourceUpdate {
 
   Status Commit() override {
     auto report = update_.Commit();
-    if (!report)
-      return Fail(report.error().reason);
+    if (!report) return Fail(report.error().reason);
     return {};
   }
 
@@ -51,14 +49,11 @@ class EngineUpdate final : public ResourceUpdate {
   template <typename Write>
   Status Apply(const EntryId& type, const EntryId& name, Write write) {
     const auto t = IdOf(type);
-    if (!t)
-      return t.error();
+    if (!t) return t.error();
     const auto n = IdOf(name);
-    if (!n)
-      return n.error();
+    if (!n) return n.error();
     const res::Status written = write(t.value(), n.value());
-    if (!written)
-      return Fail(written.error().reason);
+    if (!written) return Fail(written.error().reason);
     return {};
   }
 
@@ -69,8 +64,7 @@ class EngineUpdates final : public ResourceUpdates {
  public:
   Result<std::unique_ptr<ResourceUpdate>> Begin(const std::string& path) override {
     auto update = res::ResourceUpdate::Begin(PathOf(path));
-    if (!update)
-      return Fail(update.error().reason);
+    if (!update) return Fail(update.error().reason);
     return std::unique_ptr<ResourceUpdate>(
         std::make_unique<EngineUpdate>(std::move(update).value()));
   }

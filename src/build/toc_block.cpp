@@ -20,8 +20,7 @@ TocForm TocFormFor(std::string_view indexPagePath) {
 
 std::string TocLabel(std::string_view entry) {
   const auto separator = entry.find_last_of("\\/");
-  if (separator != std::string_view::npos)
-    entry.remove_prefix(separator + 1);
+  if (separator != std::string_view::npos) entry.remove_prefix(separator + 1);
   return std::string(entry.substr(0, entry.find('.')));
 }
 

@@ -28,7 +28,8 @@ int Scan(const Options& options) {
     std::cerr << "vexmar-ebc: no project folder\n";
     return 2;
   }
-  for (int i = 0; i < window.lstFiles.Count(); ++i) std::cout << window.lstFiles.Entry(i) << '\n';
+  for (int i = 0; i < window.lstFiles.Count(); ++i)
+    std::cout << window.lstFiles.Entry(i) << '\n';
   return 0;
 }
 

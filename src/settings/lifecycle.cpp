@@ -7,8 +7,7 @@ namespace vexmar::settings {
 void StartUp(workspace::FrmMain& w, help::ModHelp& help) {
   Host& host = w.GetHost();
   const std::string helpFile = workspace::AddBackslash(host.programFolder) + "help.txt";
-  if (workspace::FileExists(host.files, helpFile))
-    help.LoadHelp(helpFile);
+  if (workspace::FileExists(host.files, helpFile)) help.LoadHelp(helpFile);
   workspace::FlattenControls(w.Window());
   for (ui::Image* icon : w.imghelp)
     icon->SetPicture(w.img1.GetPicture());
@@ -22,8 +21,7 @@ void ExitCommand(workspace::FrmMain& w) {
   const dialogs::Answer answer =
       w.GetHost().modal.ShowMessage({"Exit E-book Creator?", "Exit?", dialogs::Buttons::YesNo,
                                      dialogs::Icon::Question, w.Window().Handle()});
-  if (answer != dialogs::Answer::No)
-    w.Window().Close();
+  if (answer != dialogs::Answer::No) w.Window().Close();
 }
 
 }  // namespace vexmar::settings

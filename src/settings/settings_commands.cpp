@@ -20,8 +20,7 @@ void SaveSettings(workspace::FrmMain& w) {
   Host& host = w.GetHost();
   const std::string path =
       host.modal.ChooseFileToSave({"Save Settings File", kFilter, w.Window().Handle()});
-  if (path.empty())
-    return;
+  if (path.empty()) return;
   const std::string bytes = text::Utf8ToAnsi(FormatSettingsFile(w));
   // A save that fails must not let the author believe the project is safe,
   // and must not cost the settings file saved before.
@@ -36,8 +35,7 @@ void OpenSettings(workspace::FrmMain& w) {
   Host& host = w.GetHost();
   const std::string path =
       host.modal.ChooseFileToOpen({"Open Settings File", kFilter, w.Window().Handle()});
-  if (path.empty())
-    return;
+  if (path.empty()) return;
   // The file is read before the window is cleared: a file that cannot be
   // read leaves the author's project as it was.
   const Result<std::string> bytes = host.files.ReadWholeFile(path);

@@ -8,12 +8,10 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 
 std::string ListLine(const ui::CheckList& list) {
-  if (list.Count() == 0)
-    return std::string(kBlank) + ":" + std::string(kBlank);
+  if (list.Count() == 0) return std::string(kBlank) + ":" + std::string(kBlank);
   std::string line;
   for (int i = 0; i < list.Count(); ++i) {
-    if (i > 0)
-      line += ':';
+    if (i > 0) line += ':';
     line += list.Entry(i);
   }
   return line;
@@ -25,11 +23,9 @@ std::string ListLine(const ui::CheckList& list) {
 void FillList(ui::CheckList& list, const std::string& line) {
   list.Clear();
   const std::vector<std::string> pieces = SplitListLine(line);
-  if (pieces.empty() || pieces.front() == kBlank)
-    return;
+  if (pieces.empty() || pieces.front() == kBlank) return;
   for (const std::string& piece : pieces) {
-    if (!list.Add(piece))
-      break;
+    if (!list.Add(piece)) break;
   }
 }
 
@@ -68,13 +64,11 @@ std::string FormatSettingsFile(workspace::FrmMain& w) {
 
 std::vector<std::string> SplitSettingsLines(std::string_view text) {
   std::vector<std::string> lines;
-  if (text.empty())
-    return lines;
+  if (text.empty()) return lines;
   for (;;) {
     const auto end = text.find(kLineEnd);
     lines.emplace_back(text.substr(0, end));
-    if (end == std::string_view::npos)
-      break;
+    if (end == std::string_view::npos) break;
     text.remove_prefix(end + kLineEnd.size());
   }
   return lines;
@@ -82,13 +76,11 @@ std::vector<std::string> SplitSettingsLines(std::string_view text) {
 
 std::vector<std::string> SplitListLine(std::string_view line) {
   std::vector<std::string> pieces;
-  if (line.empty())
-    return pieces;
+  if (line.empty()) return pieces;
   for (;;) {
     const auto colon = line.find(':');
     pieces.emplace_back(line.substr(0, colon));
-    if (colon == std::string_view::npos)
-      break;
+    if (colon == std::string_view::npos) break;
     line.remove_prefix(colon + 1);
   }
   return pieces;
@@ -101,26 +93,18 @@ void ApplySettingsLines(workspace::FrmMain& w, const std::vector<std::string>& l
   ui::TextBox* const textLines[] = {&w.txttitle, &w.txtAuthor, &w.txtURLText, &w.txtURL,
                                     &w.txtpath};
   for (std::size_t n = 1; n <= 5; ++n) {
-    if (has(n))
-      textLines[n - 1]->SetText(at(n));
+    if (has(n)) textLines[n - 1]->SetText(at(n));
   }
-  if (has(5))
-    w.ProjectFolder = at(5);
-  if (has(6))
-    FillList(w.lstFiles, at(6));
-  if (has(7))
-    w.txthomepage.SetText(at(7));
+  if (has(5)) w.ProjectFolder = at(5);
+  if (has(6)) FillList(w.lstFiles, at(6));
+  if (has(7)) w.txthomepage.SetText(at(7));
   int toc = 0;
   // Setting a new value runs the switch's reaction, which shows or hides the
   // contents list before its entries are loaded.
-  if (has(8) && ReadNumber(at(8), toc) && toc >= 0 && toc <= 2)
-    w.chkTOC.SetValue(toc);
-  if (has(9))
-    FillList(w.lstTOC, at(9));
-  if (has(10))
-    w.txtoutfolder.SetText(at(10));
-  if (has(11))
-    w.txtoutfile.SetText(at(11));
+  if (has(8) && ReadNumber(at(8), toc) && toc >= 0 && toc <= 2) w.chkTOC.SetValue(toc);
+  if (has(9)) FillList(w.lstTOC, at(9));
+  if (has(10)) w.txtoutfolder.SetText(at(10));
+  if (has(11)) w.txtoutfile.SetText(at(11));
 }
 
 }  // namespace vexmar::settings

@@ -56,8 +56,8 @@ ControlSpec Caption(const char* name, const char* caption, int left, int top) {
 }
 
 ControlSpec HomePageLabel() {
-  ControlSpec spec = Caption("Label4", "Please type the filename of your E-book Homepage:", 1320,
-                             4800);
+  ControlSpec spec =
+      Caption("Label4", "Please type the filename of your E-book Homepage:", 1320, 4800);
   spec.place.width = 4620;
   spec.autoSize = false;
   spec.toolTip = "The filenames are listed in the box above.";
@@ -164,7 +164,8 @@ FrmMain::FrmMain(Host& host)
       lstTOC(form_.Add<ui::CheckList>(TocList())),
       lstFiles(form_.Add<ui::CheckList>(Field("lstFiles", {1305, 3120, 3660, 1185}))),
       chkTOC(form_.Add<ui::CheckBox>(TocCheckBox())),
-      cmdNew(form_.Add<ui::Button>(ToolBarButton("cmdNew", ui::PictureName::NewButton, 1440, "New"))),
+      cmdNew(
+          form_.Add<ui::Button>(ToolBarButton("cmdNew", ui::PictureName::NewButton, 1440, "New"))),
       cmdLoadFile(form_.Add<ui::Button>(
           ToolBarButton("cmdLoadFile", ui::PictureName::OpenButton, 2280, "Open from file"))),
       cmdSave(form_.Add<ui::Button>(
@@ -174,8 +175,8 @@ FrmMain::FrmMain(Host& host)
           CommandButton("cmdselall", "&Select All", {5040, 3120, 1095, 315}))),
       cmdAddToTOC(form_.Add<ui::Button>(AddToTocButton())),
       cmdoutput(form_.Add<ui::Button>(CommandButton("cmdoutput", "...", {4320, 7200, 375, 285}))),
-      cmdcompile(form_.Add<ui::Button>(
-          CommandButton("cmdcompile", "&Compile", {4118, 8040, 1215, 350}))),
+      cmdcompile(
+          form_.Add<ui::Button>(CommandButton("cmdcompile", "&Compile", {4118, 8040, 1215, 350}))),
       cmdExit(form_.Add<ui::Button>(CommandButton("cmdExit", "E&xit", {1238, 8040, 1215, 350}))),
       lbltitle(form_.Add<ui::Label>(Caption("lbltitle", "E-book Title:", 240, 585))),
       Label1(form_.Add<ui::Label>(Caption("Label1", "Author Name:", 240, 945))),
@@ -192,10 +193,10 @@ FrmMain::FrmMain(Host& host)
       Line1(form_.Add<ui::Line>(SeparatorLine("Line1", 2040))),
       Line2(form_.Add<ui::Line>(SeparatorLine("Line2", 7080))),
       Line3(form_.Add<ui::Line>(SeparatorLine("Line3", 7920))) {
-  form_.SetTabOrder({&txttitle, &txtAuthor, &txtURLText, &txtURL, &txtpath, &cmdopen, &lstFiles,
-                     &cmdselall, &txthomepage, &chkTOC, &lstTOC, &cmdAddToTOC, &txtoutfolder,
-                     &cmdoutput, &txtoutfile, &cmdcompile, &cmdExit, &cmdSave, &cmdLoadFile,
-                     &cmdNew});
+  form_.SetTabOrder({&txttitle,   &txtAuthor,   &txtURLText,   &txtURL,      &txtpath,
+                     &cmdopen,    &lstFiles,    &cmdselall,    &txthomepage, &chkTOC,
+                     &lstTOC,     &cmdAddToTOC, &txtoutfolder, &cmdoutput,   &txtoutfile,
+                     &cmdcompile, &cmdExit,     &cmdSave,      &cmdLoadFile, &cmdNew});
 
   cmdopen.onClick = [this] { ProjectFolderCommand(); };
   cmdoutput.onClick = [this] { OutputFolderCommand(); };

@@ -40,8 +40,8 @@ class FrmMain {
   void HomePagePick();          // double-click on lstFiles
 
   // Commands of the table of contents.
-  void TocClick();     // the click reaction of chkTOC
-  void AddToToc();     // cmdAddToTOC: "<< Add Files"
+  void TocClick();  // the click reaction of chkTOC
+  void AddToToc();  // cmdAddToTOC: "<< Add Files"
   std::int16_t TocClickCount() const { return tocClicks_; }
 
  private:

@@ -61,8 +61,7 @@ struct BuildFixture : MainWindowFixture {
   std::vector<dialogs::Message> Outcomes() const {
     std::vector<dialogs::Message> out;
     for (const auto& box : modal.shown) {
-      if (box.buttons == dialogs::Buttons::Ok)
-        out.push_back(box);
+      if (box.buttons == dialogs::Buttons::Ok) out.push_back(box);
     }
     return out;
   }
@@ -307,8 +306,7 @@ TEST(Compile, FailuresWhileWritingLeaveNoBookAndKeepAnEarlierOne) {
     f.resources.failBegin = c.failBegin;
     f.resources.failUpdate = c.failUpdate;
     f.resources.failCommit = c.failCommit;
-    if (c.failRead != nullptr)
-      f.files.failReads[kBook + c.failRead] = "locked by another program";
+    if (c.failRead != nullptr) f.files.failReads[kBook + c.failRead] = "locked by another program";
     f.Compile();
     EXPECT_EQ(f.OnlyMessage().text, c.message);
     EXPECT_EQ(f.OnlyMessage().title, "Compile Error");

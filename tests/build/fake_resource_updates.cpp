@@ -12,23 +12,20 @@ class FakeUpdate final : public build::ResourceUpdate {
   explicit FakeUpdate(FakeResourceUpdates& owner) : owner_(owner) {}
   Status Update(const build::EntryId& type, const build::EntryId& name, int language,
                 const std::string& data) override {
-    if (++owner_.updates == owner_.failUpdate)
-      return Fail("the entry cannot be written");
+    if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
     owner_.log.push_back("update " + Id(type) + " " + Id(name) + " " + std::to_string(language) +
                          " " + data);
     return {};
   }
   Status UpdateFromFile(const build::EntryId& type, const build::EntryId& name, int language,
                         const std::string& source) override {
-    if (++owner_.updates == owner_.failUpdate)
-      return Fail("the entry cannot be written");
+    if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
     owner_.log.push_back("file " + Id(type) + " " + Id(name) + " " + std::to_string(language) +
                          " " + source);
     return {};
   }
   Status Commit() override {
-    if (++owner_.commits == owner_.failCommit)
-      return Fail("the disk is full", ErrorKind::DiskFull);
+    if (++owner_.commits == owner_.failCommit) return Fail("the disk is full", ErrorKind::DiskFull);
     owner_.log.push_back("commit");
     return {};
   }
@@ -40,8 +37,7 @@ class FakeUpdate final : public build::ResourceUpdate {
 }  // namespace
 
 Result<std::unique_ptr<build::ResourceUpdate>> FakeResourceUpdates::Begin(const std::string& path) {
-  if (++begins == failBegin)
-    return Fail("not a Windows program");
+  if (++begins == failBegin) return Fail("not a Windows program");
   log.push_back("begin " + path);
   return std::unique_ptr<build::ResourceUpdate>(std::make_unique<FakeUpdate>(*this));
 }

@@ -50,7 +50,8 @@ TEST(ShowHelp, ShowsTheNumberedTextOrAnEmptyArea) {
   ui::Form& main = f.w().Window();
   f.help.ShowHelp(1, main);  // no table yet
   f.help.LoadHelp("help.txt");
-  for (int n : {1, 2, 0, 3, -1, 32767}) f.help.ShowHelp(n, main);
+  for (int n : {1, 2, 0, 3, -1, 32767})
+    f.help.ShowHelp(n, main);
   EXPECT_EQ(f.shownTexts,
             (std::vector<std::string>{"", "Title help", "Author help", "", "", "", ""}));
   EXPECT_EQ(f.modal.modalForms.size(), 7u);
@@ -58,8 +59,9 @@ TEST(ShowHelp, ShowsTheNumberedTextOrAnEmptyArea) {
 
 TEST(HelpIcons, PressBordersTheIconAndReleaseOpensItsHelp) {
   FakeFileSystem files;
-  files.contents["help.txt"] = "1=one\r\n2=two\r\n3=three\r\n4=four\r\n5=five\r\n"
-                               "6=six\r\n7=seven\r\n8=eight\r\n9=nine\r\n10=ten\r\n";
+  files.contents["help.txt"] =
+      "1=one\r\n2=two\r\n3=three\r\n4=four\r\n5=five\r\n"
+      "6=six\r\n7=seven\r\n8=eight\r\n9=nine\r\n10=ten\r\n";
   HelpFixture f(files);
   f.help.LoadHelp("help.txt");
   ui::Image& author = *f.w().imghelp[1];

@@ -33,8 +33,7 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelp) {
   for (const bool withHelp : {false, true}) {
     SCOPED_TRACE(withHelp ? "help.txt beside the program" : "no help.txt");
     ProgramFixture f;
-    if (withHelp)
-      f.files.contents[f.host.programFolder + "help.txt"] = "1=Title help\r\n";
+    if (withHelp) f.files.contents[f.host.programFolder + "help.txt"] = "1=Title help\r\n";
     f.w().Window().Show();
     EXPECT_EQ(f.w().Window().Caption(), "Vexmar E-book Compiler");
     EXPECT_TRUE(f.w().Window().Visible());

@@ -7,8 +7,7 @@ class FakeListing final : public fs::FileListing {
  public:
   explicit FakeListing(FakeFileSystem::Folder folder) : folder_(std::move(folder)) {}
   std::string Next() override {
-    if (failed_ || next_ >= folder_.names.size())
-      return {};
+    if (failed_ || next_ >= folder_.names.size()) return {};
     if (folder_.failAfter >= 0 && next_ >= static_cast<std::size_t>(folder_.failAfter)) {
       failed_ = true;
       return {};
@@ -27,8 +26,7 @@ class FakeListing final : public fs::FileListing {
 std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::string& pattern) {
   ++listingsStarted;
   const auto it = listings.find(pattern);
-  if (it != listings.end())
-    return std::make_unique<FakeListing>(it->second);
+  if (it != listings.end()) return std::make_unique<FakeListing>(it->second);
   // A lookup of one file finds it among the contents, by its bare name.
   Folder single;
   if (contents.count(pattern) > 0) {
@@ -40,8 +38,7 @@ std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::stri
 
 Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
   const auto failure = failReads.find(path);
-  if (failure != failReads.end())
-    return Fail(failure->second, ErrorKind::AccessDenied);
+  if (failure != failReads.end()) return Fail(failure->second, ErrorKind::AccessDenied);
   const auto it = contents.find(path);
   if (it == contents.end()) {
     return Fail("the file or its folder does not exist", ErrorKind::NotFound);
@@ -51,8 +48,7 @@ Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
 
 Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view content) {
   const auto failure = failWrites.find(path);
-  if (failure != failWrites.end())
-    return Fail(failure->second, ErrorKind::DiskFull);
+  if (failure != failWrites.end()) return Fail(failure->second, ErrorKind::DiskFull);
   writes.push_back(path);
   contents[path] = std::string(content);
   return {};
@@ -60,25 +56,21 @@ Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view 
 
 Status FakeFileSystem::CheckReadable(const std::string& path) {
   const Result<std::string> content = ReadWholeFile(path);
-  if (!content)
-    return content.error();
+  if (!content) return content.error();
   return {};
 }
 
 Status FakeFileSystem::Copy(const std::string& from, const std::string& to) {
   const Result<std::string> content = ReadWholeFile(from);
-  if (!content)
-    return content.error();
+  if (!content) return content.error();
   return WriteWholeFile(to, content.value());
 }
 
 Status FakeFileSystem::Rename(const std::string& from, const std::string& to) {
   const Result<std::string> content = ReadWholeFile(from);
-  if (!content)
-    return content.error();
+  if (!content) return content.error();
   const Status written = WriteWholeFile(to, content.value());
-  if (written)
-    contents.erase(from);
+  if (written) contents.erase(from);
   return written;
 }
 
@@ -95,8 +87,7 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
 
 Status FakeFileSystem::CreateFolder(const std::string& path) {
   const auto failure = failWrites.find(path);
-  if (failure != failWrites.end())
-    return Fail(failure->second, ErrorKind::AccessDenied);
+  if (failure != failWrites.end()) return Fail(failure->second, ErrorKind::AccessDenied);
   folders.insert(path);
   return {};
 }

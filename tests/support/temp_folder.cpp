@@ -23,8 +23,7 @@ TempFolder::TempFolder() {
   const stdfs::path path = stdfs::temp_directory_path() / Unique();
   stdfs::create_directories(path);
   path_ = path.u8string();
-  if (path_.back() != fs::PathSeparator())
-    path_ += fs::PathSeparator();
+  if (path_.back() != fs::PathSeparator()) path_ += fs::PathSeparator();
 }
 
 TempFolder::~TempFolder() {

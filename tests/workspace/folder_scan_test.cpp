@@ -22,7 +22,9 @@ using Names = std::vector<std::string>;
 const char kBrowseTitle[] = "Choose the folder were all your files are in below:";
 
 // A folder text as the commands make it, with the platform's separator.
-std::string Dir(const std::string& name) { return AddBackslash(name); }
+std::string Dir(const std::string& name) {
+  return AddBackslash(name);
+}
 
 Names Sorted(Names names) {
   std::sort(names.begin(), names.end());
@@ -30,21 +32,24 @@ Names Sorted(Names names) {
 }
 
 TEST(BookFiles, SevenCaseSensitiveSuffixesOfFourCharacters) {
-  const Names listed = {"index.htm", "page.html", "notes.txt", "logo.gif",  "photo.jpg",
-                        "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html",
-                        "jpeg",      "a.htm"};
-  const Names refused = {"INDEX.HTM", "Logo.GIF",  "photo.JPG", "readme.text", "style.css",
-                         "script.js", "movie.mpeg", "archive.zip", "htm", "txt", "", "x.Htm"};
-  for (const auto& name : listed) EXPECT_TRUE(QualifiesForBook(name)) << name;
-  for (const auto& name : refused) EXPECT_FALSE(QualifiesForBook(name)) << name;
+  const Names listed = {"index.htm",  "page.html",  "notes.txt", "logo.gif",
+                        "photo.jpg",  "photo.jpeg", "icon.png",  "page.shtml",
+                        "page.xhtml", "html",       "jpeg",      "a.htm"};
+  const Names refused = {"INDEX.HTM", "Logo.GIF",  "photo.JPG",  "readme.text",
+                         "style.css", "script.js", "movie.mpeg", "archive.zip",
+                         "htm",       "txt",       "",           "x.Htm"};
+  for (const auto& name : listed)
+    EXPECT_TRUE(QualifiesForBook(name)) << name;
+  for (const auto& name : refused)
+    EXPECT_FALSE(QualifiesForBook(name)) << name;
 }
 
 TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
   TempFolder dir;
-  for (const char* name : {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg",
-                           "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html",
-                           "INDEX2.HTM", "Logo.GIF", "photo.JPG", "readme.text", "style.css",
-                           "script.js", "movie.mpeg", "archive.zip"}) {
+  for (const char* name :
+       {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg", "photo.jpeg", "icon.png",
+        "page.shtml", "page.xhtml", "html", "INDEX2.HTM", "Logo.GIF", "photo.JPG", "readme.text",
+        "style.css", "script.js", "movie.mpeg", "archive.zip"}) {
     dir.Write(name);
   }
   dir.WriteHidden("hidden.htm");
@@ -193,7 +198,8 @@ TEST(SelectAll, ChecksEveryEntryAndNeverUnchecks) {
   FrmMain& w = f.w();
   w.cmdselall.Click();  // an empty list: nothing to do
   EXPECT_EQ(w.lstFiles.Count(), 0);
-  for (const char* name : {"a.htm", "b.htm", "c.htm"}) w.lstFiles.Add(name);
+  for (const char* name : {"a.htm", "b.htm", "c.htm"})
+    w.lstFiles.Add(name);
   w.lstFiles.SetChecked(1, true);
   w.cmdselall.Click();
   EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{true, true, true}));

@@ -34,9 +34,8 @@ TEST(MainWindow, ControlOrderOfTheTextBoxesAndLists) {
     if (c.Kind() == ui::ControlKind::TextBox) boxes.push_back(c.Name());
     if (c.Kind() == ui::ControlKind::CheckList) lists.push_back(c.Name());
   }
-  EXPECT_EQ(boxes, (std::vector<std::string>{"txtURL", "txtURLText", "txtoutfolder",
-                                             "txthomepage", "txtoutfile", "txtpath", "txtAuthor",
-                                             "txttitle"}));
+  EXPECT_EQ(boxes, (std::vector<std::string>{"txtURL", "txtURLText", "txtoutfolder", "txthomepage",
+                                             "txtoutfile", "txtpath", "txtAuthor", "txttitle"}));
   EXPECT_EQ(lists, (std::vector<std::string>{"lstTOC", "lstFiles"}));
 }
 
@@ -60,7 +59,8 @@ TEST(CheckBoxes, SettingANewValueRunsTheClickReactionOnce) {
 TEST(CheckLists, RefuseEntriesPastTheSixteenBitLimit) {
   MainWindowFixture f;
   ui::CheckList& list = f.w().lstTOC;
-  for (int i = 0; i < ui::CheckList::kMaxEntries; ++i) ASSERT_TRUE(list.Add("x"));
+  for (int i = 0; i < ui::CheckList::kMaxEntries; ++i)
+    ASSERT_TRUE(list.Add("x"));
   EXPECT_FALSE(list.Add("one too many"));
   EXPECT_EQ(list.Count(), ui::CheckList::kMaxEntries);
   EXPECT_EQ(list.Entry(-1), "");

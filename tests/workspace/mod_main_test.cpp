@@ -38,9 +38,9 @@ TEST(FileExists, CountsOnlyNormalFiles) {
       {dir.Path() + "index.htm", true},
       {dir.Path() + "missing.htm", false},
       {dir.Path() + hidden, false},
-      {dir.Path() + "sub", false},         // a folder named without a separator
-      {dir.Path() + "sub" + kSep, true},   // ... with one: it holds a normal file
-      {dir.Path() + "*.htm", true},        // wildcards: any normal file matches
+      {dir.Path() + "sub", false},        // a folder named without a separator
+      {dir.Path() + "sub" + kSep, true},  // ... with one: it holds a normal file
+      {dir.Path() + "*.htm", true},       // wildcards: any normal file matches
       {dir.Path() + "*.gif", false},
       {dir.Path() + "ind?x.htm", true},
       {dir.Path() + "nowhere" + kSep + "index.htm", false},

@@ -31,8 +31,7 @@ bool WindowsCanHold(std::string_view name) {
 }
 
 bool IsNormalFile(const std::string& folder, const std::string& name) {
-  if (name.empty() || name[0] == '.' || !WindowsCanHold(name))
-    return false;
+  if (name.empty() || name[0] == '.' || !WindowsCanHold(name)) return false;
   struct stat st {};
   return stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
@@ -44,8 +43,7 @@ class PosixListing final : public FileListing {
     dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
   }
   ~PosixListing() override {
-    if (dir_ != nullptr)
-      closedir(dir_);
+    if (dir_ != nullptr) closedir(dir_);
   }
   PosixListing(const PosixListing&) = delete;
   PosixListing& operator=(const PosixListing&) = delete;
@@ -59,8 +57,7 @@ class PosixListing final : public FileListing {
         break;
       }
       std::string name = entry->d_name;
-      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name))
-        return name;
+      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name)) return name;
     }
     return {};
   }
@@ -109,8 +106,7 @@ Status WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t n = write(fd, content.data(), content.size());
     if (n < 0) {
-      if (errno == EINTR)
-        continue;
+      if (errno == EINTR) continue;
       return ErrnoError(errno);
     }
     content.remove_prefix(static_cast<std::size_t>(n));
@@ -124,8 +120,7 @@ class PosixFileSystem final : public FileSystem {
     const auto slash = pattern.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    if (name.empty())
-      name = "*";
+    if (name.empty()) name = "*";
     if (!HasWildcard(name)) {
       return std::make_unique<SingleFileListing>(IsNormalFile(folder, name) ? name : "");
     }
@@ -134,8 +129,7 @@ class PosixFileSystem final : public FileSystem {
 
   Result<std::string> ReadWholeFile(const std::string& path) override {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-      return ErrnoError(errno);
+    if (fd < 0) return ErrnoError(errno);
     std::string content;
     struct stat st {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -144,8 +138,7 @@ class PosixFileSystem final : public FileSystem {
     char buffer[64 * 1024];
     for (;;) {
       const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n == 0)
-        break;
+      if (n == 0) break;
       if (n < 0) {
         const int error = errno;
         close(fd);
@@ -160,8 +153,7 @@ class PosixFileSystem final : public FileSystem {
   Status WriteWholeFile(const std::string& path, std::string_view content) override {
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-      return Fail("it is a folder", ErrorKind::NotAFolder);
+    if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder", ErrorKind::NotAFolder);
     // Root may write anything, so the mode bits are asked directly: a file
     // the author made read-only stays as it is, as it would on Windows.
     if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
@@ -174,18 +166,15 @@ class PosixFileSystem final : public FileSystem {
     // disk, so the rename cannot fail half-way.
     std::string temp = folder + "." + name + ".XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-      return ErrnoError(errno);
+    if (fd < 0) return ErrnoError(errno);
     const Status written = WriteAll(fd, content);
-    if (written && exists)
-      fchmod(fd, st.st_mode & 07777);
+    if (written && exists) fchmod(fd, st.st_mode & 07777);
     const bool synced = written && fsync(fd) == 0;
     const int syncError = errno;
     close(fd);
     if (!written || !synced) {
       unlink(temp.c_str());
-      if (!written)
-        return written;
+      if (!written) return written;
       return ErrnoError(syncError);
     }
     if (rename(temp.c_str(), path.c_str()) != 0) {
@@ -208,8 +197,7 @@ class PosixFileSystem final : public FileSystem {
 
   Status Copy(const std::string& from, const std::string& to) override {
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-      return ErrnoError(errno);
+    if (in < 0) return ErrnoError(errno);
     struct stat st {};
     if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
       close(in);
@@ -225,8 +213,7 @@ class PosixFileSystem final : public FileSystem {
     char buffer[64 * 1024];
     while (copied) {
       const ssize_t n = read(in, buffer, sizeof buffer);
-      if (n == 0)
-        break;
+      if (n == 0) break;
       if (n < 0) {
         copied = ErrnoError(errno);
         break;
@@ -234,20 +221,17 @@ class PosixFileSystem final : public FileSystem {
       copied = WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     close(in);
-    if (close(out) != 0 && copied)
-      copied = ErrnoError(errno);
+    if (close(out) != 0 && copied) copied = ErrnoError(errno);
     return copied;
   }
 
   Status Rename(const std::string& from, const std::string& to) override {
-    if (rename(from.c_str(), to.c_str()) != 0)
-      return ErrnoError(errno);
+    if (rename(from.c_str(), to.c_str()) != 0) return ErrnoError(errno);
     return {};
   }
 
   Status Delete(const std::string& path) override {
-    if (unlink(path.c_str()) != 0)
-      return ErrnoError(errno);
+    if (unlink(path.c_str()) != 0) return ErrnoError(errno);
     return {};
   }
 
@@ -257,8 +241,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Status CreateFolder(const std::string& path) override {
-    if (mkdir(path.c_str(), 0755) != 0)
-      return ErrnoError(errno);
+    if (mkdir(path.c_str(), 0755) != 0) return ErrnoError(errno);
     return {};
   }
 };
@@ -272,8 +255,7 @@ char PathSeparator() {
 std::string ProgramFolder() {
   std::array<char, PATH_MAX> buffer{};
   const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0)
-    return "./";
+  if (n <= 0) return "./";
   std::string path(buffer.data(), static_cast<std::size_t>(n));
   return path.substr(0, path.rfind('/') + 1);
 }

@@ -48,8 +48,7 @@ Error LastError() {
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
   std::string reason = n > 0 ? Utf8(message) : "error " + std::to_string(error);
-  if (message != nullptr)
-    LocalFree(message);
+  if (message != nullptr) LocalFree(message);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                              reason.back() == '.' || reason.back() == ' ')) {
     reason.pop_back();
@@ -76,8 +75,7 @@ class Win32Listing final : public FileListing {
  public:
   explicit Win32Listing(const std::string& pattern) {
     std::wstring wide = Wide(pattern);
-    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/'))
-      wide += L'*';
+    if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide += L'*';
     find_ = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
                              FIND_FIRST_EX_LARGE_FETCH);
     pending_ = find_ != INVALID_HANDLE_VALUE;
@@ -93,16 +91,14 @@ class Win32Listing final : public FileListing {
         break;
       }
       pending_ = false;
-      if ((data_.dwFileAttributes & kNotNormal) == 0)
-        return Utf8(data_.cFileName);
+      if ((data_.dwFileAttributes & kNotNormal) == 0) return Utf8(data_.cFileName);
     }
     return {};
   }
 
  private:
   void Close() {
-    if (find_ != INVALID_HANDLE_VALUE)
-      FindClose(find_);
+    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
     find_ = INVALID_HANDLE_VALUE;
   }
 
@@ -123,8 +119,7 @@ class Win32FileSystem final : public FileSystem {
     const HANDLE file =
         CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-      return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastError();
     std::string content;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
@@ -138,8 +133,7 @@ class Win32FileSystem final : public FileSystem {
         CloseHandle(file);
         return error;
       }
-      if (n == 0)
-        break;
+      if (n == 0) break;
       content.append(buffer, n);
     }
     CloseHandle(file);
@@ -161,33 +155,29 @@ class Win32FileSystem final : public FileSystem {
     const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-      return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastError();
     Status written = WriteAll(file, content);
-    if (written && !FlushFileBuffers(file))
-      written = LastError();
+    if (written && !FlushFileBuffers(file)) written = LastError();
     CloseHandle(file);
     if (written && !MoveFileExW(temp.c_str(), target.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       written = LastError();
     }
-    if (!written)
-      DeleteFileW(temp.c_str());
+    if (!written) DeleteFileW(temp.c_str());
     return written;
   }
 
   Status CheckReadable(const std::string& path) override {
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return LastError();
     CloseHandle(file);
     return {};
   }
 
   Status Copy(const std::string& from, const std::string& to) override {
-    if (!CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE))
-      return LastError();
+    if (!CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) return LastError();
     return {};
   }
 
@@ -200,8 +190,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status Delete(const std::string& path) override {
-    if (!DeleteFileW(Wide(path).c_str()))
-      return LastError();
+    if (!DeleteFileW(Wide(path).c_str())) return LastError();
     return {};
   }
 
@@ -211,8 +200,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status CreateFolder(const std::string& path) override {
-    if (!CreateDirectoryW(Wide(path).c_str(), nullptr))
-      return LastError();
+    if (!CreateDirectoryW(Wide(path).c_str(), nullptr)) return LastError();
     return {};
   }
 };
@@ -227,10 +215,8 @@ std::string ProgramFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0)
-      return ".\\";
-    if (n < buffer.size())
-      break;
+    if (n == 0) return ".\\";
+    if (n < buffer.size()) break;
     buffer.resize(buffer.size() * 2);
   }
   std::string path = Utf8(buffer.data());

@@ -16,20 +16,16 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char32_t FromByte(unsigned char b) {
-  if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80u] != 0)
-    return kHigh[b - 0x80u];
+  if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80u] != 0) return kHigh[b - 0x80u];
   return b;
 }
 
 // The byte for a code point, or -1 when Windows-1252 has none.
 int ToByte(char32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-    return static_cast<int>(cp);
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
   for (std::size_t i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == 0 && cp == 0x80 + i)
-      return static_cast<int>(cp);
-    if (kHigh[i] != 0 && kHigh[i] == cp)
-      return static_cast<int>(0x80 + i);
+    if (kHigh[i] == 0 && cp == 0x80 + i) return static_cast<int>(cp);
+    if (kHigh[i] != 0 && kHigh[i] == cp) return static_cast<int>(0x80 + i);
   }
   return -1;
 }
@@ -56,8 +52,7 @@ std::string AnsiToUtf8(std::string_view ansi) {
 
 bool FitsAnsi(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
-    if (ToByte(detail::NextCodePoint(utf8, i)) < 0)
-      return false;
+    if (ToByte(detail::NextCodePoint(utf8, i)) < 0) return false;
   }
   return true;
 }

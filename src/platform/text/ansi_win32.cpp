@@ -17,15 +17,13 @@ std::wstring Wide(std::string_view utf8) {
   for (std::size_t i = 0; i < u16.size(); ++i) {
     const bool pair = u16[i] >= 0xD800 && u16[i] <= 0xDBFF && i + 1 < u16.size();
     wide += pair ? L'\uFFFD' : static_cast<wchar_t>(u16[i]);
-    if (pair)
-      ++i;
+    if (pair) ++i;
   }
   return wide;
 }
 
 std::string Narrow(const std::wstring& wide, UINT codePage, BOOL* lost) {
-  if (wide.empty())
-    return {};
+  if (wide.empty()) return {};
   const int n = static_cast<int>(wide.size());
   // WC_NO_BEST_FIT_CHARS keeps "unmappable" honest: without it Windows turns
   // "ł" into "l", and a name would silently refer to another file.
@@ -47,8 +45,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
-  if (ansi.empty())
-    return {};
+  if (ansi.empty()) return {};
   const int n = static_cast<int>(ansi.size());
   const int size = MultiByteToWideChar(GetACP(), 0, ansi.data(), n, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');

@@ -6,14 +6,22 @@ namespace vexmar::ui {
 
 const char* KindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::TextBox: return "TextBox";
-    case ControlKind::CheckList: return "ListBox";
-    case ControlKind::CheckBox: return "CheckBox";
-    case ControlKind::Button: return "CommandButton";
-    case ControlKind::Label: return "Label";
-    case ControlKind::Image: return "Image";
-    case ControlKind::Line: return "Line";
-    case ControlKind::Timer: return "Timer";
+    case ControlKind::TextBox:
+      return "TextBox";
+    case ControlKind::CheckList:
+      return "ListBox";
+    case ControlKind::CheckBox:
+      return "CheckBox";
+    case ControlKind::Button:
+      return "CommandButton";
+    case ControlKind::Label:
+      return "Label";
+    case ControlKind::Image:
+      return "Image";
+    case ControlKind::Line:
+      return "Line";
+    case ControlKind::Timer:
+      return "Timer";
   }
   return "";
 }
@@ -49,7 +57,9 @@ void CheckList::SetChecked(int index, bool checked) {
   if (index >= 0 && index < Count()) peer_->SetChecked(index, checked);
 }
 
-std::string CheckList::CurrentText() const { return Entry(CurrentIndex()); }
+std::string CheckList::CurrentText() const {
+  return Entry(CurrentIndex());
+}
 
 void CheckList::DoubleClick() {
   if (onDblClick) onDblClick();
@@ -65,7 +75,9 @@ void CheckBox::SetValue(int value) {
   if (onClick) onClick();
 }
 
-void CheckBox::ClickByUser() { SetValue(Value() == 0 ? 1 : 0); }
+void CheckBox::ClickByUser() {
+  SetValue(Value() == 0 ? 1 : 0);
+}
 
 void CheckBox::NotifyToggledByUser() {
   if (onClick) onClick();

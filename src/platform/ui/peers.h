@@ -106,7 +106,8 @@ class FormPeer {
   virtual std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) = 0;
   virtual std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,
                                                          const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner, const ControlSpec& spec) = 0;
+  virtual std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner,
+                                                       const ControlSpec& spec) = 0;
   virtual std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlSpec& spec) = 0;
   virtual std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlSpec& spec) = 0;
   virtual std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlSpec& spec) = 0;

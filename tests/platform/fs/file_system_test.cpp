@@ -50,13 +50,12 @@ TEST(WriteWholeFile, WritesWholeFilesAndLeavesNoTemporaryBehind) {
 TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
   TempFolder dir;
   const std::string locked = dir.Write("locked.ebc", "precious");
-  stdfs::permissions(stdfs::u8path(locked),
-                     stdfs::perms::owner_write | stdfs::perms::group_write |
-                         stdfs::perms::others_write,
-                     stdfs::perm_options::remove);
+  stdfs::permissions(
+      stdfs::u8path(locked),
+      stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
+      stdfs::perm_options::remove);
   const Status readOnly = RealFileSystem().WriteWholeFile(locked, "new");
-  stdfs::permissions(stdfs::u8path(locked), stdfs::perms::owner_write,
-                     stdfs::perm_options::add);
+  stdfs::permissions(stdfs::u8path(locked), stdfs::perms::owner_write, stdfs::perm_options::add);
   ASSERT_FALSE(readOnly.ok());
   EXPECT_EQ(readOnly.error().reason, "the file is read-only");
   EXPECT_EQ(dir.Read("locked.ebc"), "precious");

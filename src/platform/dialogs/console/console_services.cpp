@@ -53,9 +53,13 @@ std::string ConsoleServices::BrowseForFolder(ui::NativeHandle, const std::string
   return TakeFront(folders);
 }
 
-std::string ConsoleServices::ChooseFileToOpen(const FileDialog&) { return TakeFront(openNames); }
+std::string ConsoleServices::ChooseFileToOpen(const FileDialog&) {
+  return TakeFront(openNames);
+}
 
-std::string ConsoleServices::ChooseFileToSave(const FileDialog&) { return TakeFront(saveNames); }
+std::string ConsoleServices::ChooseFileToSave(const FileDialog&) {
+  return TakeFront(saveNames);
+}
 
 // Without a screen there is nobody to read a window; it is opened and closed
 // so its load and unload reactions still run.

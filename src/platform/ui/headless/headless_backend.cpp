@@ -209,10 +209,10 @@ Picture ReadBitmapFile(const std::string& path) {
   if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return nullptr;
   if (header[0] != 'B' || header[1] != 'M') return nullptr;
   auto dword = [&](int at) {
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(header[at]) | static_cast<std::uint32_t>(header[at + 1]) << 8 |
-        static_cast<std::uint32_t>(header[at + 2]) << 16 |
-        static_cast<std::uint32_t>(header[at + 3]) << 24);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(header[at]) |
+                                     static_cast<std::uint32_t>(header[at + 1]) << 8 |
+                                     static_cast<std::uint32_t>(header[at + 2]) << 16 |
+                                     static_cast<std::uint32_t>(header[at + 3]) << 24);
   };
   const int width = dword(18);
   const int height = dword(22);
@@ -230,18 +230,24 @@ Picture HeadlessBackend::LoadPicture(PictureName name) {
   Picture& picture = pictures_[name];
   if (!picture) {
     switch (name) {
-      case PictureName::HelpIcon: picture = std::make_shared<HeadlessPicture>(16, 14); break;
+      case PictureName::HelpIcon:
+        picture = std::make_shared<HeadlessPicture>(16, 14);
+        break;
       case PictureName::ProgramIcon:
       case PictureName::HelpWindowIcon:
         picture = std::make_shared<HeadlessPicture>(32, 32);
         break;
-      default: picture = std::make_shared<HeadlessPicture>(16, 16); break;
+      default:
+        picture = std::make_shared<HeadlessPicture>(16, 16);
+        break;
     }
   }
   return picture;
 }
 
-Picture HeadlessBackend::LoadPictureFile(const std::string& path) { return ReadBitmapFile(path); }
+Picture HeadlessBackend::LoadPictureFile(const std::string& path) {
+  return ReadBitmapFile(path);
+}
 
 NativeHandle HeadlessBackend::NewHandle(std::uint32_t extendedStyle) {
   const NativeHandle handle = nextHandle_;
