@@ -1,5 +1,7 @@
 #include "viewer/book_check.h"
 
+#include "viewer/entry_name.h"
+
 namespace vexmar::viewer {
 
 const char kBareStubMessage[] =
@@ -31,6 +33,15 @@ BookCheck CheckBook(const BookImage& image, AnsiDecoder decode) {
     return check;
   }
   check.record = record.value();
+  if (const auto reason = UnsafeNameReason(check.record.index_page())) {
+    // Book files are bare names; anything else could point the default
+    // browser at a file outside the book.
+    check.status = BookStatus::kBadRecord;
+    check.message = "The index page \"" + check.record.index_page() +
+                    "\" named in the settings record cannot be a file of the book: " + *reason +
+                    "." + kRebuild;
+    return check;
+  }
   check.index_page = image.entries.Find(check.record.index_page());
   if (check.index_page == nullptr) {
     check.status = BookStatus::kNoIndexPage;

@@ -103,7 +103,16 @@ void BookWindow::CreateToolBar() {
   // The web link's button carries the author's text and is left out
   // without one.
   if (!check_.record.link_text().empty()) {
-    buttons.push_back({kWebLink, Widen(check_.record.link_text())});
+    // A button reads "&" as the mark of its access key; the author meant
+    // the character.
+    std::wstring text;
+    for (const wchar_t c : Widen(check_.record.link_text())) {
+      text += c;
+      if (c == L'&') {
+        text += L'&';
+      }
+    }
+    buttons.push_back({kWebLink, text});
   }
   buttons.push_back({kAbout, L"&About"});
   const HDC dc = GetDC(window_);
@@ -281,7 +290,12 @@ int BookWindow::Run() {
     if (browser_.TranslateKey(message)) {
       continue;
     }
-    if (IsDialogMessageW(window_, &message)) {
+    // Tab and the access keys between the tool bar's buttons only: the
+    // control's own windows must get their keys untouched.
+    const bool for_tool_bar = message.hwnd == window_ || (GetParent(message.hwnd) == window_ &&
+                                                          GetDlgCtrlID(message.hwnd) >= kHome &&
+                                                          GetDlgCtrlID(message.hwnd) <= kAbout);
+    if (for_tool_bar && IsDialogMessageW(window_, &message)) {
       continue;
     }
     TranslateMessage(&message);

@@ -115,6 +115,21 @@ TEST_F(BookCheckTest, AMissingOrEmptyIndexPageIsNamed) {
   }
 }
 
+TEST_F(BookCheckTest, AnIndexPageOutsideTheBookIsRefusedEvenWhenAnEntryMatches) {
+  AddEntry("..\\OUTSIDE.HTM", "<p>");
+  AddEntry("SUB\\PAGE.HTM", "<p>");
+  for (const char* index : {"..\\outside.htm", "sub\\page.htm", "nul.htm"}) {
+    SCOPED_TRACE(index);
+    const std::string record = std::string("T:A:") + index + ":d:::blank:blank:blank";
+    image_.record = record;
+    const BookCheck check = Check();
+    EXPECT_EQ(check.status, BookStatus::kBadRecord);
+    EXPECT_NE(check.message.find("cannot be a file of the book"), std::string::npos)
+        << check.message;
+    EXPECT_EQ(check.index_page, nullptr);
+  }
+}
+
 TEST_F(BookCheckTest, AMalformedRecordIsReportedWithItsReason) {
   AddEntry("INDEX.HTM", "<p>");
   image_.record = "T:A:index.htm";
