@@ -9,10 +9,8 @@ namespace vexmar::testing {
 void PumpMessages() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT)
-      continue;  // a test's window may end "the program"
-    if (ui::win32::HandleDialogKeys(message))
-      continue;
+    if (message.message == WM_QUIT) continue;  // a test's window may end "the program"
+    if (ui::win32::HandleDialogKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -21,8 +19,7 @@ void PumpMessages() {
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   while (!done()) {
-    if (GetTickCount64() >= end)
-      return false;
+    if (GetTickCount64() >= end) return false;
     PumpMessages();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }

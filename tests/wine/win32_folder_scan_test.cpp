@@ -78,12 +78,10 @@ Names WindowsOrder(const std::string& folder, const Names& wanted) {
   Names names;
   WIN32_FIND_DATAW data{};
   const HANDLE find = FindFirstFileW(Wide(folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
-    return names;
+  if (find == INVALID_HANDLE_VALUE) return names;
   do {
     const std::string name = Utf8(data.cFileName);
-    if (std::find(wanted.begin(), wanted.end(), name) != wanted.end())
-      names.push_back(name);
+    if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) names.push_back(name);
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return names;

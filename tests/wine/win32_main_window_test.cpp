@@ -1,7 +1,7 @@
 // The real main window on the Win32 backend: its size and every control's
 // place at 96 DPI, the keyboard order, the flat edges of its boxes and lists,
-// the help icons and the hidden table-of-contents controls, and its file
-// list driven with the mouse and the keyboard.
+// the help icons and the hidden table-of-contents controls after the
+// start-up, and its file list driven with the mouse and the keyboard.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "build/build_command.h"
 #include "platform/dialogs/win32/win32_services.h"
 #include "platform/ui/win32/win32_metrics.h"
+#include "program/main_program.h"
+#include "settings/lifecycle.h"
 #include "wine/message_pump.h"
 #include "wine/win32_host.h"
 #include "workspace/frm_main.h"
-#include "workspace/mod_main.h"
 
 namespace vexmar::workspace {
 namespace {
@@ -30,8 +32,7 @@ using testing::Win32Host;
 class Win32MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ui::win32::DpiOf(Hwnd(w.Window())) != 96)
-      GTEST_SKIP() << "the places are given at 96 DPI";
+    if (ui::win32::DpiOf(Hwnd(w.Window())) != 96) GTEST_SKIP() << "the places are given at 96 DPI";
   }
   ui::Control& Named(const std::string& name, int index = -1) {
     ui::Control* control = w.Window().Find(name, index);
@@ -40,7 +41,10 @@ class Win32MainWindow : public ::testing::Test {
   }
 
   Win32Host host;
-  FrmMain w{host.host};
+  // The whole program: showing the window runs its start-up.
+  program::MainProgram program{host.host, build::DefaultBuildSetup(host.host), [this] { ++ended; }};
+  FrmMain& w = program.Window();
+  int ended = 0;
 };
 
 TEST_F(Win32MainWindow, HasAClientAreaOf438By611PixelsInAFixedDialogFrame) {
@@ -134,13 +138,11 @@ std::vector<std::string> TabWalkFrom(FrmMain& w, ui::Control& first) {
   for (int i = 0; i < 40; ++i) {
     std::string name = "?";
     for (int c = 0; c < w.Window().ControlCount(); ++c) {
-      if (Hwnd(w.Window().ControlAt(c)) == at)
-        name = w.Window().ControlAt(c).Name();
+      if (Hwnd(w.Window().ControlAt(c)) == at) name = w.Window().ControlAt(c).Name();
     }
     names.push_back(name);
     at = GetNextDlgTabItem(form, at, FALSE);
-    if (at == Hwnd(first))
-      break;
+    if (at == Hwnd(first)) break;
   }
   return names;
 }
@@ -188,13 +190,12 @@ TEST_F(Win32MainWindow, TheTabKeyMovesTheFocusThroughTheProgramsMessageLoop) {
   EXPECT_EQ(pressed, (std::vector<std::string>{"cmdcompile", "cmdExit", "cmdselall"}));
 }
 
-TEST_F(Win32MainWindow, FlattenControlsGivesEveryBoxAndListAFlatEdgeHiddenOnesIncluded) {
+TEST_F(Win32MainWindow, TheStartUpGivesEveryBoxAndListAFlatEdgeHiddenOnesIncluded) {
   std::vector<ui::Control*> boxes;
   for (int i = 0; i < w.Window().ControlCount(); ++i) {
     ui::Control& control = w.Window().ControlAt(i);
     const std::string kind = control.KindName();
-    if (kind == "TextBox" || kind == "ListBox")
-      boxes.push_back(&control);
+    if (kind == "TextBox" || kind == "ListBox") boxes.push_back(&control);
   }
   ASSERT_EQ(boxes.size(), 10u);
   for (ui::Control* box : boxes) {
@@ -203,7 +204,7 @@ TEST_F(Win32MainWindow, FlattenControlsGivesEveryBoxAndListAFlatEdgeHiddenOnesIn
   RECT before{};
   GetClientRect(Hwnd(w.txttitle), &before);
 
-  FlattenControls(w.Window());
+  w.Window().Show();
   for (ui::Control* box : boxes) {
     SCOPED_TRACE(box->Name());
     const LONG exStyle = GetWindowLongW(Hwnd(*box), GWL_EXSTYLE);
@@ -216,6 +217,15 @@ TEST_F(Win32MainWindow, FlattenControlsGivesEveryBoxAndListAFlatEdgeHiddenOnesIn
   GetClientRect(Hwnd(w.txttitle), &after);
   EXPECT_GT(after.right, before.right);
   EXPECT_EQ(GetWindowLongW(Hwnd(w.cmdcompile), GWL_EXSTYLE) & WS_EX_STATICEDGE, 0);
+}
+
+TEST_F(Win32MainWindow, ClosingTheWindowEndsTheProgramOnce) {
+  w.Window().Show();
+  EXPECT_EQ(w.Window().Caption(), settings::kMainCaption);
+  SendMessageW(Hwnd(w.Window()), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(w.Window().Visible());
 }
 
 TEST_F(Win32MainWindow, StartsWithTheContentsListAndItsButtonHiddenAndTenHelpIcons) {
@@ -252,8 +262,7 @@ TEST_F(Win32MainWindow, TheTenHelpIconsShowTheOneQuestionMarkPictureOfImg1) {
   EXPECT_EQ(picture->WidthPixels(), 16);
   EXPECT_EQ(picture->HeightPixels(), 14);
   for (ui::Image* icon : w.imghelp) {
-    if (icon->GetPicture() == nullptr)
-      icon->SetPicture(picture);  // as the start-up does
+    if (icon->GetPicture() == nullptr) icon->SetPicture(picture);  // as the start-up does
     EXPECT_EQ(icon->GetPicture(), picture);
   }
   w.Window().Show();
@@ -304,8 +313,7 @@ TEST_F(Win32MainWindow, TheFileListTogglesWithMouseAndSpaceAndADoubleClickPicksT
 BOOL CALLBACK FindToolTip(HWND window, LPARAM found) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0)
-    return TRUE;
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }

@@ -8,13 +8,13 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/dialogs/win32/win32_services.h"
 #include "platform/text/text.h"
 #include "support/temp_folder.h"
 #include "wine/win32_host.h"
+#include "wine/window_answerer.h"
 
 namespace vexmar::dialogs {
 namespace {
@@ -22,6 +22,7 @@ namespace {
 using testing::Hwnd;
 using testing::TempFolder;
 using testing::Win32Host;
+using testing::WindowAnswerer;
 
 std::wstring Wide(const std::string& utf8) {
   const std::u16string u16 = text::Utf8ToUtf16(utf8);
@@ -33,49 +34,6 @@ std::string TextOf(HWND window) {
   GetWindowTextW(window, text, 1024);
   return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
 }
-
-// Runs `answer` once with the first dialog window of this thread that shows
-// up while the test waits in a system dialog's own message loop.
-class DialogAnswerer {
- public:
-  explicit DialogAnswerer(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 50, Tick);
-  }
-  ~DialogAnswerer() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  DialogAnswerer(const DialogAnswerer&) = delete;
-  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
-  bool Answered() const { return answered_; }
-
- private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window))
-      return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    DialogAnswerer* self = current_;
-    if (self == nullptr || self->answered_)
-      return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr)
-      return;
-    self->answered_ = true;
-    self->answer_(dialog);
-  }
-
-  static inline DialogAnswerer* current_ = nullptr;
-  std::function<void(HWND)> answer_;
-  UINT_PTR timer_ = 0;
-  bool answered_ = false;
-};
 
 BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
   *reinterpret_cast<std::string*>(texts) += TextOf(child) + "|";
@@ -102,7 +60,7 @@ TEST_F(Win32SystemDialogs, AMessageBoxShowsTextAndTitleAndReportsTheButtonPresse
   std::string title;
   std::string texts;
   bool ownerTookInput = true;
-  DialogAnswerer answerer([&](HWND box) {
+  WindowAnswerer answerer([&](HWND box) {
     title = TextOf(box);
     EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
     ownerTookInput = IsWindowEnabled(Hwnd(owner)) != FALSE;
@@ -131,7 +89,7 @@ TEST_F(Win32SystemDialogs, TheFolderBrowserGivesTheChosenFolderWithoutASeparator
   wchar_t desktop[MAX_PATH] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
   std::string title;
-  DialogAnswerer confirm([&](HWND browser) {
+  WindowAnswerer confirm([&](HWND browser) {
     EnumChildWindows(browser, CollectTexts, reinterpret_cast<LPARAM>(&title));
     PostMessageW(browser, WM_COMMAND, IDOK, 0);
   });
@@ -142,13 +100,13 @@ TEST_F(Win32SystemDialogs, TheFolderBrowserGivesTheChosenFolderWithoutASeparator
   EXPECT_NE(title.find("Choose the folder were all your files are in below:"), std::string::npos);
 
   // A drive root keeps its own separator.
-  DialogAnswerer root([](HWND browser) {
+  WindowAnswerer root([](HWND browser) {
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\"));
     PostMessageW(browser, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "C:\\");
 
-  DialogAnswerer cancel([](HWND browser) { PostMessageW(browser, WM_COMMAND, IDCANCEL, 0); });
+  WindowAnswerer cancel([](HWND browser) { PostMessageW(browser, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "");
   EXPECT_TRUE(cancel.Answered());
   EXPECT_TRUE(IsWindowEnabled(Hwnd(owner)));
@@ -158,7 +116,7 @@ TEST_F(Win32SystemDialogs, TheFileDialogsGiveTheNameTheAuthorConfirmsOrNothing) 
   TempFolder dir;
   const std::string existing = dir.Write("project.ebc", "settings");
   std::string title;
-  DialogAnswerer open([&](HWND dialog) {
+  WindowAnswerer open([&](HWND dialog) {
     title = TextOf(dialog);
     SetDlgItemTextW(dialog, cmb13, Wide(existing).c_str());
     SetDlgItemTextW(dialog, edt1, Wide(existing).c_str());
@@ -169,7 +127,7 @@ TEST_F(Win32SystemDialogs, TheFileDialogsGiveTheNameTheAuthorConfirmsOrNothing) 
   EXPECT_EQ(title, "Open settings");
 
   // Saving over an existing file asks nothing: the Save command decides.
-  DialogAnswerer save([&](HWND box) {
+  WindowAnswerer save([&](HWND box) {
     SetDlgItemTextW(box, cmb13, Wide(existing).c_str());
     SetDlgItemTextW(box, edt1, Wide(existing).c_str());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -177,7 +135,7 @@ TEST_F(Win32SystemDialogs, TheFileDialogsGiveTheNameTheAuthorConfirmsOrNothing) 
   dialog.title = "Save settings";
   EXPECT_EQ(services->ChooseFileToSave(dialog), existing);
 
-  DialogAnswerer cancel([](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+  WindowAnswerer cancel([](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_EQ(services->ChooseFileToOpen(dialog), "");
 }
 
