@@ -1,50 +1,39 @@
 // vexmar-ebc: the e-book compiler without a screen. It builds the real main
 // window on the headless backend and runs the window's own commands, so the
 // command line and the Windows program cannot drift apart.
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
-#include "platform/dialogs/console/console_services.h"
-#include "platform/fs/file_system.h"
-#include "platform/ui/headless/headless_backend.h"
-#include "workspace/frm_main.h"
+#include "cli/arguments.h"
+#include "cli/commands.h"
 
 namespace {
 
-using vexmar::cli::Options;
-
-int Scan(const Options& options) {
-  vexmar::ui::HeadlessBackend backend;
-  vexmar::dialogs::ConsoleServices modal(
-      {options.assumeYes, vexmar::dialogs::StandardInputIsTerminal()}, std::cerr, std::cin);
-  vexmar::Host host{backend, modal, vexmar::fs::RealFileSystem(), vexmar::fs::ProgramFolder()};
-  vexmar::workspace::FrmMain window(host);
-
-  modal.folders.push_back(options.projectFolder);
-  window.cmdopen.Click();
-  if (window.ProjectFolder.empty()) {
-    std::cerr << "vexmar-ebc: no project folder\n";
-    return 2;
-  }
-  for (int i = 0; i < window.lstFiles.Count(); ++i)
-    std::cout << window.lstFiles.Entry(i) << '\n';
-  return 0;
-}
+constexpr const char* kUsage =
+    "usage: vexmar-ebc COMMAND [arguments]\n"
+    "  new FOLDER -o PROJECT.ebc [options]   make a settings file for a project folder\n"
+    "  build PROJECT.ebc [--yes]             compile the e-book of a settings file\n"
+    "Each command takes --help. Exit codes: 0 done, 1 a usage error, 2 the command failed.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Dates in the settings record follow the user's own short date format.
+  std::setlocale(LC_TIME, "");
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const vexmar::cli::ParsedOptions parsed = vexmar::cli::ParseOptions(args);
-  if (!parsed.error.empty()) {
-    std::cerr << "vexmar-ebc: " << parsed.error << "\n\n" << vexmar::cli::Usage();
-    return 2;
+  const std::string command = args.empty() ? "" : args[0];
+  const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+  if (command == "new") return vexmar::cli::NewCommand(rest);
+  if (command == "build") return vexmar::cli::BuildCommand(rest);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return vexmar::cli::kExitDone;
   }
-  if (parsed.options.help) {
-    std::cout << vexmar::cli::Usage();
-    return 0;
-  }
-  return Scan(parsed.options);
+  std::cerr << (command.empty() ? "vexmar-ebc: no command"
+                                : "vexmar-ebc: unknown command " + command)
+            << "\n\n"
+            << kUsage;
+  return vexmar::cli::kExitUsage;
 }

@@ -20,8 +20,7 @@ std::vector<std::string> SplitHelpFields(std::string_view text) {
   std::vector<std::string> fields;
   std::size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ')
-      ++i;
+    while (i < text.size() && text[i] == ' ') ++i;
     if (i >= text.size()) {
       fields.emplace_back();  // only blanks were left: one empty field
       break;
@@ -32,12 +31,10 @@ std::vector<std::string> SplitHelpFields(std::string_view text) {
       const std::size_t end = close == std::string_view::npos ? text.size() : close;
       field.assign(text.substr(i + 1, end - i - 1));
       i = end == text.size() ? end : end + 1;
-      while (i < text.size() && text[i] != ',' && !IsLineEnd(text[i]))
-        ++i;
+      while (i < text.size() && text[i] != ',' && !IsLineEnd(text[i])) ++i;
     } else {
       const std::size_t start = i;
-      while (i < text.size() && text[i] != ',' && !IsLineEnd(text[i]))
-        ++i;
+      while (i < text.size() && text[i] != ',' && !IsLineEnd(text[i])) ++i;
       field.assign(text.substr(start, i - start));
     }
     fields.push_back(std::move(field));

@@ -9,8 +9,7 @@ void StartUp(workspace::FrmMain& w, help::ModHelp& help) {
   const std::string helpFile = workspace::AddBackslash(host.programFolder) + "help.txt";
   if (workspace::FileExists(host.files, helpFile)) help.LoadHelp(helpFile);
   workspace::FlattenControls(w.Window());
-  for (ui::Image* icon : w.imghelp)
-    icon->SetPicture(w.img1.GetPicture());
+  for (ui::Image* icon : w.imghelp) icon->SetPicture(w.img1.GetPicture());
   w.chkTOC.SetValue(0);
   w.lstTOC.SetVisible(false);
   w.cmdAddToTOC.SetVisible(false);

@@ -16,11 +16,11 @@ void Report(workspace::FrmMain& w, const std::string& text) {
 
 }  // namespace
 
-void SaveSettings(workspace::FrmMain& w) {
+bool SaveSettings(workspace::FrmMain& w) {
   Host& host = w.GetHost();
   const std::string path =
       host.modal.ChooseFileToSave({"Save Settings File", kFilter, w.Window().Handle()});
-  if (path.empty()) return;
+  if (path.empty()) return false;
   const std::string bytes = text::Utf8ToAnsi(FormatSettingsFile(w));
   // A save that fails must not let the author believe the project is safe,
   // and must not cost the settings file saved before.
@@ -28,26 +28,29 @@ void SaveSettings(workspace::FrmMain& w) {
   if (!saved) {
     Report(w, "Your settings were not saved to the file:\r\n\r\n" + path + "\r\n\r\n" +
                   text::AsSentence(saved.error().reason));
+    return false;
   }
+  return true;
 }
 
-void OpenSettings(workspace::FrmMain& w) {
+bool OpenSettings(workspace::FrmMain& w) {
   Host& host = w.GetHost();
   const std::string path =
       host.modal.ChooseFileToOpen({"Open Settings File", kFilter, w.Window().Handle()});
-  if (path.empty()) return;
+  if (path.empty()) return false;
   // The file is read before the window is cleared: a file that cannot be
   // read leaves the author's project as it was.
   const Result<std::string> bytes = host.files.ReadWholeFile(path);
   if (!bytes) {
     Report(w, "The settings file could not be opened:\r\n\r\n" + path + "\r\n\r\n" +
                   text::AsSentence(bytes.error().reason) + "  Your project was left as it was.");
-    return;
+    return false;
   }
   NewProject(w);
   ApplySettingsLines(w, SplitSettingsLines(text::AnsiToUtf8(bytes.value())));
   host.modal.ShowMessage({"Your settings have been loaded.", w.Window().Caption(),
                           dialogs::Buttons::Ok, dialogs::Icon::None, w.Window().Handle()});
+  return true;
 }
 
 }  // namespace vexmar::settings

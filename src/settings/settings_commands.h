@@ -5,7 +5,9 @@
 
 namespace vexmar::settings {
 
-void SaveSettings(workspace::FrmMain& window);
-void OpenSettings(workspace::FrmMain& window);
+// Each returns true when the file was written or read; the window has told
+// the author either way, and the command-line compiler needs to know.
+bool SaveSettings(workspace::FrmMain& window);
+bool OpenSettings(workspace::FrmMain& window);
 
 }  // namespace vexmar::settings

@@ -44,8 +44,7 @@ void FrmMain::OutputFolderCommand() {
 
 void FrmMain::LbSelect() {
   const int count = lstFiles.Count();
-  for (int i = 0; i < count; ++i)
-    lstFiles.SetChecked(i, true);
+  for (int i = 0; i < count; ++i) lstFiles.SetChecked(i, true);
   lstFiles.Repaint();
 }
 

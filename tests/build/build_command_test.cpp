@@ -35,8 +35,7 @@ struct BuildFixture : MainWindowFixture {
     m.ProjectFolder = kBook;
     m.txtpath.SetText(kBook);
     m.txtoutfolder.SetText(kOut);
-    for (const char* name : {"index.htm", "logo.gif", "notes.txt"})
-      m.lstFiles.Add(name);
+    for (const char* name : {"index.htm", "logo.gif", "notes.txt"}) m.lstFiles.Add(name);
     m.lstFiles.SetChecked(0, true);
     m.lstFiles.SetChecked(1, true);
     m.txthomepage.SetText("index.htm");

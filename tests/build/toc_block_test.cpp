@@ -29,8 +29,7 @@ TEST(TocBlock, LabelsAreTheNameUpToItsFirstDot) {
       {"pagehtml", "pagehtml"},
       {".htm", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(TocLabel(c.entry), c.label) << c.entry;
+  for (const Case& c : cases) EXPECT_EQ(TocLabel(c.entry), c.label) << c.entry;
 }
 
 TEST(TocBlock, HtmlFormListsLinksPlainFormListsLabels) {

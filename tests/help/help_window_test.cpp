@@ -50,8 +50,7 @@ TEST(ShowHelp, ShowsTheNumberedTextOrAnEmptyArea) {
   ui::Form& main = f.w().Window();
   f.help.ShowHelp(1, main);  // no table yet
   f.help.LoadHelp("help.txt");
-  for (int n : {1, 2, 0, 3, -1, 32767})
-    f.help.ShowHelp(n, main);
+  for (int n : {1, 2, 0, 3, -1, 32767}) f.help.ShowHelp(n, main);
   EXPECT_EQ(f.shownTexts,
             (std::vector<std::string>{"", "Title help", "Author help", "", "", "", ""}));
   EXPECT_EQ(f.modal.modalForms.size(), 7u);

@@ -39,8 +39,7 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelp) {
     EXPECT_TRUE(f.w().Window().Visible());
     EXPECT_EQ(f.program.Help().HelpTexts().has_value(), withHelp);
     ASSERT_TRUE(f.w().img1.GetPicture() != nullptr);
-    for (ui::Image* icon : f.w().imghelp)
-      EXPECT_EQ(icon->GetPicture(), f.w().img1.GetPicture());
+    for (ui::Image* icon : f.w().imghelp) EXPECT_EQ(icon->GetPicture(), f.w().img1.GetPicture());
     EXPECT_EQ(f.w().chkTOC.Value(), 0);
     EXPECT_FALSE(f.w().lstTOC.Visible());
     EXPECT_FALSE(f.w().cmdAddToTOC.Visible());

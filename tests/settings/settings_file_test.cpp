@@ -119,8 +119,7 @@ TEST(Settings, ARoundTripRestoresEveryField) {
   w.txtURL.SetText("www.example.com");
   w.txtpath.SetText("typed folder/");
   w.ProjectFolder = "chosen folder/";  // the file stores txtpath, not this
-  for (const char* name : {"index.htm", "Chapter 1.html", "logo.gif"})
-    w.lstFiles.Add(name);
+  for (const char* name : {"index.htm", "Chapter 1.html", "logo.gif"}) w.lstFiles.Add(name);
   w.lstFiles.SetChecked(0, true);
   w.txthomepage.SetText("index.htm");
   w.chkTOC.SetValue(1);

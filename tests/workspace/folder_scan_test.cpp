@@ -38,10 +38,8 @@ TEST(BookFiles, SevenCaseSensitiveSuffixesOfFourCharacters) {
   const Names refused = {"INDEX.HTM", "Logo.GIF",  "photo.JPG",  "readme.text",
                          "style.css", "script.js", "movie.mpeg", "archive.zip",
                          "htm",       "txt",       "",           "x.Htm"};
-  for (const auto& name : listed)
-    EXPECT_TRUE(QualifiesForBook(name)) << name;
-  for (const auto& name : refused)
-    EXPECT_FALSE(QualifiesForBook(name)) << name;
+  for (const auto& name : listed) EXPECT_TRUE(QualifiesForBook(name)) << name;
+  for (const auto& name : refused) EXPECT_FALSE(QualifiesForBook(name)) << name;
 }
 
 TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
@@ -198,8 +196,7 @@ TEST(SelectAll, ChecksEveryEntryAndNeverUnchecks) {
   FrmMain& w = f.w();
   w.cmdselall.Click();  // an empty list: nothing to do
   EXPECT_EQ(w.lstFiles.Count(), 0);
-  for (const char* name : {"a.htm", "b.htm", "c.htm"})
-    w.lstFiles.Add(name);
+  for (const char* name : {"a.htm", "b.htm", "c.htm"}) w.lstFiles.Add(name);
   w.lstFiles.SetChecked(1, true);
   w.cmdselall.Click();
   EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{true, true, true}));

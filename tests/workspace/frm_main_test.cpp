@@ -59,8 +59,7 @@ TEST(CheckBoxes, SettingANewValueRunsTheClickReactionOnce) {
 TEST(CheckLists, RefuseEntriesPastTheSixteenBitLimit) {
   MainWindowFixture f;
   ui::CheckList& list = f.w().lstTOC;
-  for (int i = 0; i < ui::CheckList::kMaxEntries; ++i)
-    ASSERT_TRUE(list.Add("x"));
+  for (int i = 0; i < ui::CheckList::kMaxEntries; ++i) ASSERT_TRUE(list.Add("x"));
   EXPECT_FALSE(list.Add("one too many"));
   EXPECT_EQ(list.Count(), ui::CheckList::kMaxEntries);
   EXPECT_EQ(list.Entry(-1), "");

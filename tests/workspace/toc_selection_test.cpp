@@ -77,8 +77,7 @@ TEST(TocSwitch, TheClickCounterStopsAtItsLimit) {
   MainWindowFixture f;
   FrmMain& w = f.w();
   w.txtpath.SetText("book/");
-  for (int i = 0; i < 32767 + 10; ++i)
-    w.chkTOC.ClickByUser();
+  for (int i = 0; i < 32767 + 10; ++i) w.chkTOC.ClickByUser();
   EXPECT_EQ(w.TocClickCount(), 32767);
   w.txtpath.SetText("");
   w.chkTOC.ClickByUser();  // no wrap-around to a "first" run
@@ -88,8 +87,7 @@ TEST(TocSwitch, TheClickCounterStopsAtItsLimit) {
 TEST(AddFiles, ReplacesTheListWithTheCheckedFilesInListOrder) {
   MainWindowFixture f;
   FrmMain& w = f.w();
-  for (const char* name : {"a.htm", "b.htm", "c.htm"})
-    w.lstFiles.Add(name);
+  for (const char* name : {"a.htm", "b.htm", "c.htm"}) w.lstFiles.Add(name);
   w.lstTOC.Add("old.htm");
   w.cmdAddToTOC.Click();  // nothing checked: the list empties
   EXPECT_EQ(w.lstTOC.Count(), 0);

@@ -20,8 +20,7 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
+  while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
 

@@ -45,8 +45,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (const char c : ansi)
-    detail::AppendCodePoint(out, FromByte(static_cast<unsigned char>(c)));
+  for (const char c : ansi) detail::AppendCodePoint(out, FromByte(static_cast<unsigned char>(c)));
   return out;
 }
 

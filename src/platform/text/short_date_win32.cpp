@@ -13,8 +13,7 @@ std::wstring FullYearPattern(std::wstring pattern) {
   for (std::size_t i = 0; i < pattern.size();) {
     if (pattern[i] == L'y') {
       std::size_t run = 0;
-      while (i + run < pattern.size() && pattern[i + run] == L'y')
-        ++run;
+      while (i + run < pattern.size() && pattern[i + run] == L'y') ++run;
       out += run <= 2 ? L"yyyy" : pattern.substr(i, run);
       i += run;
     } else if (pattern[i] == L'\'') {  // quoted text stays as it is

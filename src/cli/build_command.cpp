@@ -1,0 +1,47 @@
+// vexmar-ebc build: an e-book from a settings file, by the main window's own
+// commands: Open, every file checked, Compile.
+#include <iostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/console_program.h"
+#include "settings/settings_commands.h"
+
+namespace vexmar::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vexmar-ebc build PROJECT.ebc [--yes] [--stub PATH]\n"
+    "Opens the settings file, checks every file of the project (and every page of the\n"
+    "table of contents, when there is one) and compiles the e-book.\n"
+    "  --yes        answer Yes to the questions before compiling\n"
+    "  --stub PATH  the viewer to make the book from (default: dmsfx.dat beside vexmar-ebc)\n";
+
+void CheckAll(ui::CheckList& list) {
+  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, true);
+}
+
+}  // namespace
+
+int BuildCommand(const std::vector<std::string>& args) {
+  const ParsedArguments parsed = ParseArguments({{"PROJECT.ebc"}, {"--stub"}, {"--yes"}}, args);
+  const Arguments& a = parsed.arguments;
+  if (a.help) {
+    std::cout << kUsage;
+    return kExitDone;
+  }
+  if (!parsed.error.empty()) {
+    std::cerr << "vexmar-ebc build: " << parsed.error << "\n\n" << kUsage;
+    return kExitUsage;
+  }
+  ConsoleProgram program(a.Flag("--yes"), a.Value("--stub").value_or(""));
+  workspace::FrmMain& w = program.Window();
+  program.Dialogs().openNames.push_back(AbsolutePath(a.positionals[0]));
+  if (!settings::OpenSettings(w)) return kExitFailed;
+  CheckAll(w.lstFiles);
+  if (w.chkTOC.Value() == 1) CheckAll(w.lstTOC);
+  const build::CompileResult result = build::Compile(w, program.Setup());
+  return result == build::CompileResult::Done ? kExitDone : kExitFailed;
+}
+
+}  // namespace vexmar::cli
