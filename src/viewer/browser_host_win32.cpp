@@ -7,6 +7,7 @@
 #include <oleidl.h>
 #include <urlmon.h>
 
+#include "viewer/browser_mode.h"
 #include "viewer/com_object_win32.h"
 #include "viewer/url_mapping.h"
 #include "viewer/urlmon_api_win32.h"
@@ -445,10 +446,23 @@ namespace {
 
 const wchar_t kEmulationKey[] =
     L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
-// IE11 edge mode for pages with a standards DOCTYPE; pages without one keep
-// the quirks mode they were written for.
-constexpr DWORD kIe11Standards = 11000;
 bool emulation_value_ours = false;
+
+std::string ReadIeVersion(const wchar_t* value_name) {
+  wchar_t text[64] = L"";
+  DWORD size = sizeof text - sizeof(wchar_t);
+  DWORD type = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Internet Explorer", 0,
+                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  const bool ok = RegQueryValueExW(key, value_name, nullptr, &type, reinterpret_cast<BYTE*>(text),
+                                   &size) == ERROR_SUCCESS &&
+                  type == REG_SZ;
+  RegCloseKey(key);
+  return ok ? Narrow(text) : std::string();
+}
 
 std::wstring ExeFileName() {
   wchar_t path[MAX_PATH];
@@ -472,9 +486,13 @@ void PrepareBrowserFeatures() {
                       KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
     if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
         ERROR_FILE_NOT_FOUND) {
-      emulation_value_ours = RegSetValueExW(key, name.c_str(), 0, REG_DWORD,
-                                            reinterpret_cast<const BYTE*>(&kIe11Standards),
-                                            sizeof kIe11Standards) == ERROR_SUCCESS;
+      // Pages with a standards DOCTYPE get the newest mode; pages without
+      // one keep the quirks mode they were written for.
+      const DWORD mode =
+          BrowserEmulationValue(ReadIeVersion(L"svcVersion"), ReadIeVersion(L"Version"));
+      emulation_value_ours =
+          RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode),
+                         sizeof mode) == ERROR_SUCCESS;
     }
     RegCloseKey(key);
   }

@@ -3,6 +3,7 @@
 add_library(vexmar_viewer_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/book_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/book_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browser_mode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp

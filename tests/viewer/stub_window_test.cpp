@@ -27,6 +27,9 @@ std::map<std::string, std::vector<std::string>> ReadLog(const std::string& text)
   return log;
 }
 
+const wchar_t kEmulationKey[] =
+    L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+
 std::wstring Wide(const std::string& text) {
   return std::wstring(text.begin(), text.end());
 }
@@ -61,6 +64,10 @@ TEST(StubWindow, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp) {
   ASSERT_TRUE(MakeFolderWithFile(stale));
   ASSERT_TRUE(MakeFolderWithFile(live));
 
+  // A viewer that was killed leaves its document-mode value behind, and the
+  // next one leaves a value alone that it did not set.
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kEmulationKey, L"Garden Notes.exe");
+
   const std::wstring log_path = folder + L"shell.log";
   SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", log_path.c_str());
   const DWORD exit_code = RunViewerWindow(book, folder);
@@ -83,6 +90,14 @@ TEST(StubWindow, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp) {
                            {"INDEX.HTM", std::to_string(files[0].bytes.size())},
                            {"CHAPTER 1.HTML", std::to_string(files[1].bytes.size())},
                            {"LOGO.GIF", std::to_string(files[2].bytes.size())}}));
+
+  // The document-mode value the viewer set for its own file name is gone
+  // again, so the registry keeps nothing of a book once it is closed.
+  DWORD mode = 0;
+  DWORD size = sizeof mode;
+  EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, kEmulationKey, L"Garden Notes.exe", RRF_RT_REG_DWORD,
+                         nullptr, &mode, &size),
+            ERROR_SUCCESS);
 
   // The viewer has closed: its folder is gone.
   EXPECT_FALSE(FileExists(Wide(opened.substr(0, opened.rfind('\\')))));

@@ -1,0 +1,30 @@
+#include "viewer/browser_mode.h"
+
+#include <gtest/gtest.h>
+
+namespace vexmar::viewer {
+namespace {
+
+TEST(BrowserMode, AsksForTheNewestModeTheInstalledIeHas) {
+  struct Case {
+    const char* svc_version;
+    const char* version;
+    uint32_t value;
+  };
+  const Case cases[] = {
+      {"11.0.9600.20671", "9.11.9600.20671", 11000},  // IE11: "Version" says 9.11
+      {"10.0.9200.16521", "9.10.9200.16521", 10000},
+      {"", "9.0.8112.16421", 9000},
+      {"", "8.0.7601.17514", 8000},
+      {"", "", 11000},                 // nothing readable: newest
+      {"garbage", "7.0.6000", 11000},  // IE7 has no such mode to ask for
+      {"12.0", "", 11000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.svc_version) + " / " + c.version);
+    EXPECT_EQ(BrowserEmulationValue(c.svc_version, c.version), c.value);
+  }
+}
+
+}  // namespace
+}  // namespace vexmar::viewer
