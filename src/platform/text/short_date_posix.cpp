@@ -28,7 +28,7 @@ Date Today() {
 std::string ShortDate(const Date& date) {
   const char* locale = std::setlocale(LC_TIME, nullptr);
   const std::string name = locale == nullptr ? "C" : locale;
-  if (name == "C" || name == "POSIX") {
+  if (name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0) {
     return std::to_string(date.month) + "/" + std::to_string(date.day) + "/" +
            std::to_string(date.year);
   }
