@@ -48,8 +48,7 @@ class Win32Controls : public ::testing::Test {
 class Win32CheckList : public Win32Controls {
  protected:
   void SetUp() override {
-    for (const char* name : {"index.htm", "notes.txt", "logo.gif"})
-      list.Add(name);
+    for (const char* name : {"index.htm", "notes.txt", "logo.gif"}) list.Add(name);
     list.onDblClick = [this] { picked.push_back(list.CurrentText()); };
     form.Show();
     PumpMessages();
@@ -79,8 +78,7 @@ class Win32CheckList : public Win32Controls {
   }
   std::vector<bool> Checks() const {
     std::vector<bool> checks;
-    for (int i = 0; i < list.Count(); ++i)
-      checks.push_back(list.Checked(i));
+    for (int i = 0; i < list.Count(); ++i) checks.push_back(list.Checked(i));
     return checks;
   }
 
@@ -146,11 +144,6 @@ TEST_F(Win32CheckList, KeepsEntriesChecksAndNamesBeyondAsciiInTheListItself) {
   EXPECT_EQ(list.CurrentText(), "");
   list.Add("again.htm");
   EXPECT_FALSE(list.Checked(0));  // a new entry starts unchecked
-}
-
-TEST_F(Win32CheckList, KeepsTheHeightItIsGiven) {
-  const RECT place = PlaceInParent(Hwnd(list));
-  EXPECT_EQ(place.bottom - place.top, TwipsToPixels(1185, 96));
 }
 
 // --- check boxes ---------------------------------------------------------------------
@@ -358,8 +351,7 @@ TEST_F(Win32Controls, APictureFileIsABitmapOrNothing) {
   // A 2 x 3 pixel, 24-bit bitmap: rows of 6 bytes padded to 8.
   std::string bytes = "BM";
   auto dword = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
   };
   auto word = [&](std::uint16_t v) {
     bytes.push_back(static_cast<char>(v & 0xFF));
@@ -384,23 +376,6 @@ TEST_F(Win32Controls, APictureFileIsABitmapOrNothing) {
   EXPECT_EQ(host.backend->LoadPictureFile(std::string(folder) + "vexmar_missing.bmp"), nullptr);
   DeleteFileA(bitmap.c_str());
   DeleteFileA(text.c_str());
-}
-
-TEST_F(Win32Controls, TheWindowStyleCallsReachTheWindowAndIgnoreUnknownHandles) {
-  TextBox& box = form.Add<TextBox>(At("txttitle", {1440, 555, 3210, 325}));
-  const NativeHandle handle = box.Handle();
-  const std::uint32_t style = host.backend->ExtendedStyle(handle);
-  EXPECT_EQ(style & kExClientEdge, kExClientEdge);
-  host.backend->SetExtendedStyle(handle, (style & ~kExClientEdge) | kExStaticEdge);
-  host.backend->RedrawFrame(handle);
-  EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongW(Hwnd(box), GWL_EXSTYLE)) &
-                (kExClientEdge | kExStaticEdge),
-            kExStaticEdge);
-  EXPECT_EQ(PlaceInParent(Hwnd(box)).left, TwipsToPixels(1440, 96));  // the place stays
-
-  EXPECT_EQ(host.backend->ExtendedStyle(0x4321), 0u);
-  host.backend->SetExtendedStyle(0x4321, kExStaticEdge);
-  host.backend->RedrawFrame(0x4321);
 }
 
 }  // namespace
