@@ -68,6 +68,11 @@ BOOL CALLBACK OnFileEntry(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR co
   return TRUE;
 }
 
+BOOL CALLBACK OnFirstLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) {
+  *reinterpret_cast<WORD*>(context) = language;
+  return FALSE;
+}
+
 }  // namespace
 
 BookImage LoadBookImage(HMODULE module) {
@@ -78,7 +83,17 @@ BookImage LoadBookImage(HMODULE module) {
   HRSRC settings =
       FindResourceExW(module, settings_type.c_str(), settings_id, book_format::kLanguage);
   if (settings == nullptr) {
+    // A record another tool stored under another language: the loader's
+    // own choice first, else whichever language there is.
     settings = FindResourceW(module, settings_id, settings_type.c_str());
+  }
+  if (settings == nullptr) {
+    WORD language = 0;
+    EnumResourceLanguagesW(module, settings_type.c_str(), settings_id, OnFirstLanguage,
+                           reinterpret_cast<LONG_PTR>(&language));
+    if (language != 0) {
+      settings = FindResourceExW(module, settings_type.c_str(), settings_id, language);
+    }
   }
   EntryBytes record;
   if (settings != nullptr && ReadEntry(module, settings, image, record)) {

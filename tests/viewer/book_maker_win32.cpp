@@ -64,7 +64,8 @@ std::vector<uint8_t> ToBytes(const std::string& text) {
 // Books are made with the project's own resource engine, as the compiler
 // makes them.
 bool MakeBook(const std::wstring& path, const std::string* record,
-              const std::vector<BookFile>& files, std::string& error, const std::wstring& stub) {
+              const std::vector<BookFile>& files, std::string& error, const std::wstring& stub,
+              uint16_t record_language) {
   using resources::ResourceId;
   if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
     error = "cannot copy the stub: " + std::to_string(GetLastError());
@@ -83,7 +84,7 @@ bool MakeBook(const std::wstring& path, const std::string* record,
   const auto file_type = ResourceId::Number(book_format::kFileType);
   if (record != nullptr) {
     const resources::Status set = update->Update(settings_type.value(), settings_id.value(),
-                                                 book_format::kLanguage, ToBytes(*record));
+                                                 record_language, ToBytes(*record));
     if (!set) {
       error = set.error().reason;
       return false;

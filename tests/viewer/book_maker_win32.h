@@ -23,7 +23,7 @@ std::wstring RecordingStubPath();
 // is null. Returns false (with the reason in `error`) when that failed.
 bool MakeBook(const std::wstring& path, const std::string* record,
               const std::vector<BookFile>& files, std::string& error,
-              const std::wstring& stub = StubPath());
+              const std::wstring& stub = StubPath(), uint16_t record_language = 1033);
 
 struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;

@@ -150,6 +150,19 @@ TEST_F(StubSwitches, SettingsComeFromTheAnsiCodePage) {
   EXPECT_EQ(lines[5], "");
 }
 
+TEST_F(StubSwitches, ARecordInAnotherLanguageIsFoundToo) {
+  const std::string record = kRecord;
+  for (const uint16_t language : {uint16_t{0}, uint16_t{1031}, uint16_t{2052}}) {
+    SCOPED_TRACE(language);
+    std::string error;
+    ASSERT_TRUE(MakeBook(book_, &record, {{L"INDEX.HTM", kIndex}}, error, StubPath(), language))
+        << error;
+    const RunResult run = Run(L"/settings");
+    EXPECT_EQ(run.exit_code, 0u) << run.err;
+    EXPECT_EQ(Lines(run.out).front(), "Garden Notes");
+  }
+}
+
 TEST_F(StubSwitches, ListPrintsEveryEntryAndItsSize) {
   MakeGoodBook();
   const RunResult run = Run(L"/list");
