@@ -102,6 +102,13 @@ Error ErrnoError(int error) {
   }
 }
 
+// What open() would give a new file: 0666 less the process's umask.
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
 Status WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t n = write(fd, content.data(), content.size());
@@ -168,7 +175,9 @@ class PosixFileSystem final : public FileSystem {
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return ErrnoError(errno);
     const Status written = WriteAll(fd, content);
-    if (written && exists) fchmod(fd, st.st_mode & 07777);
+    // The temporary file starts private (mkostemp); the result gets the old
+    // file's permissions, or a new file's usual ones.
+    if (written) fchmod(fd, exists ? st.st_mode & 07777 : NewFileMode());
     const bool synced = written && fsync(fd) == 0;
     const int syncError = errno;
     close(fd);

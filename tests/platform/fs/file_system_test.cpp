@@ -44,6 +44,9 @@ TEST(WriteWholeFile, WritesWholeFilesAndLeavesNoTemporaryBehind) {
   ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "second, longer").ok());
   ASSERT_TRUE(RealFileSystem().WriteWholeFile(dir.Path() + "empty", "").ok());
   EXPECT_EQ(dir.Read("Café settings.ebc"), "second, longer");
+  // A new file is as readable as any the author makes, not private.
+  const auto perms = stdfs::status(stdfs::u8path(path)).permissions();
+  EXPECT_NE(perms & stdfs::perms::others_read, stdfs::perms::none);
   EXPECT_EQ(NamesIn(dir), (std::vector<std::string>{"Café settings.ebc", "empty"}));
 }
 
