@@ -66,8 +66,7 @@ void CopyStub(const fs::path& from, const fs::path& to) {
   std::ifstream in(from, std::ios::binary);
   std::ofstream out(to, std::ios::binary | std::ios::trunc);
   out << in.rdbuf();
-  if (!in || !out)
-    Fail("cannot copy the stub");
+  if (!in || !out) Fail("cannot copy the stub");
 }
 
 const ResourceId kFileType = ResourceId::Number(2110).value();
@@ -79,28 +78,24 @@ ResourceId EntryName(int i) {
 void OursBatch(const fs::path& stub, const fs::path& target, int count, size_t size) {
   CopyStub(stub, target);
   auto update = ResourceUpdate::Begin(target);
-  if (!update.ok())
-    Fail(update.error().reason);
+  if (!update.ok()) Fail(update.error().reason);
   for (int i = 0; i < count; ++i) {
     if (!update->Update(kFileType, EntryName(i), 1033, Noise(size, static_cast<uint32_t>(i))).ok())
       Fail("update");
   }
   auto report = update->Commit();
-  if (!report.ok())
-    Fail(report.error().reason);
+  if (!report.ok()) Fail(report.error().reason);
 }
 
 void OursCycle(const fs::path& stub, const fs::path& target, int count, size_t size) {
   CopyStub(stub, target);
   for (int i = 0; i < count; ++i) {
     auto update = ResourceUpdate::Begin(target);
-    if (!update.ok())
-      Fail(update.error().reason);
+    if (!update.ok()) Fail(update.error().reason);
     if (!update->Update(kFileType, EntryName(i), 1033, Noise(size, static_cast<uint32_t>(i))).ok())
       Fail("update");
     auto report = update->Commit();
-    if (!report.ok())
-      Fail(report.error().reason);
+    if (!report.ok()) Fail(report.error().reason);
   }
 }
 
@@ -108,24 +103,20 @@ void OursCycle(const fs::path& stub, const fs::path& target, int count, size_t s
                                     const fs::path& sources, int count) {
   CopyStub(stub, target);
   auto update = ResourceUpdate::Begin(target);
-  if (!update.ok())
-    Fail(update.error().reason);
+  if (!update.ok()) Fail(update.error().reason);
   for (int i = 0; i < count; ++i) {
     const fs::path source = sources / ("page" + std::to_string(i) + ".htm");
-    if (!update->UpdateFromFile(kFileType, EntryName(i), 1033, source).ok())
-      Fail("update");
+    if (!update->UpdateFromFile(kFileType, EntryName(i), 1033, source).ok()) Fail("update");
   }
   auto report = update->Commit();
-  if (!report.ok())
-    Fail(report.error().reason);
+  if (!report.ok()) Fail(report.error().reason);
 }
 
 [[maybe_unused]] void MakeSources(const fs::path& folder, int count, size_t size) {
   fs::create_directories(folder);
   for (int i = 0; i < count; ++i) {
     const fs::path path = folder / ("page" + std::to_string(i) + ".htm");
-    if (fs::exists(path) && fs::file_size(path) == size)
-      continue;
+    if (fs::exists(path) && fs::file_size(path) == size) continue;
     const auto bytes = Noise(size, static_cast<uint32_t>(i));
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
@@ -139,8 +130,7 @@ void KernelCycle(const fs::path& stub, const fs::path& target, int count, size_t
   for (int i = 0; i < count; ++i) {
     if (handle == nullptr) {
       handle = BeginUpdateResourceW(target.wstring().c_str(), FALSE);
-      if (handle == nullptr)
-        Fail("BeginUpdateResourceW");
+      if (handle == nullptr) Fail("BeginUpdateResourceW");
     }
     auto data = Noise(size, static_cast<uint32_t>(i));
     const std::wstring name = L"PAGE" + std::to_wstring(i) + L".HTM";
@@ -148,8 +138,7 @@ void KernelCycle(const fs::path& stub, const fs::path& target, int count, size_t
                          static_cast<DWORD>(size)))
       Fail("UpdateResourceW");
     if (!batch || i + 1 == count) {
-      if (!EndUpdateResourceW(handle, FALSE))
-        Fail("EndUpdateResourceW");
+      if (!EndUpdateResourceW(handle, FALSE)) Fail("EndUpdateResourceW");
       handle = nullptr;
     }
   }
@@ -210,8 +199,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 5; ++i) {
     ours = std::min(ours, Seconds([&] { OursFromFiles(stub, target, sources, 1000); }));
     copy = std::min(copy, Seconds([&] {
-                      if (std::system(cp.c_str()) != 0)
-                        Fail("cp failed");
+                      if (std::system(cp.c_str()) != 0) Fail("cp failed");
                     }));
   }
   PrintFigure("copy_ours_1000x100KiB", ours);
@@ -224,8 +212,7 @@ int main(int argc, char** argv) {
   const std::string child = "'" + std::string(argv[0]) + "' '" + stub.string() + "' '" +
                             work.string() + "' --peak '" + large.string() + "' 500 > '" +
                             result.string() + "'";
-  if (std::system(child.c_str()) != 0)
-    Fail("the peak-memory child failed");
+  if (std::system(child.c_str()) != 0) Fail("the peak-memory child failed");
   std::ifstream peak(result);
   std::string name;
   double kib = 0;

@@ -46,10 +46,8 @@ struct EntryKey {
 
   // Exactly the order of the three directory levels.
   friend bool operator<(const EntryKey& a, const EntryKey& b) {
-    if (a.type != b.type)
-      return a.type < b.type;
-    if (a.name != b.name)
-      return a.name < b.name;
+    if (a.type != b.type) return a.type < b.type;
+    if (a.name != b.name) return a.name < b.name;
     return a.language < b.language;
   }
 };

@@ -211,8 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFixture, ::testing::ValuesIn(kFixtures),
                          [](const auto& param_info) {
                            std::string name = param_info.param.file;
                            for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c)))
-                               c = '_';
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                            }
                            return name;
                          });

@@ -69,6 +69,10 @@ class KernelCrossCheck : public ::testing::TestWithParam<const char*> {
     folder_ = fs::temp_directory_path() / "vexmar-kernel-cross-check";
     fs::create_directories(folder_);
   }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
   fs::path Copy(const std::string& name) {
     const fs::path path = folder_ / name;
     testing::WriteFileBytes(path.u8string(), testing::LoadFixture(GetParam()));
@@ -152,8 +156,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, KernelCrossCheck,
                          [](const auto& param_info) {
                            std::string name = param_info.param;
                            for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c)))
-                               c = '_';
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                            }
                            return name;
                          });
