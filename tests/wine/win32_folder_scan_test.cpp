@@ -97,16 +97,14 @@ TEST(Win32FolderScan, ListsReadOnlyArchivedAndNonAsciiFilesButNoSystemHiddenOrFo
 
   const Names expected = {"index.htm", "readonly.htm", "archived.txt", kE, kJapanese, kEmoji};
   Names listed;
-  for (int i = 0; i < w.lstFiles.Count(); ++i)
-    listed.push_back(w.lstFiles.Entry(i));
+  for (int i = 0; i < w.lstFiles.Count(); ++i) listed.push_back(w.lstFiles.Entry(i));
   EXPECT_EQ(listed, WindowsOrder(folder.dir.Path(), expected));
   Names sorted = listed;
   Names sortedExpected = expected;
   std::sort(sorted.begin(), sorted.end());
   std::sort(sortedExpected.begin(), sortedExpected.end());
   EXPECT_EQ(sorted, sortedExpected);
-  for (int i = 0; i < w.lstFiles.Count(); ++i)
-    EXPECT_FALSE(w.lstFiles.Checked(i));
+  for (int i = 0; i < w.lstFiles.Count(); ++i) EXPECT_FALSE(w.lstFiles.Checked(i));
   EXPECT_EQ(w.txtpath.Text(), folder.dir.Path());
   EXPECT_EQ(w.txtoutfolder.Text(), folder.dir.Path());
 }

@@ -237,8 +237,7 @@ TEST_F(Win32MainWindow, StartsWithTheContentsListAndItsButtonHiddenAndTenHelpIco
   EXPECT_FALSE(IsWindowVisible(Hwnd(w.img1)));
   EXPECT_EQ(SendMessageW(Hwnd(w.chkTOC), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   int shown = 0;
-  for (ui::Image* icon : w.imghelp)
-    shown += IsWindowVisible(Hwnd(*icon)) ? 1 : 0;
+  for (ui::Image* icon : w.imghelp) shown += IsWindowVisible(Hwnd(*icon)) ? 1 : 0;
   EXPECT_EQ(shown, 10);
 }
 
@@ -249,8 +248,7 @@ std::vector<COLORREF> Pixels(HWND window) {
   HDC dc = GetDC(window);
   std::vector<COLORREF> pixels;
   for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x)
-      pixels.push_back(GetPixel(dc, x, y));
+    for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
   }
   ReleaseDC(window, dc);
   return pixels;
@@ -267,8 +265,7 @@ TEST_F(Win32MainWindow, TheTenHelpIconsShowTheOneQuestionMarkPictureOfImg1) {
   }
   w.Window().Show();
   PumpMessages();
-  for (ui::Image* icon : w.imghelp)
-    UpdateWindow(Hwnd(*icon));
+  for (ui::Image* icon : w.imghelp) UpdateWindow(Hwnd(*icon));
 
   const std::vector<COLORREF> first = Pixels(Hwnd(*w.imghelp[0]));
   ASSERT_EQ(first.size(), 16u * 14u);
@@ -276,8 +273,7 @@ TEST_F(Win32MainWindow, TheTenHelpIconsShowTheOneQuestionMarkPictureOfImg1) {
   EXPECT_EQ(first.front(), RGB(255, 255, 255));
   EXPECT_EQ(first.back(), RGB(0, 0, 0));
   int black = 0;
-  for (COLORREF pixel : first)
-    black += pixel == RGB(0, 0, 0) ? 1 : 0;
+  for (COLORREF pixel : first) black += pixel == RGB(0, 0, 0) ? 1 : 0;
   EXPECT_GT(black, 16 + 15 + 10);  // the shadow edges and the question mark
   for (ui::Image* icon : w.imghelp) {
     SCOPED_TRACE(icon->Tag());
@@ -287,8 +283,7 @@ TEST_F(Win32MainWindow, TheTenHelpIconsShowTheOneQuestionMarkPictureOfImg1) {
 
 TEST_F(Win32MainWindow, TheFileListTogglesWithMouseAndSpaceAndADoubleClickPicksTheHomePage) {
   w.Window().Show();
-  for (const char* name : {"index.htm", "notes.txt"})
-    w.lstFiles.Add(name);
+  for (const char* name : {"index.htm", "notes.txt"}) w.lstFiles.Add(name);
   const HWND list = Hwnd(w.lstFiles);
   RECT entry{};
   SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
@@ -327,8 +322,7 @@ std::string ToolTipText(HWND toolTip, HWND form, HWND control) {
   tool.lpszText = text;
   SendMessageW(toolTip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
   std::string utf8;
-  for (const wchar_t* c = text; *c != 0; ++c)
-    utf8.push_back(static_cast<char>(*c));
+  for (const wchar_t* c = text; *c != 0; ++c) utf8.push_back(static_cast<char>(*c));
   return utf8;
 }
 

@@ -23,8 +23,7 @@ HWND OwnerWindow(ui::NativeHandle owner) {
 }
 
 void Dispatch(MSG& message) {
-  if (ui::win32::HandleDialogKeys(message))
-    return;
+  if (ui::win32::HandleDialogKeys(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
@@ -34,8 +33,7 @@ void Dispatch(MSG& message) {
 std::wstring FilterList(const std::string& filter) {
   std::wstring list = Wide(filter);
   for (wchar_t& c : list) {
-    if (c == L'|')
-      c = L'\0';
+    if (c == L'|') c = L'\0';
   }
   list.push_back(L'\0');
   list.push_back(L'\0');
@@ -65,8 +63,7 @@ class Win32Services final : public ModalServices {
     }
     // Without an owner the box would let the program's windows take input
     // meanwhile; task-modal keeps every window of the program waiting.
-    if (box.owner == 0)
-      type |= MB_TASKMODAL;
+    if (box.owner == 0) type |= MB_TASKMODAL;
     const std::wstring text = Wide(box.text);
     const std::wstring title = Wide(box.title);
     switch (MessageBoxW(OwnerWindow(box.owner), text.c_str(), title.c_str(), type)) {
@@ -96,12 +93,10 @@ class Win32Services final : public ModalServices {
     if (PIDLIST_ABSOLUTE items = SHBrowseForFolderW(&info)) {
       // SHGetPathFromIDListW writes at most MAX_PATH characters.
       std::vector<wchar_t> path(MAX_PATH + 1, L'\0');
-      if (SHGetPathFromIDListW(items, path.data()))
-        chosen = Utf8(path.data());
+      if (SHGetPathFromIDListW(items, path.data())) chosen = Utf8(path.data());
       CoTaskMemFree(items);
     }
-    if (SUCCEEDED(com))
-      CoUninitialize();
+    if (SUCCEEDED(com)) CoUninitialize();
     return chosen;
   }
 
@@ -123,12 +118,10 @@ class Win32Services final : public ModalServices {
         PostQuitMessage(static_cast<int>(message.wParam));
         break;
       }
-      if (got == -1)
-        break;
+      if (got == -1) break;
       Dispatch(message);
     }
-    if (!form.Closed())
-      form.Close();
+    if (!form.Closed()) form.Close();
   }
 
   void DoEvents() override {
@@ -172,10 +165,8 @@ int RunMessageLoop() {
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0)
-      return static_cast<int>(message.wParam);
-    if (got == -1)
-      return 1;
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return 1;
     Dispatch(message);
   }
 }

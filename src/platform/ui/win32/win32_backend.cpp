@@ -29,8 +29,7 @@ class Win32Backend final : public Backend {
   // a picture by name shares one bitmap.
   Picture LoadPicture(PictureName name) override {
     Picture& picture = pictures_[name];
-    if (!picture)
-      picture = win32::LoadProgramPicture(name);
+    if (!picture) picture = win32::LoadProgramPicture(name);
     return picture;
   }
 
@@ -73,11 +72,9 @@ std::unique_ptr<Backend> MakeWin32Backend() {
 namespace win32 {
 
 bool HandleDialogKeys(MSG& message) {
-  if (message.hwnd == nullptr)
-    return false;
+  if (message.hwnd == nullptr) return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-  if (root == nullptr)
-    return false;
+  if (root == nullptr) return false;
   // Only our own windows: the system's dialogs run their own loops, and a
   // tool tip is no dialog.
   wchar_t className[32] = {};

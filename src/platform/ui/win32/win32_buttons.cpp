@@ -10,8 +10,7 @@ class Win32Button final : public ChildPeer<CaptionPeer> {
  public:
   Win32Button(Win32Form& form, Button& owner, const ControlSpec& spec)
       : ChildPeer(form, spec), owner_(owner) {
-    if (spec.picture && spec.caption.empty())
-      picture_ = LoadProgramPicture(*spec.picture);
+    if (spec.picture && spec.caption.empty()) picture_ = LoadProgramPicture(*spec.picture);
     const Win32Picture* picture = AsWin32(picture_);
     const bool showsPicture = picture != nullptr && picture->Bitmap() != nullptr;
     Attach(Create(L"BUTTON",
@@ -25,8 +24,7 @@ class Win32Button final : public ChildPeer<CaptionPeer> {
   std::string Caption() const override { return WindowText(window_); }
   void SetCaption(const std::string& caption) override { SetWindowTextUtf8(window_, caption); }
   void OnCommand(WORD code) override {
-    if (code == BN_CLICKED)
-      owner_.Click();
+    if (code == BN_CLICKED) owner_.Click();
   }
 
  private:
@@ -59,8 +57,7 @@ class Win32CheckBox final : public ChildPeer<CheckBoxPeer> {
     SendMessageW(window_, BM_SETCHECK, state, 0);
   }
   void OnCommand(WORD code) override {
-    if (code == BN_CLICKED)
-      owner_.ClickByUser();
+    if (code == BN_CLICKED) owner_.ClickByUser();
   }
   HBRUSH OnColor(HDC dc) override {
     SetBkColor(dc, form_.BackgroundColour());

@@ -37,8 +37,7 @@ class Win32CheckList final : public ChildPeer<CheckListPeer>, private MessageHan
   void Add(const std::string& text) override {
     const std::wstring wide = Wide(text);
     const LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    if (index >= 0)
-      Send(LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (index >= 0) Send(LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
   }
   void Clear() override { Send(LB_RESETCONTENT, 0, 0); }
   bool Checked(int index) const override {
@@ -61,8 +60,7 @@ class Win32CheckList final : public ChildPeer<CheckListPeer>, private MessageHan
   }
 
   void OnCommand(WORD code) override {
-    if (code == LBN_DBLCLK)
-      owner_.DoubleClick();
+    if (code == LBN_DBLCLK) owner_.DoubleClick();
   }
   void OnDrawItem(const DRAWITEMSTRUCT& item) override;
   void Layout(UINT dpi) override;
@@ -80,8 +78,7 @@ class Win32CheckList final : public ChildPeer<CheckListPeer>, private MessageHan
 
   std::string EntryText(int index) const {
     const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length <= 0)
-      return {};
+    if (length <= 0) return {};
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
     const LRESULT copied =
         Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
@@ -96,8 +93,7 @@ class Win32CheckList final : public ChildPeer<CheckListPeer>, private MessageHan
     }
   }
   void Toggle(int index) {
-    if (index < 0 || index >= Count())
-      return;
+    if (index < 0 || index >= Count()) return;
     SetChecked(index, !Checked(index));
   }
   int BoxSize() const { return MulDiv(13, static_cast<int>(DpiOf(window_)), 96); }
@@ -113,11 +109,9 @@ int Win32CheckList::BoxAt(LPARAM point) const {
   const int x = static_cast<short>(LOWORD(point));
   const int y = static_cast<short>(HIWORD(point));
   const LRESULT hit = Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
-  if (HIWORD(hit) != 0)
-    return -1;  // below the last entry
+  if (HIWORD(hit) != 0) return -1;  // below the last entry
   const int index = LOWORD(hit);
-  if (index >= Count())
-    return -1;
+  if (index >= Count()) return -1;
   return x < BoxMargin() * 2 + BoxSize() ? index : -1;
 }
 
@@ -135,8 +129,7 @@ LRESULT Win32CheckList::HandleMessage(HWND window, UINT message, WPARAM wParam, 
       // A quick second click on a box is a second toggle, not a double-click
       // on the entry.
       const int box = BoxAt(lParam);
-      if (box < 0)
-        break;
+      if (box < 0) break;
       const LRESULT result = Base(window, WM_LBUTTONDOWN, wParam, lParam);
       Toggle(box);
       return result;
@@ -150,8 +143,7 @@ LRESULT Win32CheckList::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_CHAR:
       // The space that toggled must not also jump to an entry starting with
       // a blank, as the list's type-ahead would.
-      if (wParam == L' ')
-        return 0;
+      if (wParam == L' ') return 0;
       break;
     default:
       break;
@@ -164,8 +156,7 @@ void Win32CheckList::OnDrawItem(const DRAWITEMSTRUCT& item) {
   RECT rect = item.rcItem;
   FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
   if (item.itemID == static_cast<UINT>(-1)) {
-    if ((item.itemState & ODS_FOCUS) != 0)
-      DrawFocusRect(dc, &rect);
+    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &rect);
     return;
   }
   const int index = static_cast<int>(item.itemID);
@@ -184,18 +175,15 @@ void Win32CheckList::OnDrawItem(const DRAWITEMSTRUCT& item) {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
             DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   RECT highlight{textRect.left, rect.top, measured.right + margin * 2, rect.bottom};
-  if (highlight.right > rect.right)
-    highlight.right = rect.right;
+  if (highlight.right > rect.right) highlight.right = rect.right;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  if (selected)
-    FillRect(dc, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+  if (selected) FillRect(dc, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   textRect.left += margin;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  if ((item.itemState & ODS_FOCUS) != 0)
-    DrawFocusRect(dc, &highlight);
+  if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &highlight);
   SelectObject(dc, oldFont);
 }
 

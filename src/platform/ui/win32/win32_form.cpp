@@ -25,8 +25,7 @@ void FrameStyles(const FormSpec& spec, DWORD& style, DWORD& exStyle) {
       break;
   }
   // A window without a frame stays out of the task bar by being a tool window.
-  if (!spec.showInTaskbar && spec.border == FormBorder::None)
-    exStyle |= WS_EX_TOOLWINDOW;
+  if (!spec.showInTaskbar && spec.border == FormBorder::None) exStyle |= WS_EX_TOOLWINDOW;
 }
 
 COLORREF ToColorRef(Color colour) {
@@ -38,8 +37,7 @@ COLORREF ToColorRef(Color colour) {
 // --- ChildWindow ---------------------------------------------------------------
 
 ChildWindow::~ChildWindow() {
-  if (window_ == nullptr)
-    return;
+  if (window_ == nullptr) return;
   form_.Unregister(window_);
   DetachHandler(window_);
   DestroyWindow(window_);
@@ -47,15 +45,13 @@ ChildWindow::~ChildWindow() {
 
 void ChildWindow::Attach(HWND window) {
   window_ = window;
-  if (window_ == nullptr)
-    return;
+  if (window_ == nullptr) return;
   // A control added later lies above the ones before it, so a control that
   // fills a window's background (an opaque label) never covers the controls
   // placed on it; overlapping siblings clip each other.
   SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   form_.Register(*this);
-  if (!spec_.toolTip.empty())
-    form_.AddToolTip(window_, spec_.toolTip);
+  if (!spec_.toolTip.empty()) form_.AddToolTip(window_, spec_.toolTip);
   Layout(form_.Dpi());
 }
 
@@ -91,8 +87,7 @@ Win32Form::Win32Form(Form& owner, const FormSpec& spec) : owner_(owner), spec_(s
   window_ = CreateHandledWindow(exStyle_, formClass, Wide(spec_.caption).c_str(), style_,
                                 RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT},
                                 nullptr, 0, *this);
-  if (window_ == nullptr)
-    return;
+  if (window_ == nullptr) return;
   SetClientSize(spec_.clientWidth, spec_.clientHeight);
   if (spec_.icon) {
     // The window gets copies of the icon in both sizes, destroyed with it.
@@ -113,12 +108,10 @@ Win32Form::~Win32Form() {
   if (window_ != nullptr) {
     for (const WPARAM icon : {WPARAM{ICON_BIG}, WPARAM{ICON_SMALL}}) {
       const auto handle = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, icon, 0));
-      if (handle != nullptr)
-        DestroyIcon(handle);
+      if (handle != nullptr) DestroyIcon(handle);
     }
     DetachHandler(window_);
-    if (toolTip_ != nullptr)
-      DestroyWindow(toolTip_);
+    if (toolTip_ != nullptr) DestroyWindow(toolTip_);
     DestroyWindow(window_);
   }
   DeleteObject(background_);
@@ -131,10 +124,8 @@ Win32Form* AsWin32(Form& form) {
 void Win32Form::Show() {
   if (!shown_) {
     shown_ = true;
-    if (!placed_)
-      PlaceAtFirstShowing();
-    for (const auto& timer : timers_)
-      TimerLoaded(*timer.second);
+    if (!placed_) PlaceAtFirstShowing();
+    for (const auto& timer : timers_) TimerLoaded(*timer.second);
   }
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
@@ -204,20 +195,17 @@ TwipsRect Win32Form::ScreenSize() const {
 }
 
 void Win32Form::PlaceAtFirstShowing() {
-  if (spec_.startPosition == StartPosition::Manual)
-    return;
+  if (spec_.startPosition == StartPosition::Manual) return;
   const HWND owner = GetWindow(window_, GW_OWNER);
   const bool overOwner = spec_.startPosition == StartPosition::CenterOwner && owner != nullptr &&
                          IsWindowVisible(owner);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   const HMONITOR screen = MonitorFromWindow(overOwner ? owner : window_, MONITOR_DEFAULTTOPRIMARY);
-  if (!GetMonitorInfoW(screen, &monitor))
-    return;
+  if (!GetMonitorInfoW(screen, &monitor)) return;
   const RECT& work = monitor.rcWork;
   RECT around = work;
-  if (overOwner)
-    GetWindowRect(owner, &around);
+  if (overOwner) GetWindowRect(owner, &around);
   RECT outer{};
   GetWindowRect(window_, &outer);
   const int width = outer.right - outer.left;
@@ -226,14 +214,10 @@ void Win32Form::PlaceAtFirstShowing() {
   int top = around.top + ((around.bottom - around.top) - height) / 2;
   // Never with the caption bar off the screen, where the window could not
   // be moved back.
-  if (left + width > work.right)
-    left = work.right - width;
-  if (top + height > work.bottom)
-    top = work.bottom - height;
-  if (left < work.left)
-    left = work.left;
-  if (top < work.top)
-    top = work.top;
+  if (left + width > work.right) left = work.right - width;
+  if (top + height > work.bottom) top = work.bottom - height;
+  if (left < work.left) left = work.left;
+  if (top < work.top) top = work.top;
   SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -269,8 +253,7 @@ void Win32Form::SetTabOrder(const std::vector<Control*>& order) {
   HWND previous = HWND_TOP;
   for (Control* control : order) {
     const auto child = reinterpret_cast<HWND>(control->Handle());
-    if (child == nullptr)
-      continue;
+    if (child == nullptr) continue;
     SetWindowLongW(child, GWL_STYLE, GetWindowLongW(child, GWL_STYLE) | WS_TABSTOP);
     SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = child;
@@ -314,8 +297,7 @@ void Win32Form::AddToolTip(HWND control, const std::string& text) {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, ProgramInstance(), nullptr);
-    if (toolTip_ == nullptr)
-      return;
+    if (toolTip_ == nullptr) return;
   }
   std::wstring wide = Wide(text);
   TTTOOLINFOW tool{};
@@ -339,19 +321,16 @@ void Win32Form::UnregisterTimer(UINT_PTR id) {
 }
 
 void Win32Form::BeginModal(HWND owner) {
-  if (owner == nullptr || owner == window_)
-    return;
+  if (owner == nullptr || owner == window_) return;
   SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   EnableWindow(owner, FALSE);
   modalOwner_ = owner;
 }
 
 void Win32Form::EndModal() {
-  if (modalOwner_ == nullptr)
-    return;
+  if (modalOwner_ == nullptr) return;
   EnableWindow(modalOwner_, TRUE);
-  if (!destroying_ && GetActiveWindow() == window_)
-    SetActiveWindow(modalOwner_);
+  if (!destroying_ && GetActiveWindow() == window_) SetActiveWindow(modalOwner_);
   modalOwner_ = nullptr;
 }
 
@@ -362,8 +341,7 @@ void Win32Form::ApplyDpi(UINT dpi, const RECT* suggested) {
   }
   ResizeClient(dpi);
   for (HWND child : childOrder_) {
-    if (ChildWindow* peer = ChildOf(child))
-      peer->Layout(dpi);
+    if (ChildWindow* peer = ChildOf(child)) peer->Layout(dpi);
   }
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -422,8 +400,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       // the same control, or to the first field when none had it yet.
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(window, focus))
-          lastFocus_ = focus;
+        if (focus != nullptr && IsChild(window, focus)) lastFocus_ = focus;
       } else if (HIWORD(wParam) == 0) {
         HWND focus = lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_)
                          ? lastFocus_
@@ -437,8 +414,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       NotifyClosed();
       return 0;
     case WM_DESTROY:
-      if (!destroying_)
-        owner_.NotifyClosed();
+      if (!destroying_) owner_.NotifyClosed();
       return 0;
     default:
       break;

@@ -57,12 +57,10 @@ class ChildPeer : public Interface, public ChildWindow {
     return window_ != nullptr && (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
   }
   void SetVisible(bool visible) override {
-    if (window_ != nullptr)
-      ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+    if (window_ != nullptr) ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
   }
   void SetFocus() override {
-    if (window_ != nullptr)
-      ::SetFocus(window_);
+    if (window_ != nullptr) ::SetFocus(window_);
   }
   bool HasFocus() const override { return window_ != nullptr && GetFocus() == window_; }
 };

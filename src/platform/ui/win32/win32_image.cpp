@@ -27,8 +27,7 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
   void SetBorder(bool single) override {
     const LONG style = GetWindowLongW(window_, GWL_STYLE);
     const LONG wanted = single ? (style | WS_BORDER) : (style & ~static_cast<LONG>(WS_BORDER));
-    if (wanted == style)
-      return;
+    if (wanted == style) return;
     SetWindowLongW(window_, GWL_STYLE, wanted);
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -52,8 +51,7 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
   // Only a button pressed on this image is released on it: a press that
   // began elsewhere and ends over the image is no release of the image.
   void Release(MouseButton button) {
-    if ((held_ & Bit(button)) == 0)
-      return;
+    if ((held_ & Bit(button)) == 0) return;
     held_ &= ~Bit(button);
     owner_.MouseUp(button);
   }
@@ -81,8 +79,7 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
       case WM_CAPTURECHANGED:
         // Another window took the mouse (a window opened by the press): the
         // release will not come here.
-        if (reinterpret_cast<HWND>(lParam) != window)
-          held_ = 0;
+        if (reinterpret_cast<HWND>(lParam) != window) held_ = 0;
         return 0;
       case WM_ERASEBKGND: {
         RECT client{};
@@ -93,8 +90,7 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
       case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = BeginPaint(window, &paint);
-        if (const Win32Picture* picture = AsWin32(picture_))
-          picture->Draw(dc, 0, 0);
+        if (const Win32Picture* picture = AsWin32(picture_)) picture->Draw(dc, 0, 0);
         EndPaint(window, &paint);
         return 0;
       }

@@ -12,8 +12,7 @@ namespace {
 template <typename Function>
 Function User32Function(const char* name) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr)
-    return nullptr;
+  if (user32 == nullptr) return nullptr;
   // Through the generic function type, which converts to any other without
   // a cast-function-type warning.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
@@ -52,8 +51,7 @@ SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
 }
 
 FontCache::~FontCache() {
-  for (const auto& entry : fonts_)
-    DeleteObject(entry.second);
+  for (const auto& entry : fonts_) DeleteObject(entry.second);
 }
 
 HFONT FontCache::Get(const FontSpec& spec, UINT dpi) {
@@ -61,15 +59,13 @@ HFONT FontCache::Get(const FontSpec& spec, UINT dpi) {
   const int hundredths = static_cast<int>(std::lround(spec.points * 100));
   const auto key = std::make_tuple(spec.face, hundredths, spec.bold, dpi);
   const auto found = fonts_.find(key);
-  if (found != fonts_.end())
-    return found->second;
+  if (found != fonts_.end()) return found->second;
   const int height = -static_cast<int>(std::lround(spec.points * dpi / 72.0));
   const HFONT font =
       CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                   DEFAULT_PITCH | FF_DONTCARE, Wide(spec.face).c_str());
-  if (font != nullptr)
-    fonts_.emplace(key, font);
+  if (font != nullptr) fonts_.emplace(key, font);
   return font;
 }
 

@@ -15,11 +15,9 @@ constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
 
 void ReplaceKeyColour(HBITMAP bitmap, COLORREF replacement) {
   DIBSECTION section{};
-  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section)
-    return;
+  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section) return;
   const BITMAP& bits = section.dsBm;
-  if (bits.bmBitsPixel != 24 || bits.bmBits == nullptr)
-    return;
+  if (bits.bmBitsPixel != 24 || bits.bmBits == nullptr) return;
   auto* rows = static_cast<BYTE*>(bits.bmBits);
   for (LONG y = 0; y < bits.bmHeight; ++y) {
     BYTE* pixel = rows + static_cast<std::ptrdiff_t>(y) * bits.bmWidthBytes;
@@ -37,10 +35,8 @@ void ReplaceKeyColour(HBITMAP bitmap, COLORREF replacement) {
 Picture LoadBitmapResource(int id, bool keyed) {
   const auto bitmap = static_cast<HBITMAP>(
       LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (bitmap == nullptr)
-    return nullptr;
-  if (keyed)
-    ReplaceKeyColour(bitmap, GetSysColor(COLOR_BTNFACE));
+  if (bitmap == nullptr) return nullptr;
+  if (keyed) ReplaceKeyColour(bitmap, GetSysColor(COLOR_BTNFACE));
   return Win32Picture::FromBitmap(bitmap);
 }
 
@@ -56,10 +52,8 @@ Win32Picture::Win32Picture(HBITMAP bitmap, HICON icon, int width, int height)
     : bitmap_(bitmap), icon_(icon), width_(width), height_(height) {}
 
 Win32Picture::~Win32Picture() {
-  if (bitmap_ != nullptr)
-    DeleteObject(bitmap_);
-  if (icon_ != nullptr)
-    DestroyIcon(icon_);
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  if (icon_ != nullptr) DestroyIcon(icon_);
 }
 
 Picture Win32Picture::FromBitmap(HBITMAP bitmap) {

@@ -25,18 +25,15 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
     // under the old text is repainted first.
     InvalidateUnder();
     SetWindowTextUtf8(window_, caption);
-    if (spec_.autoSize)
-      Layout(DpiOf(window_));
+    if (spec_.autoSize) Layout(DpiOf(window_));
     InvalidateUnder();
   }
   void SetVisible(bool visible) override {
     ChildPeer::SetVisible(visible);
-    if (!visible)
-      InvalidateUnder();
+    if (!visible) InvalidateUnder();
   }
   ~Win32Label() override {
-    if (brush_ != nullptr)
-      DeleteObject(brush_);
+    if (brush_ != nullptr) DeleteObject(brush_);
   }
   HBRUSH OnColor(HDC dc) override {
     if (spec_.foreColor) {
@@ -54,15 +51,13 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
     }
     const COLORREF colour =
         spec_.infoBackground ? GetSysColor(COLOR_INFOBK) : ToColorRef(*spec_.backColor);
-    if (brush_ == nullptr)
-      brush_ = CreateSolidBrush(colour);
+    if (brush_ == nullptr) brush_ = CreateSolidBrush(colour);
     SetBkColor(dc, colour);
     return brush_;
   }
   void Layout(UINT dpi) override {
     ChildWindow::Layout(dpi);
-    if (!spec_.autoSize)
-      return;
+    if (!spec_.autoSize) return;
     // The label takes the size of its caption in its own font at this DPI;
     // its top-left corner stays where the window's table puts it.
     const std::wstring caption = Wide(WindowText(window_));

@@ -13,8 +13,7 @@ class Win32TextBox final : public ChildPeer<TextBoxPeer> {
                   WS_EX_CLIENTEDGE, Wide(spec.caption)));
   }
   ~Win32TextBox() override {
-    if (brush_ != nullptr)
-      DeleteObject(brush_);
+    if (brush_ != nullptr) DeleteObject(brush_);
   }
 
   std::string Text() const override { return WindowText(window_); }
@@ -24,11 +23,9 @@ class Win32TextBox final : public ChildPeer<TextBoxPeer> {
   }
   Color BackColor() const override { return back_; }
   void SetBackColor(Color colour) override {
-    if (colour == back_)
-      return;
+    if (colour == back_) return;
     back_ = colour;
-    if (brush_ != nullptr)
-      DeleteObject(brush_);
+    if (brush_ != nullptr) DeleteObject(brush_);
     brush_ = nullptr;
     InvalidateRect(window_, nullptr, TRUE);
   }
@@ -53,8 +50,7 @@ class Win32TextBox final : public ChildPeer<TextBoxPeer> {
 
   HBRUSH OnColor(HDC dc) override {
     const COLORREF colour = RGB(back_.red, back_.green, back_.blue);
-    if (brush_ == nullptr)
-      brush_ = CreateSolidBrush(colour);
+    if (brush_ == nullptr) brush_ = CreateSolidBrush(colour);
     SetBkColor(dc, colour);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     return brush_;

@@ -30,8 +30,7 @@ class Win32Timer final : public TimerPeer {
   void Restart() { SetEnabled(enabled_); }
 
   void Fired() {
-    if (running_ || !form_.Loaded())
-      return;
+    if (running_ || !form_.Loaded()) return;
     running_ = true;
     owner_.Tick();
     running_ = false;

@@ -21,8 +21,7 @@ std::vector<BaseProcedure>& BaseProcedures() {
 LRESULT DefaultFor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto atom = static_cast<ATOM>(GetClassLongW(window, GCW_ATOM));
   for (const BaseProcedure& base : BaseProcedures()) {
-    if (base.atom == atom)
-      return CallWindowProcW(base.procedure, window, message, wParam, lParam);
+    if (base.atom == atom) return CallWindowProcW(base.procedure, window, message, wParam, lParam);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -33,8 +32,7 @@ LRESULT CALLBACK RouteMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* handler = reinterpret_cast<MessageHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (handler != nullptr)
-    return handler->HandleMessage(window, message, wParam, lParam);
+  if (handler != nullptr) return handler->HandleMessage(window, message, wParam, lParam);
   return DefaultFor(window, message, wParam, lParam);
 }
 
@@ -52,8 +50,7 @@ std::string Utf8(std::wstring_view wide) {
 
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
-  if (length <= 0)
-    return {};
+  if (length <= 0) return {};
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
   const int copied = GetWindowTextW(window, buffer.data(), length + 1);
   return Utf8(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
@@ -84,16 +81,14 @@ const wchar_t* RegisterSuperclass(const wchar_t* name, const wchar_t* base,
                                   WNDPROC* baseProcedure) {
   WNDCLASSEXW info{};
   info.cbSize = sizeof info;
-  if (!GetClassInfoExW(nullptr, base, &info))
-    return base;
+  if (!GetClassInfoExW(nullptr, base, &info)) return base;
   *baseProcedure = info.lpfnWndProc;
   info.lpfnWndProc = RouteMessage;
   info.hInstance = ProgramInstance();
   info.lpszClassName = name;
   info.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
   const ATOM atom = RegisterClassExW(&info);
-  if (atom == 0)
-    return base;  // the system class then works without our reactions
+  if (atom == 0) return base;  // the system class then works without our reactions
   BaseProcedures().push_back({atom, *baseProcedure});
   return name;
 }
@@ -106,8 +101,7 @@ HWND CreateHandledWindow(DWORD exStyle, const wchar_t* className, const wchar_t*
 }
 
 void DetachHandler(HWND window) {
-  if (window != nullptr)
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (window != nullptr) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
 }  // namespace vexmar::ui::win32
