@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <optional>
+
+#include "platform/resources/moved_pointers.h"
 
 namespace vexmar::resources {
 namespace {
 
 constexpr uint64_t kMaxImage = 0xFFFFFFFFull;
-constexpr size_t kDebugEntrySize = 28;
 constexpr size_t kMaxSections = 96;
 
 struct Range {
@@ -66,7 +66,7 @@ class Planner {
         return status.error();
       }
     }
-    FixSymbolAndDebugPointers();
+    FixMovedFilePointers(input_, image_, plan_, va_delta_, moved_va_begin_);
     PatchCommonFields();
     uint64_t size = 0;
     for (const OutputPiece& piece : plan_.pieces) {
@@ -322,60 +322,6 @@ class Planner {
     }
   }
 
-  std::optional<uint64_t> OutputOffset(uint64_t input_offset) const {
-    uint64_t output = 0;
-    for (const OutputPiece& piece : plan_.pieces) {
-      if (piece.kind == OutputPiece::Kind::kInput && input_offset >= piece.input_offset &&
-          input_offset - piece.input_offset < piece.length) {
-        return output + (input_offset - piece.input_offset);
-      }
-      output += piece.length;
-    }
-    if (input_offset == image_.file_size) {
-      return output;
-    }
-    return std::nullopt;
-  }
-
-  // The COFF symbol table (and the string table with mingw's long section
-  // names) and unmapped debug data are found by file offset, so they must
-  // follow the bytes they point to.
-  void FixSymbolAndDebugPointers() {
-    if (image_.pointer_to_symbol_table != 0) {
-      if (auto moved = OutputOffset(image_.pointer_to_symbol_table)) {
-        PatchU32(image_.PointerToSymbolTableOffset(), static_cast<uint32_t>(*moved));
-      }
-    }
-    const DataDirectory debug = image_.Directory(kDebugDirectory);
-    if (debug.rva == 0 || debug.size == 0) {
-      return;
-    }
-    auto table_offset = image_.RvaToFileOffset(debug.rva, debug.size);
-    if (!table_offset) {
-      return;
-    }
-    auto table = ReadBytes(input_, table_offset.value(), debug.size);
-    if (!table) {
-      return;
-    }
-    const ByteView view(table.value());
-    for (uint64_t at = 0; at + kDebugEntrySize <= debug.size; at += kDebugEntrySize) {
-      uint32_t address = 0;
-      uint32_t pointer = 0;
-      view.U32(at + 20, address);
-      view.U32(at + 24, pointer);
-      if (address != 0 && va_delta_ != 0 && address >= moved_va_begin_) {
-        PatchU32(table_offset.value() + at + 20,
-                 static_cast<uint32_t>(static_cast<int64_t>(address) + va_delta_));
-      }
-      if (pointer != 0) {
-        if (auto moved = OutputOffset(pointer)) {
-          PatchU32(table_offset.value() + at + 24, static_cast<uint32_t>(*moved));
-        }
-      }
-    }
-  }
-
   void PatchCommonFields() {
     const int64_t image_growth =
         static_cast<int64_t>(ImageEnd(sections_, image_.section_alignment)) -
@@ -394,7 +340,8 @@ class Planner {
       if (static_cast<int>(i) == index_ || section.raw_pointer == 0 || section.raw_size == 0) {
         continue;
       }
-      if (auto moved = OutputOffset(section.raw_pointer); moved && *moved != section.raw_pointer) {
+      if (auto moved = OutputOffset(plan_, section.raw_pointer, image_.file_size);
+          moved && *moved != section.raw_pointer) {
         PatchU32(image_.SectionHeaderOffset(i) + 20, static_cast<uint32_t>(*moved));
       }
     }
@@ -408,11 +355,7 @@ class Planner {
     StoreU16(bytes.data(), value);
     plan_.patches[offset] = std::move(bytes);
   }
-  void PatchU32(uint64_t offset, uint32_t value) {
-    std::vector<uint8_t> bytes(4);
-    StoreU32(bytes.data(), value);
-    plan_.patches[offset] = std::move(bytes);
-  }
+  void PatchU32(uint64_t offset, uint32_t value) { PatchPlanU32(plan_, offset, value); }
   void PatchDirectory(size_t index, uint32_t rva, uint32_t size) {
     PatchU32(image_.DirectoryOffset(index), rva);
     PatchU32(image_.DirectoryOffset(index) + 4, size);
