@@ -2,58 +2,17 @@
 
 #include <set>
 
+#include "platform/resources/upper_case.h"
 #include "viewer/utf8.h"
 
 namespace vexmar::viewer {
 namespace {
 
+// The compiler's resource engine stores names upper-cased with exactly the
+// loader's table; comparing with the same table finds every entry that
+// FindResource would.
 char32_t UpperCaseCodePoint(char32_t c) {
-  if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
-    return c - 0x20;
-  }
-  if (c == 0xFF) {
-    return 0x178;
-  }
-  // Latin Extended-A pairs upper/lower in alternation; where the pairing
-  // starts on an odd code point the lower case letter is the even one.
-  if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
-    return (c & 1u) != 0 ? c - 1 : c;
-  }
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-    return (c & 1u) == 0 ? c - 1 : c;
-  }
-  if (c == 0x192) {
-    return 0x191;
-  }
-  // Greek: final sigma upper-cases to sigma; accented vowels have their own.
-  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) {
-    return c - 0x20;
-  }
-  if (c == 0x3C2) {
-    return 0x3A3;
-  }
-  if (c == 0x3AC) {
-    return 0x386;
-  }
-  if (c >= 0x3AD && c <= 0x3AF) {
-    return c - 0x25;
-  }
-  if (c == 0x3CC) {
-    return 0x38C;
-  }
-  if (c == 0x3CD || c == 0x3CE) {
-    return c - 0x3F;
-  }
-  if (c >= 0x430 && c <= 0x44F) {
-    return c - 0x20;
-  }
-  if (c >= 0x450 && c <= 0x45F) {
-    return c - 0x50;
-  }
-  if (c == 0x491) {
-    return 0x490;
-  }
-  return c;
+  return c < 0x10000 ? resources::UpperCaseUnit(static_cast<char16_t>(c)) : c;
 }
 
 bool IsReservedDeviceName(std::string_view name) {

@@ -9,8 +9,7 @@
 namespace vexmar::viewer {
 
 // Upper case as the resource loader compares names: one character at a time,
-// one-to-one ("ä" to "Ä", "ÿ" to "Ÿ", "ß" stays), for the Latin, Greek and
-// Cyrillic letters the ANSI code pages hold; other characters stay.
+// one-to-one ("ä" to "Ä", "ÿ" to "Ÿ", "ß" stays, "ı" stays).
 std::string UpperCaseName(std::string_view utf8);
 
 // Why an entry name must not become a file in the extract folder, or nothing
