@@ -14,7 +14,7 @@ file(GLOB project_file_sources CONFIGURE_DEPENDS
 list(FILTER project_file_sources EXCLUDE REGEX "_win32\\.cpp$")
 
 foreach(name help_file settings_file)
-  add_executable(vexmar_${name}_fuzzer /work/main/fuzz/${name}_fuzzer.cpp ${project_file_sources})
+  add_executable(vexmar_${name}_fuzzer ${CMAKE_CURRENT_LIST_DIR}/${name}_fuzzer.cpp ${project_file_sources})
   target_include_directories(vexmar_${name}_fuzzer PRIVATE ${vexmar_root}/src)
   target_compile_options(vexmar_${name}_fuzzer PRIVATE
     -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
