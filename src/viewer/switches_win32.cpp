@@ -109,6 +109,12 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
         check.record.index_page().empty() ? kBookUrlPrefix : BookUrlFor(check.record.index_page());
     target = CombineUrl(Widen(base), target);
   }
+  // Only the book's own pages: anything else would go to the network.
+  if (ClassifyLink(Narrow(target)) != LinkKind::kBook) {
+    PrintError("/fetch serves the book's own pages only (" + std::string(kBookUrlPrefix) +
+               "...), not " + Narrow(target) + ".");
+    return kExitUsage;
+  }
   const HRESULT ole = OleInitialize(nullptr);
   int exit_code = kExitOk;
   {

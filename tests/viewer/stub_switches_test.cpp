@@ -257,6 +257,16 @@ TEST_F(StubSwitches, FetchReportsAMissingPage) {
   EXPECT_EQ(run.out, "");
 }
 
+TEST_F(StubSwitches, FetchNeverLeavesTheBook) {
+  MakeGoodBook();
+  for (const wchar_t* url : {L"http://example.com/", L"file:///C:/windows/win.ini"}) {
+    const RunResult run = Run(std::wstring(L"/fetch ") + url);
+    EXPECT_EQ(run.exit_code, 2u);
+    EXPECT_NE(run.err.find("the book's own pages only"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 TEST_F(StubSwitches, TheBareStubSaysWhatItIs) {
   std::string error;
   ASSERT_TRUE(MakeBook(book_, nullptr, {}, error)) << error;
