@@ -31,7 +31,8 @@ std::string Bytes(const char* text, size_t size_with_nul) {
 }
 
 struct Page {
-  const char* stored;  // name of the entry
+  const char* source;  // the file's name in the project, as the compiler is given it
+  const char* stored;  // the entry's name: upper-cased by the resource engine
   std::string bytes;
   const char* mime;
 };
@@ -40,18 +41,20 @@ struct Page {
 const char kTrick[] = "<html><body><script>alert(1)</script></body></html>";
 
 std::vector<Page> Pages() {
-  return {{"INDEX.HTM", kIndex, "text/html"},
-          {"TRICK.TXT", kTrick, "text/plain"},
-          {"\xDC"
+  return {{"index.htm", "INDEX.HTM", kIndex, "text/html"},
+          {"Trick.txt", "TRICK.TXT", kTrick, "text/plain"},
+          {"\xFC"
+           "bung.htm",
+           "\xDC"
            "BUNG.HTM",
            "<p>\xFC"
            "bung</p>",
            "text/html"},
-          {"CHAPTER 1.HTML", kChapter, "text/html"},
-          {"NOTES.TXT", kNotes, "text/plain"},
-          {"STYLE.CSS", kStyle, "text/css"},
-          {"LOGO.GIF", Bytes(kGif, sizeof kGif), "image/gif"},
-          {"PHOTO.PNG", Bytes(kPng, sizeof kPng), "image/png"}};
+          {"Chapter 1.html", "CHAPTER 1.HTML", kChapter, "text/html"},
+          {"notes.TXT", "NOTES.TXT", kNotes, "text/plain"},
+          {"Style.css", "STYLE.CSS", kStyle, "text/css"},
+          {"logo.gif", "LOGO.GIF", Bytes(kGif, sizeof kGif), "image/gif"},
+          {"Photo.Png", "PHOTO.PNG", Bytes(kPng, sizeof kPng), "image/png"}};
 }
 
 std::wstring Wide(const char* text) {
@@ -106,7 +109,7 @@ class StubSwitches : public ::testing::Test {
   void MakeGoodBook() {
     std::vector<BookFile> files;
     for (const Page& page : Pages()) {
-      files.push_back({Wide(page.stored), page.bytes});
+      files.push_back({Wide(page.source), page.bytes});
     }
     const std::string record = kRecord;
     std::string error;
