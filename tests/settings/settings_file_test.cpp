@@ -6,6 +6,7 @@
 #include "settings/new_project.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_file.h"
+#include "support/garden_project.h"
 #include "support/main_window_fixture.h"
 #include "support/temp_folder.h"
 
@@ -46,6 +47,13 @@ TEST(SaveSettings, AClearedWindowGivesThePlaceholderFile) {
   EXPECT_EQ(f.modal.fileDialogs[0].title, "Save Settings File");
   EXPECT_EQ(f.modal.fileDialogs[0].filter, "Settings File|*.ebc");
   EXPECT_TRUE(f.modal.shown.empty());  // a save that works says nothing
+}
+
+TEST(SaveSettings, AFullProjectGivesItsLinesByteForByte) {
+  SettingsFixture f;
+  f.w().txtpath.SetText("x");  // so the switch asks nothing while it is filled
+  testing::FillGardenProject(f.w(), "C:\\Books\\Garden\\");
+  EXPECT_EQ(f.Save(), testing::GardenSettingsFile("C:\\Books\\Garden\\"));
 }
 
 TEST(SaveSettings, ListLinesAndTheContentsListRule) {
