@@ -241,6 +241,12 @@ void BookWindow::OnFirstPageComplete() {
   KillTimer(window_, kFirstPageTimer);
 }
 
+void BookWindow::OnFirstPageFailed() {
+  // The same way as the timer, once the control's event has returned.
+  KillTimer(window_, kFirstPageTimer);
+  PostMessageW(window_, WM_TIMER, kFirstPageTimer, 0);
+}
+
 void BookWindow::OnExternalLink(const std::wstring& url) {
   OpenWithShell(window_, url);
 }
@@ -264,7 +270,7 @@ LRESULT BookWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       Layout();
       return 0;
     case WM_TIMER:
-      if (w == kFirstPageTimer && !UseDefaultBrowser()) {
+      if (w == kFirstPageTimer && !in_default_browser_ && !UseDefaultBrowser()) {
         fatal_ = true;
         ShowMessageBox(window_,
                        "The book cannot be shown: its pages cannot be put in a temporary folder.",

@@ -27,6 +27,7 @@ class BookWindow final : public BrowserEvents {
   // BrowserEvents
   void OnBackForwardChanged(bool back_enabled, bool forward_enabled) override;
   void OnFirstPageComplete() override;
+  void OnFirstPageFailed() override;
   void OnExternalLink(const std::wstring& url) override;
 
  private:

@@ -191,6 +191,7 @@ class BrowserSite final : public IOleClientSite,
  private:
   ~BrowserSite() = default;
   void OnBeforeNavigate(DISPPARAMS& params);
+  bool IsTopLevel(const VARIANT& browser_argument) const;
   void OnNewWindow(DISPPARAMS& params);
 
   LONG refs_ = 1;
@@ -241,6 +242,22 @@ void BrowserSite::OnBeforeNavigate(DISPPARAMS& params) {
   }
 }
 
+bool BrowserSite::IsTopLevel(const VARIANT& browser_argument) const {
+  if (browser_argument.vt != VT_DISPATCH || browser_argument.pdispVal == nullptr ||
+      browser_ == nullptr) {
+    return false;
+  }
+  // COM identity: the same object gives the same IUnknown.
+  IUnknown* event_source = nullptr;
+  IUnknown* top = nullptr;
+  browser_argument.pdispVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&event_source));
+  browser_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&top));
+  const bool same = event_source != nullptr && event_source == top;
+  ReleaseAndClear(event_source);
+  ReleaseAndClear(top);
+  return same;
+}
+
 void BrowserSite::OnNewWindow(DISPPARAMS& params) {
   // NewWindow3(ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl), reversed.
   // No second IE window ever opens: book pages open here, the web outside.
@@ -280,6 +297,15 @@ STDMETHODIMP BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
           forward_enabled_ = enabled;
         }
         events_.OnBackForwardChanged(back_enabled_, forward_enabled_);
+      }
+      break;
+    case DISPID_NAVIGATEERROR:
+      // NavigateError(pDisp, URL, Frame, StatusCode, Cancel), reversed. A
+      // frame or a later link failing is the page's business; the first
+      // top-level page failing means the book cannot be shown here.
+      if (!first_page_done_ && params->cArgs >= 5 && IsTopLevel(params->rgvarg[4])) {
+        first_page_done_ = true;
+        events_.OnFirstPageFailed();
       }
       break;
     case DISPID_DOCUMENTCOMPLETE:

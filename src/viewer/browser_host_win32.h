@@ -12,6 +12,10 @@ class BrowserEvents {
  public:
   virtual void OnBackForwardChanged(bool back_enabled, bool forward_enabled) = 0;
   virtual void OnFirstPageComplete() = 0;
+  // The first page could not be loaded at all (a Windows that will not
+  // navigate to the book's scheme, say). Called from inside the control:
+  // the control must not be destroyed before this returns.
+  virtual void OnFirstPageFailed() = 0;
   // An http, https or mailto link: the control does not follow it.
   virtual void OnExternalLink(const std::wstring& url) = 0;
 
