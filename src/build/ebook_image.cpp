@@ -1,5 +1,6 @@
 #include "build/ebook_image.h"
 
+#include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
 #include "viewer/book_format.h"
 #include "workspace/mod_main.h"
@@ -57,7 +58,8 @@ std::string SettingsRecord(const BookSettings& s) {
 }
 
 std::string StoredEntryName(const std::string& entryText) {
-  return text::ToUpper(text::AnsiToUtf8(text::Utf8ToAnsi(entryText)));
+  const std::string throughCodePage = text::AnsiToUtf8(text::Utf8ToAnsi(entryText));
+  return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(throughCodePage)));
 }
 
 int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,

@@ -54,8 +54,8 @@ struct AssemblyInputs {
 AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
                              const AssemblyInputs& inputs);
 
-// The name a file is stored under: its entry text in upper case, after the
-// trip through the ANSI code page the names take.
+// The name a file is stored under: its entry text after the trip through the
+// ANSI code page the names take, in upper case as Windows stores names.
 std::string StoredEntryName(const std::string& entryText);
 
 }  // namespace vexmar::build

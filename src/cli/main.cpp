@@ -15,6 +15,8 @@ constexpr const char* kUsage =
     "usage: vexmar-ebc COMMAND [arguments]\n"
     "  new FOLDER -o PROJECT.ebc [options]   make a settings file for a project folder\n"
     "  build PROJECT.ebc [--yes]             compile the e-book of a settings file\n"
+    "  inspect BOOK.exe                      print an e-book's settings and files\n"
+    "  extract BOOK.exe DIR                  write an e-book's files into a folder\n"
     "Each command takes --help. Exit codes: 0 done, 1 a usage error, 2 the command failed.\n";
 
 }  // namespace
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
   if (command == "new") return vexmar::cli::NewCommand(rest);
   if (command == "build") return vexmar::cli::BuildCommand(rest);
+  if (command == "inspect") return vexmar::cli::InspectCommand(rest);
+  if (command == "extract") return vexmar::cli::ExtractCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;
     return vexmar::cli::kExitDone;

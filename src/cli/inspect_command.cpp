@@ -1,0 +1,112 @@
+// vexmar-ebc inspect and extract: what an e-book carries, read back from
+// its resource table as the viewer reads it.
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+
+#include "cli/arguments.h"
+#include "cli/book_reader.h"
+#include "cli/commands.h"
+#include "cli/console_program.h"
+#include "platform/fs/file_system.h"
+#include "viewer/entry_name.h"
+
+namespace vexmar::cli {
+namespace {
+
+constexpr const char* kInspectUsage =
+    "usage: vexmar-ebc inspect BOOK.exe\n"
+    "Prints the e-book's nine settings fields and every file it carries with its size.\n";
+constexpr const char* kExtractUsage =
+    "usage: vexmar-ebc extract BOOK.exe DIR\n"
+    "Writes every file the e-book carries into DIR (made when missing). A name that\n"
+    "would land outside DIR, or on a file written before, is refused.\n";
+
+// Parses the command line and reads the book; false when the command ends.
+bool Open(const char* command, const char* usage, const std::vector<std::string>& args,
+          const CommandSyntax& syntax, Arguments& a, BookContents& book, int& exitCode) {
+  const ParsedArguments parsed = ParseArguments(syntax, args);
+  a = parsed.arguments;
+  if (a.help) {
+    std::cout << usage;
+    exitCode = kExitDone;
+    return false;
+  }
+  if (!parsed.error.empty()) {
+    std::cerr << "vexmar-ebc " << command << ": " << parsed.error << "\n\n" << usage;
+    exitCode = kExitUsage;
+    return false;
+  }
+  Result<BookContents> read = ReadBook(AbsolutePath(a.positionals[0]));
+  if (!read) {
+    std::cerr << "vexmar-ebc " << command << ": " << a.positionals[0]
+              << " is no e-book: " << read.error().reason << "\n";
+    exitCode = kExitFailed;
+    return false;
+  }
+  book = std::move(read).value();
+  return true;
+}
+
+}  // namespace
+
+int InspectCommand(const std::vector<std::string>& args) {
+  Arguments a;
+  BookContents book;
+  int exitCode = kExitDone;
+  if (!Open("inspect", kInspectUsage, args, {{"BOOK.exe"}, {}, {}}, a, book, exitCode)) {
+    return exitCode;
+  }
+  static constexpr const char* kNames[] = {"title",      "author",    "index page",
+                                           "build date", "link text", "link address",
+                                           "reserved",   "reserved",  "reserved"};
+  for (std::size_t i = 0; i < book.record.fields.size(); ++i) {
+    std::cout << std::left << std::setw(14) << (std::string(kNames[i]) + ":")
+              << book.record.fields[i] << "\n";
+  }
+  std::cout << "files (" << book.files.size() << "):\n";
+  for (const BookFileEntry& file : book.files) {
+    std::cout << "  " << std::left << std::setw(32) << file.name << std::right << std::setw(10)
+              << file.data.size() << " bytes\n";
+  }
+  return kExitDone;
+}
+
+int ExtractCommand(const std::vector<std::string>& args) {
+  Arguments a;
+  BookContents book;
+  int exitCode = kExitDone;
+  if (!Open("extract", kExtractUsage, args, {{"BOOK.exe", "DIR"}, {}, {}}, a, book, exitCode)) {
+    return exitCode;
+  }
+  const std::string folder = AbsolutePath(a.positionals[1]);
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::u8path(folder), error);
+  if (error) {
+    std::cerr << "vexmar-ebc extract: cannot make " << folder << ": " << error.message() << "\n";
+    return kExitFailed;
+  }
+  std::vector<std::string> names;
+  for (const BookFileEntry& file : book.files) names.push_back(file.name);
+  const std::vector<viewer::ExtractStep> plan = viewer::PlanExtraction(names);
+  int refused = 0;
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    if (!plan[i].refusal.empty()) {
+      std::cerr << "vexmar-ebc extract: refused " << plan[i].name << ": " << plan[i].refusal
+                << "\n";
+      ++refused;
+      continue;
+    }
+    const std::string path = folder + fs::PathSeparator() + plan[i].name;
+    const Status written = fs::RealFileSystem().WriteWholeFile(path, book.files[i].data);
+    if (!written) {
+      std::cerr << "vexmar-ebc extract: " << path << ": " << written.error().reason << "\n";
+      ++refused;
+      continue;
+    }
+    std::cout << path << "\n";
+  }
+  return refused == 0 ? kExitDone : kExitFailed;
+}
+
+}  // namespace vexmar::cli
