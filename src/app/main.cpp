@@ -1,10 +1,12 @@
-// VexmarEbc.exe: the main window on the Win32 backend, with the system's
-// dialogs, until the main window closes.
+// VexmarEbc.exe: the splash window first, which hands over to the main
+// window on the Win32 backend, with the system's dialogs, until the main
+// window closes.
 #include <windows.h>
 
 #include <memory>
 
 #include "build/build_command.h"
+#include "help/frm_splash.h"
 #include "platform/dialogs/win32/win32_services.h"
 #include "platform/fs/file_system.h"
 #include "platform/host.h"
@@ -16,9 +18,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::unique_ptr<vexmar::dialogs::ModalServices> services =
       vexmar::dialogs::MakeWin32Services();
   vexmar::Host host{*backend, *services, vexmar::fs::RealFileSystem(), vexmar::fs::ProgramFolder()};
-  // Closing the main window, by any means, ends the program at once.
-  vexmar::program::MainProgram program(host, vexmar::build::DefaultBuildSetup(host),
-                                       [] { PostQuitMessage(0); });
-  program.Window().Window().Show();
+  // Closing the main window, by any means, ends the program at once; so does
+  // closing the splash before it has shown the main window.
+  const auto endProgram = [] { PostQuitMessage(0); };
+  vexmar::program::MainProgram program(host, vexmar::build::DefaultBuildSetup(host), endProgram);
+  vexmar::help::FrmSplash splash(
+      *backend, [&program] { program.Window().Window().Show(); }, endProgram);
+  splash.Window().Show();
   return vexmar::dialogs::RunMessageLoop();
 }

@@ -8,9 +8,9 @@
 namespace vexmar::program {
 
 MainProgram::MainProgram(Host& host, build::BuildSetup setup, std::function<void()> endProgram)
-    : window_(host), help_(host), setup_(std::move(setup)) {
+    : window_(host), help_(host), skin_(window_.Window()), setup_(std::move(setup)) {
   workspace::FrmMain& w = window_;
-  w.Window().onLoad = [this] { settings::StartUp(window_, help_); };
+  w.Window().onLoad = [this] { settings::StartUp(window_, help_, skin_); };
   w.Window().onUnload = std::move(endProgram);
   w.cmdcompile.onClick = [this] { build::Compile(window_, setup_); };
   w.cmdNew.onClick = [this] { settings::NewProject(window_); };

@@ -6,6 +6,7 @@
 
 #include "build/build_command.h"
 #include "help/mod_help.h"
+#include "help/skin.h"
 #include "platform/host.h"
 #include "workspace/frm_main.h"
 
@@ -21,11 +22,13 @@ class MainProgram {
 
   workspace::FrmMain& Window() { return window_; }
   help::ModHelp& Help() { return help_; }
+  help::Skin& GetSkin() { return skin_; }
   const build::BuildSetup& Setup() const { return setup_; }
 
  private:
   workspace::FrmMain window_;
   help::ModHelp help_;
+  help::Skin skin_;
   build::BuildSetup setup_;
 };
 

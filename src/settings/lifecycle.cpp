@@ -4,7 +4,7 @@
 
 namespace vexmar::settings {
 
-void StartUp(workspace::FrmMain& w, help::ModHelp& help) {
+void StartUp(workspace::FrmMain& w, help::ModHelp& help, help::Skin& skin) {
   Host& host = w.GetHost();
   const std::string helpFile = workspace::AddBackslash(host.programFolder) + "help.txt";
   if (workspace::FileExists(host.files, helpFile)) help.LoadHelp(helpFile);
@@ -13,6 +13,9 @@ void StartUp(workspace::FrmMain& w, help::ModHelp& help) {
   w.chkTOC.SetValue(0);
   w.lstTOC.SetVisible(false);
   w.cmdAddToTOC.SetVisible(false);
+  const ui::Picture skinPicture =
+      host.ui.LoadPictureFile(workspace::AddBackslash(host.programFolder) + "skin.bmp");
+  if (skinPicture != nullptr) skin.SetPicture(skinPicture);
   w.Window().SetCaption(kMainCaption);
 }
 

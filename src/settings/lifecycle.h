@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "help/mod_help.h"
+#include "help/skin.h"
 #include "workspace/frm_main.h"
 
 namespace vexmar::settings {
@@ -11,9 +12,10 @@ namespace vexmar::settings {
 inline constexpr char kMainCaption[] = "Vexmar E-book Compiler";
 
 // The load reaction: help texts, the flat look, the help icons' picture,
-// the table of contents hidden, the caption. A missing help.txt is no
-// error; the window starts all the same.
-void StartUp(workspace::FrmMain& window, help::ModHelp& help);
+// the table of contents hidden, the skin, the caption. A missing help.txt or
+// skin.bmp, or a skin.bmp that is no picture, is no error; the window starts
+// all the same, plain, and nothing is said.
+void StartUp(workspace::FrmMain& window, help::ModHelp& help, help::Skin& skin);
 
 // Exit asks first; any answer but No closes the main window.
 void ExitCommand(workspace::FrmMain& window);

@@ -26,6 +26,13 @@ const char* KindName(ControlKind kind) {
   return "";
 }
 
+void Control::Move(int leftTwips, int topTwips) {
+  TwipsRect place = Place();
+  place.left = leftTwips;
+  place.top = topTwips;
+  Peer().SetPlace(place);
+}
+
 TextBox::TextBox(Form& form, ControlSpec spec)
     : Control(form, ControlKind::TextBox, std::move(spec)),
       peer_(form.Peer().CreateTextBox(*this, Spec())) {}

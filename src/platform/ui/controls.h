@@ -29,6 +29,9 @@ class Control {
   void SetVisible(bool visible) { Peer().SetVisible(visible); }
   void SetFocus() { Peer().SetFocus(); }
   bool HasFocus() const { return Peer().HasFocus(); }
+  TwipsRect Place() const { return Peer().Place(); }
+  // Moves the control's top-left corner, keeping its size.
+  void Move(int leftTwips, int topTwips);
 
  protected:
   Control(Form& form, ControlKind kind, ControlSpec spec)

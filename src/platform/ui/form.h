@@ -50,6 +50,15 @@ class Form {
   MousePointer GetMousePointer() const { return peer_->GetMousePointer(); }
   void SetMousePointer(MousePointer pointer) { peer_->SetMousePointer(pointer); }
   bool Visible() const { return peer_->Visible(); }
+  TwipsRect ClientPlace() const { return peer_->ClientPlace(); }
+  void SetClientSize(int widthTwips, int heightTwips) {
+    peer_->SetClientSize(widthTwips, heightTwips);
+  }
+  void MoveTo(double leftTwips, double topTwips) { peer_->MoveTo(leftTwips, topTwips); }
+  TwipsRect ScreenSize() const { return peer_->ScreenSize(); }
+  void SetSkin(const Picture& picture) { peer_->SetSkin(picture); }
+  void SetWindowMenu(const std::vector<WindowMenuItem>& items) { peer_->SetWindowMenu(items); }
+  void SetTopMost(bool topMost) { peer_->SetTopMost(topMost); }
 
   // Creates a control in the window; it comes last in the control order.
   template <typename T>
@@ -78,6 +87,11 @@ class Form {
 
   std::function<void()> onLoad;
   std::function<void()> onUnload;
+  // The reaction to an item the program added to the window menu.
+  std::function<void(int id)> onWindowMenu;
+  void WindowMenuChosen(int id) {
+    if (onWindowMenu) onWindowMenu(id);
+  }
   // Backends call this when the window closes, by whatever means.
   void NotifyClosed();
   bool Closed() const { return closed_; }

@@ -23,6 +23,13 @@ class TextBox;
 class Timer;
 struct FormSpec;
 
+// An item the program adds to a window's window menu (the system menu).
+struct WindowMenuItem {
+  int id = 0;  // small and positive; reported back when the item is chosen
+  std::string caption;
+  bool checked = false;
+};
+
 class ControlPeer {
  public:
   virtual ~ControlPeer() = default;
@@ -31,6 +38,11 @@ class ControlPeer {
   virtual void SetVisible(bool visible) = 0;
   virtual void SetFocus() = 0;
   virtual bool HasFocus() const = 0;
+  // The control's actual place in twips: a label that sizes itself to its
+  // caption reports the size it took. Setting a place moves the control; a
+  // self-sizing label keeps its own size and takes only the corner.
+  virtual TwipsRect Place() const = 0;
+  virtual void SetPlace(const TwipsRect& place) = 0;
 };
 
 class TextBoxPeer : public ControlPeer {
@@ -100,8 +112,19 @@ class FormPeer {
   // The client area's size in twips, and its place on the screen.
   virtual TwipsRect ClientPlace() const = 0;
   virtual void SetClientSize(int widthTwips, int heightTwips) = 0;
-  virtual void MoveTo(int leftTwips, int topTwips) = 0;
+  // Twips may be fractions; the backend rounds once, to its own pixels.
+  virtual void MoveTo(double leftTwips, double topTwips) = 0;
   virtual TwipsRect ScreenSize() const = 0;
+
+  // The window's look from a skin picture: its client background drawn
+  // from the picture, with labels and check boxes transparent over it. An
+  // empty picture gives the plain look back.
+  virtual void SetSkin(const Picture& picture) = 0;
+  // Replaces the items the program added to the window menu; choosing one
+  // reaches Form::WindowMenuChosen with its id.
+  virtual void SetWindowMenu(const std::vector<WindowMenuItem>& items) = 0;
+  // Keeps the window above every window that is not kept on top itself.
+  virtual void SetTopMost(bool topMost) = 0;
 
   virtual std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) = 0;
   virtual std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,

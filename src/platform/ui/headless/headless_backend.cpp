@@ -1,7 +1,9 @@
 #include "platform/ui/headless/headless_backend.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 namespace vexmar::ui {
@@ -18,23 +20,53 @@ class HeadlessPicture final : public PictureData {
   int height_;
 };
 
-// State every headless control shares: a handle, visibility and focus.
+// State every headless control shares: a handle, visibility, focus, place.
 template <typename Interface>
 class HeadlessControl : public Interface {
  public:
   HeadlessControl(HeadlessBackend& backend, const ControlSpec& spec, std::uint32_t exStyle = 0)
-      : backend_(backend), handle_(backend.NewHandle(exStyle)), visible_(spec.visible) {}
+      : place_(spec.place),
+        backend_(backend),
+        handle_(backend.NewHandle(exStyle)),
+        visible_(spec.visible) {}
   NativeHandle Handle() const override { return handle_; }
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible) override { visible_ = visible; }
   void SetFocus() override { backend_.SetFocused(handle_); }
   bool HasFocus() const override { return backend_.FocusedHandle() == handle_; }
+  TwipsRect Place() const override { return place_; }
+  void SetPlace(const TwipsRect& place) override { place_ = place; }
+
+ protected:
+  TwipsRect place_;
 
  private:
   HeadlessBackend& backend_;
   NativeHandle handle_;
   bool visible_;
 };
+
+// Without a screen there is no font to measure with, so a self-sizing label
+// estimates its caption: an average character is a little over half the
+// font's size wide (more when bold), a line a quarter more than the font's
+// size high, both in whole pixels at 96 DPI as a real label would be.
+TwipsRect EstimatedCaptionSize(const std::string& caption, const FontSpec& font) {
+  int characters = 0;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(caption[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // a UTF-8 continuation byte
+    // "&" marks the access key and is not shown; "&&" shows one "&".
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    ++characters;
+  }
+  const double twipsPerPoint = 20;
+  const double average = font.points * twipsPerPoint * (font.bold ? 0.6 : 0.55);
+  const auto wholePixels = [](double twips) {
+    return static_cast<int>(std::ceil(twips / 15)) * 15;
+  };
+  return {0, 0, caption.empty() ? 0 : wholePixels(characters * average),
+          wholePixels(font.points * twipsPerPoint * 1.25)};
+}
 
 class HeadlessTextBox final : public HeadlessControl<TextBoxPeer> {
  public:
@@ -103,13 +135,32 @@ class HeadlessCheckBox final : public HeadlessControl<CheckBoxPeer> {
 
 class HeadlessCaption final : public HeadlessControl<CaptionPeer> {
  public:
-  HeadlessCaption(HeadlessBackend& backend, const ControlSpec& spec)
-      : HeadlessControl(backend, spec), caption_(spec.caption) {}
+  // `font` is set for a label that sizes itself to its caption.
+  HeadlessCaption(HeadlessBackend& backend, const ControlSpec& spec,
+                  std::optional<FontSpec> font = std::nullopt)
+      : HeadlessControl(backend, spec), caption_(spec.caption), autoSizeFont_(std::move(font)) {
+    FitCaption();
+  }
   std::string Caption() const override { return caption_; }
-  void SetCaption(const std::string& caption) override { caption_ = caption; }
+  void SetCaption(const std::string& caption) override {
+    caption_ = caption;
+    FitCaption();
+  }
+  void SetPlace(const TwipsRect& place) override {
+    place_ = place;
+    FitCaption();
+  }
 
  private:
+  void FitCaption() {
+    if (!autoSizeFont_) return;
+    const TwipsRect size = EstimatedCaptionSize(caption_, *autoSizeFont_);
+    place_.width = size.width;
+    place_.height = size.height;
+  }
+
   std::string caption_;
+  std::optional<FontSpec> autoSizeFont_;
 };
 
 class HeadlessImage final : public HeadlessControl<ImagePeer> {
@@ -142,6 +193,7 @@ class HeadlessForm final : public FormPeer {
         owner_(owner),
         handle_(backend.NewHandle(0)),
         caption_(spec.caption),
+        font_(spec.font),
         width_(spec.clientWidth),
         height_(spec.clientHeight) {}
 
@@ -157,11 +209,20 @@ class HeadlessForm final : public FormPeer {
   }
   void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
   MousePointer GetMousePointer() const override { return pointer_; }
-  TwipsRect ClientPlace() const override { return {left_, top_, width_, height_}; }
+  // The place is kept as given; it reads back rounded to whole twips.
+  TwipsRect ClientPlace() const override {
+    return {static_cast<int>(std::lround(left_)), static_cast<int>(std::lround(top_)), width_,
+            height_};
+  }
   void SetClientSize(int width, int height) override { width_ = width, height_ = height; }
-  void MoveTo(int left, int top) override { left_ = left, top_ = top; }
+  void MoveTo(double left, double top) override { left_ = left, top_ = top; }
   // A 1024 x 768 screen at 96 DPI.
   TwipsRect ScreenSize() const override { return {0, 0, 1024 * 15, 768 * 15}; }
+  void SetSkin(const Picture& picture) override { backend_.LookOf(handle_).skin = picture; }
+  void SetWindowMenu(const std::vector<WindowMenuItem>& items) override {
+    backend_.LookOf(handle_).windowMenu = items;
+  }
+  void SetTopMost(bool topMost) override { backend_.LookOf(handle_).topMost = topMost; }
 
   std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox&, const ControlSpec& spec) override {
     return std::make_unique<HeadlessTextBox>(backend_, spec);
@@ -176,7 +237,8 @@ class HeadlessForm final : public FormPeer {
     return std::make_unique<HeadlessCaption>(backend_, spec);
   }
   std::unique_ptr<CaptionPeer> CreateLabel(Label&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessCaption>(backend_, spec);
+    if (!spec.autoSize) return std::make_unique<HeadlessCaption>(backend_, spec);
+    return std::make_unique<HeadlessCaption>(backend_, spec, spec.font ? *spec.font : font_);
   }
   std::unique_ptr<ImagePeer> CreateImage(Image&, const ControlSpec& spec) override {
     return std::make_unique<HeadlessImage>(backend_, spec);
@@ -194,8 +256,9 @@ class HeadlessForm final : public FormPeer {
   Form& owner_;
   NativeHandle handle_;
   std::string caption_;
-  int left_ = 0;
-  int top_ = 0;
+  FontSpec font_;
+  double left_ = 0;
+  double top_ = 0;
   int width_;
   int height_;
   bool visible_ = false;
@@ -269,6 +332,15 @@ void HeadlessBackend::SetExtendedStyle(NativeHandle window, std::uint32_t style)
 void HeadlessBackend::RedrawFrame(NativeHandle window) {
   const auto it = windows_.find(window);
   if (it != windows_.end()) ++it->second.frameRedraws;
+}
+
+HeadlessBackend::FormLook& HeadlessBackend::LookOf(NativeHandle form) {
+  return windows_[form].look;
+}
+
+const HeadlessBackend::FormLook* HeadlessBackend::Look(NativeHandle form) const {
+  const auto it = windows_.find(form);
+  return it == windows_.end() ? nullptr : &it->second.look;
 }
 
 int HeadlessBackend::FrameRedraws(NativeHandle window) const {

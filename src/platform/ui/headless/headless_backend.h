@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/form.h"
 
@@ -21,6 +22,14 @@ class HeadlessBackend final : public Backend {
 
   // For tests: how often a window's frame was redrawn.
   int FrameRedraws(NativeHandle window) const;
+  // For tests: what a window looks like beyond its controls.
+  struct FormLook {
+    Picture skin;  // empty: the plain look
+    std::vector<WindowMenuItem> windowMenu;
+    bool topMost = false;
+  };
+  const FormLook* Look(NativeHandle form) const;
+  FormLook& LookOf(NativeHandle form);
   // The control that has the keyboard focus, or none.
   NativeHandle FocusedHandle() const { return focused_; }
 
@@ -32,6 +41,7 @@ class HeadlessBackend final : public Backend {
   struct WindowState {
     std::uint32_t extendedStyle = 0;
     int frameRedraws = 0;
+    FormLook look;
   };
   std::map<NativeHandle, WindowState> windows_;
   std::map<PictureName, Picture> pictures_;

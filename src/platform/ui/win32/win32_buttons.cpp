@@ -60,8 +60,10 @@ class Win32CheckBox final : public ChildPeer<CheckBoxPeer> {
     if (code == BN_CLICKED) owner_.ClickByUser();
   }
   HBRUSH OnColor(HDC dc) override {
+    // Over a skin the box and its caption are drawn on the skin's pattern.
+    if (form_.Skinned()) SetBkMode(dc, TRANSPARENT);
     SetBkColor(dc, form_.BackgroundColour());
-    return form_.BackgroundBrush();
+    return ParentBackground(dc);
   }
 
  private:

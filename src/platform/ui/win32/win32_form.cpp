@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "platform/ui/win32/win32_controls.h"
 #include "platform/ui/win32/win32_picture.h"
 
@@ -30,6 +32,16 @@ void FrameStyles(const FormSpec& spec, DWORD& style, DWORD& exStyle) {
 
 COLORREF ToColorRef(Color colour) {
   return RGB(colour.red, colour.green, colour.blue);
+}
+
+// The window-menu commands of the program's own items. Windows keeps the
+// low four bits of a WM_SYSCOMMAND for itself, so the ids step by 16, and
+// they stay below the system's own commands (SC_SIZE = 0xF000 and up).
+constexpr UINT kFirstWindowMenuCommand = 0x0100;
+constexpr UINT kLastWindowMenuCommand = 0x0FF0;
+
+UINT WindowMenuCommand(int id) {
+  return kFirstWindowMenuCommand + static_cast<UINT>(id) * 16;
 }
 
 }  // namespace
@@ -66,6 +78,28 @@ HWND ChildWindow::Create(const wchar_t* className, DWORD style, DWORD exStyle,
 
 HFONT ChildWindow::Font(UINT dpi) const {
   return form_.FontFor(spec_, dpi);
+}
+
+void ChildWindow::MoveTo(const TwipsRect& place) {
+  spec_.place = place;
+  Layout(form_.Dpi());
+}
+
+TwipsRect ChildWindow::CurrentPlace() const {
+  if (window_ == nullptr) return spec_.place;
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
+  const UINT dpi = form_.Dpi();
+  return {PixelsToTwips(rect.left, dpi), PixelsToTwips(rect.top, dpi),
+          PixelsToTwips(rect.right - rect.left, dpi), PixelsToTwips(rect.bottom - rect.top, dpi)};
+}
+
+HBRUSH ChildWindow::ParentBackground(HDC dc) const {
+  POINT corner{0, 0};
+  MapWindowPoints(window_, form_.Window(), &corner, 1);
+  SetBrushOrgEx(dc, -corner.x, -corner.y, nullptr);
+  return form_.BackgroundBrush();
 }
 
 void ChildWindow::Layout(UINT dpi) {
@@ -115,6 +149,7 @@ Win32Form::~Win32Form() {
     DestroyWindow(window_);
   }
   DeleteObject(background_);
+  if (skinBrush_ != nullptr) DeleteObject(skinBrush_);
 }
 
 Win32Form* AsWin32(Form& form) {
@@ -180,12 +215,48 @@ void Win32Form::ResizeClient(UINT dpi) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Form::MoveTo(int leftTwips, int topTwips) {
+void Win32Form::MoveTo(double leftTwips, double topTwips) {
   placed_ = true;
-  const UINT dpi = Dpi();
-  const int d = static_cast<int>(dpi);
-  SetWindowPos(window_, nullptr, TwipsToPixels(leftTwips, d), TwipsToPixels(topTwips, d), 0, 0,
+  // Fractions of a twip are kept up to here and rounded once, to pixels.
+  const double pixelsPerTwip = Dpi() / 1440.0;
+  SetWindowPos(window_, nullptr, static_cast<int>(std::lround(leftTwips * pixelsPerTwip)),
+               static_cast<int>(std::lround(topTwips * pixelsPerTwip)), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::SetSkin(const Picture& picture) {
+  const Win32Picture* bitmap = win32::AsWin32(picture);
+  const HBRUSH brush = bitmap != nullptr && bitmap->Bitmap() != nullptr
+                           ? CreatePatternBrush(bitmap->Bitmap())
+                           : nullptr;
+  if (skinBrush_ != nullptr) DeleteObject(skinBrush_);
+  skinBrush_ = brush;
+  skin_ = brush != nullptr ? picture : nullptr;
+  // Every control that shows the window's background repaints with it.
+  RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void Win32Form::SetWindowMenu(const std::vector<WindowMenuItem>& items) {
+  const HMENU menu = GetSystemMenu(window_, FALSE);
+  if (menu == nullptr) return;
+  for (const WindowMenuItem& item : windowMenu_) {
+    DeleteMenu(menu, WindowMenuCommand(item.id), MF_BYCOMMAND);
+  }
+  // One separator between the system's items and ours, added with the first.
+  if (windowMenu_.empty() && !items.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  windowMenu_.clear();
+  for (const WindowMenuItem& item : items) {
+    const UINT command = WindowMenuCommand(item.id);
+    if (item.id <= 0 || command > kLastWindowMenuCommand) continue;
+    AppendMenuW(menu, static_cast<UINT>(MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED)),
+                command, Wide(item.caption).c_str());
+    windowMenu_.push_back(item);
+  }
+}
+
+void Win32Form::SetTopMost(bool topMost) {
+  SetWindowPos(window_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TwipsRect Win32Form::ScreenSize() const {
@@ -383,8 +454,20 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(window, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      FillRect(dc, &client, BackgroundBrush());
       return TRUE;
+    }
+    case WM_SYSCOMMAND: {
+      const UINT command = static_cast<UINT>(wParam) & 0xFFF0;
+      for (const WindowMenuItem& item : windowMenu_) {
+        if (WindowMenuCommand(item.id) == command) {
+          owner_.WindowMenuChosen(item.id);
+          return 0;
+        }
+      }
+      break;
     }
     case WM_SETCURSOR:
       if (pointer_ == MousePointer::Hourglass) {

@@ -34,6 +34,9 @@ class ChildWindow {
   virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
   // Puts the control in its place and gives it its font at the DPI.
   virtual void Layout(UINT dpi);
+  // A new place from a command; kept for later DPI changes.
+  void MoveTo(const TwipsRect& place);
+  TwipsRect CurrentPlace() const;
 
  protected:
   // Registers the created window with its form (null when creation failed).
@@ -41,6 +44,9 @@ class ChildWindow {
   HWND Create(const wchar_t* className, DWORD style, DWORD exStyle, const std::wstring& text);
   HFONT Font(UINT dpi) const;
   DWORD VisibleStyle() const { return spec_.visible ? WS_VISIBLE : 0u; }
+  // The window's background brush, aligned for painting in this control's
+  // DC, so a skin's pattern runs on under the control without a seam.
+  HBRUSH ParentBackground(HDC dc) const;
 
   Win32Form& form_;
   ControlSpec spec_;
@@ -63,6 +69,8 @@ class ChildPeer : public Interface, public ChildWindow {
     if (window_ != nullptr) ::SetFocus(window_);
   }
   bool HasFocus() const override { return window_ != nullptr && GetFocus() == window_; }
+  TwipsRect Place() const override { return CurrentPlace(); }
+  void SetPlace(const TwipsRect& place) override { MoveTo(place); }
 };
 
 class Win32Timer;
@@ -86,8 +94,11 @@ class Win32Form final : public FormPeer, private MessageHandler {
   MousePointer GetMousePointer() const override { return pointer_; }
   TwipsRect ClientPlace() const override;
   void SetClientSize(int widthTwips, int heightTwips) override;
-  void MoveTo(int leftTwips, int topTwips) override;
+  void MoveTo(double leftTwips, double topTwips) override;
   TwipsRect ScreenSize() const override;
+  void SetSkin(const Picture& picture) override;
+  void SetWindowMenu(const std::vector<WindowMenuItem>& items) override;
+  void SetTopMost(bool topMost) override;
   std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) override;
   std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,
                                                  const ControlSpec& spec) override;
@@ -103,8 +114,10 @@ class Win32Form final : public FormPeer, private MessageHandler {
   HWND Window() const { return window_; }
   UINT Dpi() const { return DpiOf(window_); }
   HFONT FontFor(const ControlSpec& spec, UINT dpi);
-  HBRUSH BackgroundBrush() const { return background_; }
+  // The skin's pattern while the window is skinned, else its plain colour.
+  HBRUSH BackgroundBrush() const { return skinBrush_ != nullptr ? skinBrush_ : background_; }
   COLORREF BackgroundColour() const { return backgroundColour_; }
+  bool Skinned() const { return skinBrush_ != nullptr; }
   bool Loaded() const { return owner_.Loaded(); }
   UINT_PTR NextControlId() { return nextControlId_++; }
   void Register(ChildWindow& child);
@@ -135,6 +148,9 @@ class Win32Form final : public FormPeer, private MessageHandler {
   FontCache fonts_;
   HBRUSH background_ = nullptr;
   COLORREF backgroundColour_ = 0;
+  Picture skin_;  // the pattern brush is made from this bitmap
+  HBRUSH skinBrush_ = nullptr;
+  std::vector<WindowMenuItem> windowMenu_;
   HWND toolTip_ = nullptr;
   std::map<HWND, ChildWindow*> children_;
   std::vector<HWND> childOrder_;

@@ -84,7 +84,8 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
       case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, form_.BackgroundBrush());
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        FillRect(dc, &client, ParentBackground(dc));
         return TRUE;
       }
       case WM_PAINT: {

@@ -46,8 +46,11 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
       return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     if (!spec_.infoBackground && !spec_.backColor) {
+      // Opaque in the window's own background: over a skin that is the
+      // skin's pattern, with the text drawn transparently on it.
+      if (form_.Skinned()) SetBkMode(dc, TRANSPARENT);
       SetBkColor(dc, form_.BackgroundColour());
-      return form_.BackgroundBrush();
+      return ParentBackground(dc);
     }
     const COLORREF colour =
         spec_.infoBackground ? GetSysColor(COLOR_INFOBK) : ToColorRef(*spec_.backColor);
@@ -104,7 +107,7 @@ class Win32Line final : public ChildPeer<ControlPeer>, private MessageHandler {
         HDC dc = BeginPaint(window, &paint);
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(dc, &client, form_.BackgroundBrush());
+        FillRect(dc, &client, ParentBackground(dc));
         if (spec_.foreColor) {
           const Color colour = *spec_.foreColor;
           const HBRUSH brush = CreateSolidBrush(RGB(colour.red, colour.green, colour.blue));

@@ -1,0 +1,75 @@
+#include "help/frm_splash.h"
+
+namespace vexmar::help {
+namespace {
+
+ui::FormSpec SplashWindowSpec() {
+  ui::FormSpec spec;
+  spec.name = "frmSplash";
+  spec.caption = "Starting...";
+  spec.border = ui::FormBorder::None;
+  spec.showInTaskbar = false;
+  spec.backColor = ui::kWindowWhite;
+  // The load puts the window in the middle of the screen itself.
+  spec.startPosition = ui::StartPosition::Manual;
+  return spec;
+}
+
+ui::ControlSpec SplashLabel() {
+  ui::ControlSpec spec;
+  spec.name = "lblSplash";
+  spec.font = ui::FontSpec{"MS Sans Serif", 9.75, true};
+  return spec;  // sizes itself to its text, transparent on the white window
+}
+
+ui::ControlSpec SplashTimer() {
+  ui::ControlSpec spec;
+  spec.name = "Timer1";
+  spec.timerIntervalMs = kSplashMs;
+  return spec;
+}
+
+}  // namespace
+
+FrmSplash::FrmSplash(ui::Backend& backend, std::function<void()> showMainWindow,
+                     std::function<void()> endProgram)
+    : form_(backend, SplashWindowSpec()),
+      showMainWindow_(std::move(showMainWindow)),
+      endProgram_(std::move(endProgram)),
+      lblSplash(form_.Add<ui::Label>(SplashLabel())),
+      Timer1(form_.AddTimer(SplashTimer())) {
+  form_.onLoad = [this] { Load(); };
+  Timer1.onTimer = [this] { Tick(); };
+  form_.onUnload = [this] { Unload(); };
+}
+
+// The window is the label: the text decides its size, and it is centred on
+// the screen in twips, fractions kept until the backend rounds to pixels.
+// The showing that loaded the window shows it next, not modal.
+void FrmSplash::Load() {
+  lblSplash.SetCaption(kSplashText);
+  lblSplash.Move(0, 0);
+  const ui::TwipsRect label = lblSplash.Place();
+  form_.SetClientSize(label.width, label.height);
+  const ui::TwipsRect screen = form_.ScreenSize();
+  form_.MoveTo((screen.width - label.width) / 2.0, (screen.height - label.height) / 2.0);
+}
+
+// The first tick is the only one: the main window's first showing runs its
+// start-up while the splash is still on the screen, then the splash goes.
+void FrmSplash::Tick() {
+  if (handedOver_ || form_.Closed()) return;
+  Timer1.SetEnabled(false);
+  handedOver_ = true;
+  if (showMainWindow_) showMainWindow_();
+  form_.Close();
+}
+
+// Nothing of the splash is kept: its timer stops and its window is gone. A
+// splash closed before it handed over was the program's only window.
+void FrmSplash::Unload() {
+  Timer1.SetEnabled(false);
+  if (!handedOver_ && endProgram_) endProgram_();
+}
+
+}  // namespace vexmar::help

@@ -1,0 +1,73 @@
+// The splash window: sized to its one line and centred when it loads, handing
+// over to the main window at its tick, and ending the program when it is
+// closed before that.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "help/frm_splash.h"
+#include "platform/ui/headless/headless_backend.h"
+
+namespace vexmar::help {
+namespace {
+
+struct SplashFixture {
+  SplashFixture()
+      : splash(
+            backend,
+            [this] {
+              ++mainShown;
+              splashVisibleAtHandOver = splash.Window().Visible();
+            },
+            [this] { ++ended; }) {}
+  ui::HeadlessBackend backend;
+  int mainShown = 0;
+  int ended = 0;
+  bool splashVisibleAtHandOver = false;
+  FrmSplash splash;
+};
+
+TEST(Splash, LoadMakesTheWindowTheLabelCentredOnTheScreen) {
+  SplashFixture f;
+  f.splash.Window().Show();
+  const ui::TwipsRect label = f.splash.lblSplash.Place();
+  const ui::TwipsRect window = f.splash.Window().ClientPlace();
+  const ui::TwipsRect screen = f.splash.Window().ScreenSize();
+  EXPECT_TRUE(f.splash.Window().Visible());
+  EXPECT_EQ(f.splash.lblSplash.Caption().find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(label.left, 0);
+  EXPECT_EQ(label.top, 0);
+  EXPECT_GT(label.width, label.height);  // one line, sized to its text
+  EXPECT_EQ(window.width, label.width);
+  EXPECT_EQ(window.height, label.height);
+  // Half of an odd number of twips is kept and rounded once at the end.
+  EXPECT_LE(std::abs(2 * window.left - (screen.width - window.width)), 1);
+  EXPECT_LE(std::abs(2 * window.top - (screen.height - window.height)), 1);
+  EXPECT_EQ(f.mainShown, 0);
+}
+
+TEST(Splash, TheTickShowsTheMainWindowBeforeTheSplashGoesAndOnlyOnce) {
+  SplashFixture f;
+  f.splash.Window().Show();
+  f.splash.Timer1.Tick();
+  EXPECT_EQ(f.mainShown, 1);
+  EXPECT_TRUE(f.splashVisibleAtHandOver);
+  EXPECT_TRUE(f.splash.Window().Closed());
+  EXPECT_FALSE(f.splash.Window().Visible());
+  EXPECT_EQ(f.ended, 0);  // the main window carries the program on
+  f.splash.Timer1.Tick();
+  EXPECT_EQ(f.mainShown, 1);
+}
+
+TEST(Splash, ClosedBeforeItsTickEndsTheProgramAndNeverShowsTheMainWindow) {
+  SplashFixture f;
+  f.splash.Window().Show();
+  f.splash.Window().Close();
+  EXPECT_EQ(f.ended, 1);
+  f.splash.Timer1.Tick();  // a tick already on its way when the splash closed
+  EXPECT_EQ(f.mainShown, 0);
+  EXPECT_FALSE(f.splash.HandedOver());
+}
+
+}  // namespace
+}  // namespace vexmar::help

@@ -1,0 +1,50 @@
+// A control's place as the windows read and change it: a label that sizes
+// itself reports the size its caption takes, and moving it keeps that size.
+#include <gtest/gtest.h>
+
+#include "platform/ui/headless/headless_backend.h"
+
+namespace vexmar::ui {
+namespace {
+
+struct LabelFixture {
+  Label& Make(const std::string& caption, bool bold = false) {
+    ControlSpec spec;
+    spec.name = "lbl";
+    spec.caption = caption;
+    spec.place = {300, 400, 0, 0};
+    spec.font = FontSpec{"MS Sans Serif", 9.75, bold};
+    return form.Add<Label>(spec);
+  }
+  HeadlessBackend backend;
+  Form form{backend, FormSpec{}};
+};
+
+TEST(ControlPlace, ASelfSizingLabelTakesTheWidthOfWhatItShows) {
+  LabelFixture f;
+  const int one = f.Make("Save").Place().width;
+  EXPECT_GT(one, 0);
+  EXPECT_EQ(f.Make("&Save").Place().width, one);  // the access-key mark is not shown
+  EXPECT_EQ(f.Make("S&&ve").Place().width, one);  // "&&" shows one "&"
+  EXPECT_EQ(f.Make("Sévé").Place().width, one);   // characters, not UTF-8 bytes
+  EXPECT_GT(f.Make("Save all").Place().width, one);
+  EXPECT_GT(f.Make("Save", true).Place().width, one);
+  EXPECT_EQ(f.Make("").Place().width, 0);
+  EXPECT_EQ(f.Make("").Place().height, f.Make("Save").Place().height);
+  EXPECT_EQ(f.Make("Save").Place().width % 15, 0);  // whole pixels
+}
+
+TEST(ControlPlace, MovingKeepsTheSizeAndANewCaptionResizesInPlace) {
+  LabelFixture f;
+  Label& label = f.Make("Starting");
+  const TwipsRect before = label.Place();
+  EXPECT_EQ(before.left, 300);
+  label.Move(0, 0);
+  EXPECT_EQ(label.Place(), (TwipsRect{0, 0, before.width, before.height}));
+  label.SetCaption("Starting the program");
+  EXPECT_EQ(label.Place().left, 0);
+  EXPECT_GT(label.Place().width, before.width);
+}
+
+}  // namespace
+}  // namespace vexmar::ui
