@@ -16,9 +16,9 @@ WIDTH = 32  # the weave repeats every 4 pixels, so 32 tiles seamlessly
 HEIGHT = 616
 TOOL_BAR = 26  # the tool-bar buttons are 25 pixels high
 
-TOP_BAND = (208, 222, 240)
+TOP_BAND = (196, 214, 238)
 PAPER_TOP = (247, 249, 252)
-PAPER_BOTTOM = (225, 232, 242)
+PAPER_BOTTOM = (214, 225, 240)
 
 
 def mix(a, b, t):
@@ -33,7 +33,7 @@ def pixel(x, y):
     if y == TOOL_BAR:
         colour = mix(colour, (160, 180, 210), 0.5)  # a hairline under the tool bar
     elif (x + y) % 4 == 0:
-        colour = tuple(max(0, c - 5) for c in colour)  # the weave
+        colour = tuple(max(0, c - 6) for c in colour)  # the weave
     return colour
 
 
