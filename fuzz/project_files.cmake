@@ -21,3 +21,20 @@ foreach(name help_file settings_file)
   target_link_options(vexmar_${name}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
   vexmar_warnings(vexmar_${name}_fuzzer)
 endforeach()
+
+# The viewer's parsers of what a book carries: its record, its URLs and its
+# entry names.
+add_executable(vexmar_viewer_fuzzer ${CMAKE_CURRENT_LIST_DIR}/viewer_fuzzer.cpp
+  ${vexmar_root}/src/viewer/book_check.cpp
+  ${vexmar_root}/src/viewer/book_record.cpp
+  ${vexmar_root}/src/viewer/entry_index.cpp
+  ${vexmar_root}/src/viewer/entry_name.cpp
+  ${vexmar_root}/src/viewer/mime_types.cpp
+  ${vexmar_root}/src/viewer/url_mapping.cpp
+  ${vexmar_root}/src/viewer/utf8.cpp
+  ${vexmar_root}/src/platform/resources/upper_case.cpp)
+target_include_directories(vexmar_viewer_fuzzer PRIVATE ${vexmar_root}/src ${vexmar_root}/tests)
+target_compile_options(vexmar_viewer_fuzzer PRIVATE
+  -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+target_link_options(vexmar_viewer_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+vexmar_warnings(vexmar_viewer_fuzzer)
