@@ -1,55 +1,15 @@
 #pragma once
-// Failures of the resource engine are values: a Result holds either the value
-// or an Error whose reason a person can read ("section table lies outside the
-// file"). Nothing in the engine throws across its interface.
-#include <string>
-#include <utility>
-#include <variant>
+// Failures of the resource engine are values, as everywhere in the program: a
+// Result holds either the value or an Error whose reason a person can read
+// ("section table lies outside the file"). Nothing in the engine throws
+// across its interface.
+#include "platform/result.h"
 
 namespace vexmar::resources {
 
-struct Error {
-  std::string reason;
-};
-
-inline Error Fail(std::string reason) {
-  return Error{std::move(reason)};
-}
-
-template <typename T>
-class [[nodiscard]] Result {
- public:
-  Result(T value) : state_(std::move(value)) {}      // NOLINT: implicit on purpose
-  Result(Error error) : state_(std::move(error)) {}  // NOLINT
-
-  bool ok() const { return state_.index() == 0; }
-  explicit operator bool() const { return ok(); }
-  T& value() & { return std::get<0>(state_); }
-  const T& value() const& { return std::get<0>(state_); }
-  T&& value() && { return std::get<0>(std::move(state_)); }
-  T* operator->() { return &value(); }
-  const T* operator->() const { return &value(); }
-  const Error& error() const { return std::get<1>(state_); }
-
- private:
-  std::variant<T, Error> state_;
-};
-
-template <>
-class [[nodiscard]] Result<void> {
- public:
-  Result() = default;
-  Result(Error error) : error_(std::move(error)), failed_(true) {}  // NOLINT
-
-  bool ok() const { return !failed_; }
-  explicit operator bool() const { return ok(); }
-  const Error& error() const { return error_; }
-
- private:
-  Error error_;
-  bool failed_ = false;
-};
-
-using Status = Result<void>;
+using vexmar::Error;
+using vexmar::Fail;
+using vexmar::Result;
+using vexmar::Status;
 
 }  // namespace vexmar::resources
