@@ -22,8 +22,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // closing the splash before it has shown the main window.
   const auto endProgram = [] { PostQuitMessage(0); };
   vexmar::program::MainProgram program(host, vexmar::build::DefaultBuildSetup(host), endProgram);
-  vexmar::help::FrmSplash splash(
-      *backend, [&program] { program.Window().Window().Show(); }, endProgram);
-  splash.Window().Show();
+  // The splash is discarded when it closes: nothing of it stays.
+  std::unique_ptr<vexmar::help::FrmSplash> splash;
+  splash = std::make_unique<vexmar::help::FrmSplash>(
+      *backend, [&program] { program.Window().Window().Show(); }, endProgram,
+      [&splash] { splash.reset(); });
+  splash->Window().Show();
   return vexmar::dialogs::RunMessageLoop();
 }

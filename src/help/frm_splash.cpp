@@ -32,10 +32,11 @@ ui::ControlSpec SplashTimer() {
 }  // namespace
 
 FrmSplash::FrmSplash(ui::Backend& backend, std::function<void()> showMainWindow,
-                     std::function<void()> endProgram)
+                     std::function<void()> endProgram, std::function<void()> discard)
     : form_(backend, SplashWindowSpec()),
       showMainWindow_(std::move(showMainWindow)),
       endProgram_(std::move(endProgram)),
+      discard_(std::move(discard)),
       lblSplash(form_.Add<ui::Label>(SplashLabel())),
       Timer1(form_.AddTimer(SplashTimer())) {
   form_.onLoad = [this] { Load(); };
@@ -65,11 +66,13 @@ void FrmSplash::Tick() {
   form_.Close();
 }
 
-// Nothing of the splash is kept: its timer stops and its window is gone. A
-// splash closed before it handed over was the program's only window.
+// Nothing of the splash is kept: its timer stops and its instance is
+// discarded once this event is over. A splash closed before it handed over
+// was the program's only window.
 void FrmSplash::Unload() {
   Timer1.SetEnabled(false);
   if (!handedOver_ && endProgram_) endProgram_();
+  if (discard_) form_.GetBackend().Later(discard_);
 }
 
 }  // namespace vexmar::help

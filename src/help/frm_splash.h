@@ -15,8 +15,10 @@ class FrmSplash {
  public:
   // `showMainWindow` runs at the tick, before the splash closes; `endProgram`
   // runs when the splash closes before its tick (nothing else is open then).
+  // `discard` destroys this instance; the unload leaves it for after its
+  // own event, through the backend.
   FrmSplash(ui::Backend& backend, std::function<void()> showMainWindow,
-            std::function<void()> endProgram);
+            std::function<void()> endProgram, std::function<void()> discard = nullptr);
   FrmSplash(const FrmSplash&) = delete;
   FrmSplash& operator=(const FrmSplash&) = delete;
 
@@ -32,6 +34,7 @@ class FrmSplash {
   ui::Form form_;
   std::function<void()> showMainWindow_;
   std::function<void()> endProgram_;
+  std::function<void()> discard_;
   bool handedOver_ = false;
 
  public:

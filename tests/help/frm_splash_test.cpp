@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "help/frm_splash.h"
 #include "platform/ui/headless/headless_backend.h"
@@ -57,6 +58,23 @@ TEST(Splash, TheTickShowsTheMainWindowBeforeTheSplashGoesAndOnlyOnce) {
   EXPECT_EQ(f.ended, 0);  // the main window carries the program on
   f.splash.Timer1.Tick();
   EXPECT_EQ(f.mainShown, 1);
+}
+
+TEST(Splash, ItsInstanceIsDiscardedOnceItsUnloadIsOver) {
+  ui::HeadlessBackend backend;
+  bool stillThereDuringUnload = false;
+  std::unique_ptr<FrmSplash> splash;
+  splash = std::make_unique<FrmSplash>(
+      backend, [] {}, [] {}, [&splash] { splash.reset(); });
+  splash->Window().onUnload = [&, unload = splash->Window().onUnload] {
+    unload();
+    stillThereDuringUnload = splash != nullptr;
+  };
+  splash->Window().Show();
+  splash->Timer1.Tick();
+  EXPECT_TRUE(stillThereDuringUnload);
+  EXPECT_EQ(backend.RunLater(), 1);
+  EXPECT_EQ(splash, nullptr);
 }
 
 TEST(Splash, ClosedBeforeItsTickEndsTheProgramAndNeverShowsTheMainWindow) {

@@ -2,8 +2,9 @@
 # The real VexmarEbc.exe under Wine on a private Xvfb, driven with the mouse
 # as an author would: the splash, the hand-over to the main window, a help
 # icon's press and release, both ways of closing the help window, the Exit
-# question, the skin turned off from the window menu, and the end of the
-# program when the main window closes while the help window is open.
+# question, the skin turned off from the window menu, the end of the program
+# when the main window closes while the help window is open, and a start
+# without skin.bmp.
 # Screenshots go to out/screenshots/.
 #
 #   program_e2e.sh PROGRAM_FOLDER WINDOW_PROBE_EXE
@@ -252,6 +253,25 @@ if wait_for_x_window "Pop up Help" 10 >/dev/null; then
     fail "the program still runs after its main window closed"
 else
   fail "no help window to close the main window under"
+fi
+
+# --- without skin.bmp: the plain window, and not a word about it ---------------------
+wait "$wine_pid" 2>/dev/null
+rm -f "$program/skin.bmp"
+VEXMAR_WINE_TIMEOUT=60 "$root/tools/wine-run" "$program/VexmarEbc.exe" >/dev/null 2>&1 &
+wine_pid=$!
+if wait_for_x_window "$main_title" 30 >/dev/null; then
+  sleep 1
+  plain=$(probe find "$main_title")
+  shoot frmmain-no-skin-file "$plain"
+  # A message box would take the input away from the main window.
+  [ "$(field enabled "$plain")" = 1 ] && [ "$(field visible "$plain")" = 1 ] &&
+    pass "without skin.bmp the main window starts, with no message" ||
+    fail "without skin.bmp the main window did not start plainly: $plain"
+  probe close "$main_title" >/dev/null
+  wait_for_gone "$main_title" 10 || fail "the program without a skin did not end"
+else
+  fail "without skin.bmp the main window did not appear"
 fi
 
 if [ "$failures" != 0 ]; then

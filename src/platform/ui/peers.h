@@ -3,6 +3,7 @@
 // these; the shared control classes hold one peer each and add the behaviour
 // the windows rely on, so that behaviour exists once for every backend.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -160,6 +161,11 @@ class Backend {
   // Recomputes and redraws the window's frame, keeping place, size, z-order
   // and activation.
   virtual void RedrawFrame(NativeHandle window) = 0;
+
+  // Runs `task` after the event being handled now is over, from the message
+  // loop. A window that closes from one of its own events is discarded so:
+  // its instance cannot go while its own reaction still runs.
+  virtual void Later(std::function<void()> task) = 0;
 };
 
 }  // namespace vexmar::ui

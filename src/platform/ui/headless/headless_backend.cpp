@@ -334,6 +334,17 @@ void HeadlessBackend::RedrawFrame(NativeHandle window) {
   if (it != windows_.end()) ++it->second.frameRedraws;
 }
 
+int HeadlessBackend::RunLater() {
+  int ran = 0;
+  while (!later_.empty()) {
+    const std::function<void()> task = std::move(later_.front());
+    later_.pop_front();
+    task();
+    ++ran;
+  }
+  return ran;
+}
+
 HeadlessBackend::FormLook& HeadlessBackend::LookOf(NativeHandle form) {
   return windows_[form].look;
 }

@@ -2,6 +2,8 @@
 // The control layer without a screen: every control's state in memory. The
 // command-line compiler runs the real windows on it, and tests drive and
 // inspect them through it.
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +21,11 @@ class HeadlessBackend final : public Backend {
   std::uint32_t ExtendedStyle(NativeHandle window) override;
   void SetExtendedStyle(NativeHandle window, std::uint32_t style) override;
   void RedrawFrame(NativeHandle window) override;
+  void Later(std::function<void()> task) override { later_.push_back(std::move(task)); }
+
+  // For tests, as the message loop would: runs the tasks left for later,
+  // and those they leave in turn. Returns how many ran.
+  int RunLater();
 
   // For tests: how often a window's frame was redrawn.
   int FrameRedraws(NativeHandle window) const;
@@ -45,6 +52,7 @@ class HeadlessBackend final : public Backend {
   };
   std::map<NativeHandle, WindowState> windows_;
   std::map<PictureName, Picture> pictures_;
+  std::deque<std::function<void()>> later_;
   NativeHandle nextHandle_ = 0x1000;
   NativeHandle focused_ = 0;
 };

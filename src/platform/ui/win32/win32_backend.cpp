@@ -4,21 +4,44 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <deque>
 #include <map>
 
 #include "platform/ui/win32/win32_form.h"
 #include "platform/ui/win32/win32_picture.h"
+#include "platform/ui/win32/win32_window.h"
 
 namespace vexmar::ui {
 namespace {
 
-class Win32Backend final : public Backend {
+constexpr wchar_t kLaterClass[] = L"VexmarLater";
+constexpr UINT kRunLater = WM_APP + 1;
+
+class Win32Backend final : public Backend, private win32::MessageHandler {
  public:
   Win32Backend() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
+    // Tasks for later travel as a message to a window of our own, which
+    // every message loop dispatches (a message box's and a modal window's
+    // too); a thread message would be lost in those loops.
+    static const wchar_t* const laterClass = win32::RegisterOwnClass(kLaterClass, 0, nullptr);
+    later_ =
+        win32::CreateHandledWindow(0, laterClass, L"", 0, RECT{0, 0, 0, 0}, HWND_MESSAGE, 0, *this);
+  }
+  Win32Backend(const Win32Backend&) = delete;
+  Win32Backend& operator=(const Win32Backend&) = delete;
+  ~Win32Backend() override {
+    if (later_ == nullptr) return;
+    win32::DetachHandler(later_);
+    DestroyWindow(later_);
+  }
+
+  void Later(std::function<void()> task) override {
+    tasks_.push_back(std::move(task));
+    if (later_ != nullptr) PostMessageW(later_, kRunLater, 0, 0);
   }
 
   std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormSpec& spec) override {
@@ -60,7 +83,20 @@ class Win32Backend final : public Backend {
     return hwnd != nullptr && IsWindow(hwnd) ? hwnd : nullptr;
   }
 
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != kRunLater) return DefWindowProcW(window, message, wParam, lParam);
+    // One message per task; a task may leave further tasks, each with its own.
+    if (!tasks_.empty()) {
+      const std::function<void()> task = std::move(tasks_.front());
+      tasks_.pop_front();
+      task();
+    }
+    return 0;
+  }
+
   std::map<PictureName, Picture> pictures_;
+  HWND later_ = nullptr;
+  std::deque<std::function<void()>> tasks_;
 };
 
 }  // namespace
