@@ -5,7 +5,7 @@
 # question, the skin turned off from the window menu, the end of the program
 # when the main window closes while the help window is open, and a start
 # without skin.bmp.
-# Screenshots go to out/screenshots/.
+# Screenshots go to $VEXMAR_SHOTS, or out/screenshots/.
 #
 #   program_e2e.sh PROGRAM_FOLDER WINDOW_PROBE_EXE
 #
@@ -14,106 +14,11 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 program_folder=$1
 probe_exe=$2
-shots="$root/out/screenshots"
+. "$root/tests/wine/e2e_lib.sh"
 
-for tool in Xvfb xdotool import xdpyinfo wine; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed, so there is no X server to show the program on"
-    exit 77
-  fi
-done
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-work=$(mktemp -d /tmp/vexmar-e2e.XXXXXX)
-xvfb_pid=
-wine_pid=
-cleanup() {
-  # Only what this script started: the prefix's Wine server serves others.
-  [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A private display, so nothing else on the screen gets in the way.
-for n in $(seq 180 220); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break 2
-    sleep 0.1
-  done
-  kill "$xvfb_pid" 2>/dev/null
-  xvfb_pid=
-done
-if [ -z "$xvfb_pid" ]; then
-  echo "SKIPPED: no X server could be started"
-  exit 77
-fi
-mkdir -p "$shots"
-
-# The program runs from a folder of its own, so the probe can tell its
-# windows from those of another copy running meanwhile.
-program="$work/program"
-mkdir -p "$program"
-cp "$program_folder/VexmarEbc.exe" "$program_folder/help.txt" "$program_folder/skin.bmp" \
-  "$program_folder/dmsfx.dat" "$program/"
-windows_folder="Z:${program//\//\\}"
-
-probe() { "$root/tools/wine-run" "$probe_exe" "$windows_folder" "$@" 2>/dev/null | tr -d '\r'; }
-# The value of key=value in a probe's line.
-field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
-# Waits up to $2 seconds for a visible X window named $1.
-wait_for_x_window() {
-  local end=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $end ]; do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
-wait_for_gone() {
-  local end=$((SECONDS + $2))
-  while [ $SECONDS -lt $end ]; do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-# A screenshot of a window's rectangle from a probe line, with a margin.
-shoot() {
-  local line=$2 margin=12
-  xdotool mousemove 2 2  # no tool tip or hot button in the picture
-  local x=$(($(field left "$line") - margin)) y=$(($(field top "$line") - margin))
-  local w=$(($(field width "$line") + 2 * margin)) h=$(($(field height "$line") + 2 * margin))
-  [ $x -lt 0 ] && x=0
-  [ $y -lt 0 ] && y=0
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$1.png" 2>/dev/null &&
-    echo "screenshot: out/screenshots/$1.png"
-}
-# Centre of the child control whose text is $2 in a probe's children list.
-child_centre() {
-  local line
-  line=$(grep -F " text=$2" <<<"$1" | head -1)
-  [ -z "$line" ] && return 1
-  echo $(($(field left "$line") + $(field width "$line") / 2)) \
-    $(($(field top "$line") + $(field height "$line") / 2))
-}
-click_at() {
-  xdotool mousemove "$1" "$2" sleep 0.1 click 1
-}
+e2e_require_tools
+e2e_start_display
+e2e_copy_program "$program_folder"
 
 main_title="Vexmar E-book Compiler"
 # Entry 1 of the help file, as the title's help icon shows it.
@@ -235,7 +140,9 @@ else
 fi
 
 # --- the skin turned off from the window menu ----------------------------------------
-# The window menu's "&Disable Skin" item (the program's second item).
+# The window menu's "&Disable Skin" item (the program's second item). The
+# mouse leaves the window first, so no tool tip is left in the picture.
+xdotool mousemove 2 2
 probe syscommand "$main_title" 0x120 >/dev/null
 sleep 1
 shoot frmmain-plain "$(probe find "$main_title")"
@@ -244,12 +151,7 @@ shoot frmmain-plain "$(probe find "$main_title")"
 xdotool mousemove $((client_left + 320)) $((client_top + 47)) sleep 0.1 mousedown 1 sleep 0.1 mouseup 1
 if wait_for_x_window "Pop up Help" 10 >/dev/null; then
   probe close "$main_title" >/dev/null
-  ended=0
-  for _ in $(seq 50); do
-    kill -0 "$wine_pid" 2>/dev/null || { ended=1; break; }
-    sleep 0.2
-  done
-  [ "$ended" = 1 ] && pass "closing the main window with the help open ended the program" ||
+  wait_for_exit 10 && pass "closing the main window with the help open ended the program" ||
     fail "the program still runs after its main window closed"
 else
   fail "no help window to close the main window under"
@@ -274,8 +176,4 @@ else
   fail "without skin.bmp the main window did not appear"
 fi
 
-if [ "$failures" != 0 ]; then
-  echo "program_e2e: $failures check(s) failed"
-  exit 1
-fi
-echo "program_e2e: every check passed"
+e2e_finish program_e2e
