@@ -14,6 +14,9 @@ usage: ./run.sh COMMAND
   test    build every preset and run every suite, native and under Wine
   gui     start VexmarEbc.exe under Wine (Xvfb and a screenshot when no \$DISPLAY)
   bench   run the benchmarks
+  dist    make the Windows package out/dist/VexmarEbc-<version>-win32.zip and try it
+  screenshots
+          retake the author's guide's pictures (docs/images/) from the real program
 TXT
 }
 
@@ -22,7 +25,7 @@ log() { printf '== %s\n' "$*"; }
 # --- installing ----------------------------------------------------------------
 PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-pefile
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
 
 missing_packages() {
   local p
@@ -140,10 +143,37 @@ cmd_bench() {
   tools/bench
 }
 
+# The package is built in a tree of its own (out/win32-dist) from what ships
+# only, then unpacked into an empty folder and started from there.
+cmd_dist() {
+  configure_and_build win32-dist
+  rm -rf out/dist
+  log "packing"
+  cpack --config out/win32-dist/CPackConfig.cmake -B out/dist >out/cpack.log 2>&1 || {
+    cat out/cpack.log >&2
+    echo "run.sh: packing failed (out/cpack.log)" >&2
+    exit 1
+  }
+  rm -rf out/dist/_CPack_Packages
+  local zip
+  zip=$(ls out/dist/VexmarEbc-*-win32.zip)
+  log "made $zip"
+  # The check drives the unpacked program with the test build's window probe.
+  configure_and_build win32
+  ensure_wine_prefix
+  tools/check-dist "$zip"
+}
+
+cmd_screenshots() {
+  configure_and_build win32
+  ensure_wine_prefix
+  tools/screenshots
+}
+
 main() {
   local cmd=${1:-}
   case "$cmd" in
-    demo | test | gui | bench) ;;
+    demo | test | gui | bench | dist | screenshots) ;;
     -h | --help | help | "") usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
   esac
