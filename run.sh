@@ -17,6 +17,8 @@ usage: ./run.sh COMMAND
   dist    make the Windows package out/dist/VexmarEbc-<version>-win32.zip and try it
   screenshots
           retake the author's guide's pictures (docs/images/) from the real program
+  fuzz [SECONDS]
+          run every libFuzzer target for SECONDS each (default 60)
 TXT
 }
 
@@ -170,10 +172,14 @@ cmd_screenshots() {
   tools/screenshots
 }
 
+cmd_fuzz() {
+  tools/fuzz "$@"
+}
+
 main() {
   local cmd=${1:-}
   case "$cmd" in
-    demo | test | gui | bench | dist | screenshots) ;;
+    demo | test | gui | bench | dist | screenshots | fuzz) ;;
     -h | --help | help | "") usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
   esac
