@@ -25,7 +25,7 @@ TXT
 log() { printf '== %s\n' "$*"; }
 
 # --- installing ----------------------------------------------------------------
-PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-pefile
+PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-pefile python3-markdown
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
 

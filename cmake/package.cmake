@@ -2,7 +2,20 @@
 # files it finds beside it (src/app installs those), the sample project and
 # a read-me. `./run.sh dist` makes it with CPack's built-in zip writer.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/garden DESTINATION "Sample Project")
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION Guide)
+# The guide as one web page with its pictures, which every Windows machine
+# opens with a double-click.
+# Debian's own Python, which has the markdown module, before any other.
+find_program(VEXMAR_GUIDE_PYTHON NAMES python3 python HINTS /usr/bin REQUIRED)
+set(author_guide ${CMAKE_BINARY_DIR}/package/guide.html)
+add_custom_command(
+  OUTPUT ${author_guide}
+  COMMAND ${VEXMAR_GUIDE_PYTHON} ${CMAKE_SOURCE_DIR}/tools/render_guide.py
+          ${CMAKE_SOURCE_DIR}/docs/guide.md ${author_guide} ${PROJECT_VERSION}
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide.md ${CMAKE_SOURCE_DIR}/tools/render_guide.py
+  COMMENT "Writing the authors' guide")
+add_custom_target(vexmar_guide ALL DEPENDS ${author_guide})
+install(FILES ${author_guide} DESTINATION Guide)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/images DESTINATION Guide)
 # Authors read it in Notepad, which wants CR LF line ends.
 set(author_readme ${CMAKE_BINARY_DIR}/package/README.txt)
 add_custom_command(
