@@ -3,76 +3,76 @@
 namespace vexmar::help {
 namespace {
 
-ui::FormSpec HelpWindowSpec() {
-  ui::FormSpec spec;
-  spec.name = "frmhelp";
-  spec.caption = "Pop up Help";
-  spec.clientWidth = 4065;
-  spec.clientHeight = 2610;
-  spec.border = ui::FormBorder::FixedToolWindow;
-  spec.showInTaskbar = false;
-  spec.infoBackground = true;
-  spec.startPosition = ui::StartPosition::CenterOwner;
-  return spec;
+ui::FormDesign HelpWindowDesign() {
+  ui::FormDesign design;
+  design.name = "frmhelp";
+  design.caption = "Pop up Help";
+  design.clientWidth = 4065;
+  design.clientHeight = 2610;
+  design.border = ui::FormBorder::FixedToolWindow;
+  design.showInTaskbar = false;
+  design.infoBackground = true;
+  design.startPosition = ui::StartPosition::CenterOwner;
+  return design;
 }
 
-ui::ControlSpec Area() {
-  ui::ControlSpec spec;
-  spec.name = "picpophelp";
-  spec.place = {0, 0, 4065, 2625};
-  spec.autoSize = false;
-  spec.opaque = true;
-  spec.infoBackground = true;
-  return spec;
+ui::ControlDesign Area() {
+  ui::ControlDesign design;
+  design.name = "picpophelp";
+  design.place = {0, 0, 4065, 2625};
+  design.autoSize = false;
+  design.opaque = true;
+  design.infoBackground = true;
+  return design;
 }
 
-ui::ControlSpec Icon() {
-  ui::ControlSpec spec;
-  spec.name = "Image1";
-  spec.place = {60, 60, 480, 480};
-  spec.picture = ui::PictureName::HelpWindowIcon;
-  return spec;
+ui::ControlDesign Icon() {
+  ui::ControlDesign design;
+  design.name = "Image1";
+  design.place = {60, 60, 480, 480};
+  design.picture = ui::PictureName::HelpWindowIcon;
+  return design;
 }
 
-ui::ControlSpec Heading() {
-  ui::ControlSpec spec;
-  spec.name = "Label1";
-  spec.caption = "Create E-book - Help";
-  spec.place = {570, 150, 0, 0};
-  spec.font = ui::FontSpec{"Arial Black", 11.25, false};
-  return spec;
+ui::ControlDesign Heading() {
+  ui::ControlDesign design;
+  design.name = "Label1";
+  design.caption = "Create E-book - Help";
+  design.place = {570, 150, 0, 0};
+  design.font = ui::FontDesign{"Arial Black", 11.25, false};
+  return design;
 }
 
-ui::ControlSpec Rule() {
-  ui::ControlSpec spec;
-  spec.name = "Line1";
-  spec.place = {570, 510, 3000, 15};
-  spec.foreColor = ui::Color{0, 0, 255};
-  return spec;
+ui::ControlDesign Rule() {
+  ui::ControlDesign design;
+  design.name = "Line1";
+  design.place = {570, 510, 3000, 15};
+  design.foreColor = ui::Color{0, 0, 255};
+  return design;
 }
 
-ui::ControlSpec HelpText() {
-  ui::ControlSpec spec;
-  spec.name = "lblhelp";
-  spec.place = {585, 555, 3360, 1770};
-  spec.autoSize = false;
-  spec.wordWrap = true;
-  return spec;
+ui::ControlDesign HelpText() {
+  ui::ControlDesign design;
+  design.name = "lblhelp";
+  design.place = {585, 555, 3360, 1770};
+  design.autoSize = false;
+  design.wordWrap = true;
+  return design;
 }
 
-ui::ControlSpec CloseButton() {
-  ui::ControlSpec spec;
-  spec.name = "Command1";
-  spec.caption = "Close Help";
-  spec.place = {2775, 2160, 1095, 300};
-  spec.tabStop = true;
-  return spec;
+ui::ControlDesign CloseButton() {
+  ui::ControlDesign design;
+  design.name = "Command1";
+  design.caption = "Close Help";
+  design.place = {2775, 2160, 1095, 300};
+  design.tabStop = true;
+  return design;
 }
 
 }  // namespace
 
 FrmHelp::FrmHelp(ui::Backend& backend)
-    : form_(backend, HelpWindowSpec()),
+    : form_(backend, HelpWindowDesign()),
       picpophelp(form_.Add<ui::Label>(Area())),
       Image1(form_.Add<ui::Image>(Icon())),
       Label1(form_.Add<ui::Label>(Heading())),

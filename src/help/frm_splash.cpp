@@ -3,37 +3,37 @@
 namespace vexmar::help {
 namespace {
 
-ui::FormSpec SplashWindowSpec() {
-  ui::FormSpec spec;
-  spec.name = "frmSplash";
-  spec.caption = "Starting...";
-  spec.border = ui::FormBorder::None;
-  spec.showInTaskbar = false;
-  spec.backColor = ui::kWindowWhite;
+ui::FormDesign SplashWindowDesign() {
+  ui::FormDesign design;
+  design.name = "frmSplash";
+  design.caption = "Starting...";
+  design.border = ui::FormBorder::None;
+  design.showInTaskbar = false;
+  design.backColor = ui::kWindowWhite;
   // The load puts the window in the middle of the screen itself.
-  spec.startPosition = ui::StartPosition::Manual;
-  return spec;
+  design.startPosition = ui::StartPosition::Manual;
+  return design;
 }
 
-ui::ControlSpec SplashLabel() {
-  ui::ControlSpec spec;
-  spec.name = "lblSplash";
-  spec.font = ui::FontSpec{"MS Sans Serif", 9.75, true};
-  return spec;  // sizes itself to its text, transparent on the white window
+ui::ControlDesign SplashLabel() {
+  ui::ControlDesign design;
+  design.name = "lblSplash";
+  design.font = ui::FontDesign{"MS Sans Serif", 9.75, true};
+  return design;  // sizes itself to its text, transparent on the white window
 }
 
-ui::ControlSpec SplashTimer() {
-  ui::ControlSpec spec;
-  spec.name = "Timer1";
-  spec.timerIntervalMs = kSplashMs;
-  return spec;
+ui::ControlDesign SplashTimer() {
+  ui::ControlDesign design;
+  design.name = "Timer1";
+  design.timerIntervalMs = kSplashMs;
+  return design;
 }
 
 }  // namespace
 
 FrmSplash::FrmSplash(ui::Backend& backend, std::function<void()> showMainWindow,
                      std::function<void()> endProgram, std::function<void()> discard)
-    : form_(backend, SplashWindowSpec()),
+    : form_(backend, SplashWindowDesign()),
       showMainWindow_(std::move(showMainWindow)),
       endProgram_(std::move(endProgram)),
       discard_(std::move(discard)),

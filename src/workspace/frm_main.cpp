@@ -3,98 +3,98 @@
 namespace vexmar::workspace {
 namespace {
 
-using ui::ControlSpec;
+using ui::ControlDesign;
 using ui::TwipsRect;
 
 constexpr int kTextBoxHeight = 325;
 constexpr int kLabelHeight = 195;
 
-ui::FormSpec MainWindowSpec() {
-  ui::FormSpec spec;
-  spec.name = "frmmain";
-  spec.clientWidth = 6570;
-  spec.clientHeight = 9165;
-  spec.border = ui::FormBorder::FixedDialog;
-  spec.icon = ui::PictureName::ProgramIcon;
-  return spec;
+ui::FormDesign MainWindowDesign() {
+  ui::FormDesign design;
+  design.name = "frmmain";
+  design.clientWidth = 6570;
+  design.clientHeight = 9165;
+  design.border = ui::FormBorder::FixedDialog;
+  design.icon = ui::PictureName::ProgramIcon;
+  return design;
 }
 
-ControlSpec Field(const char* name, TwipsRect place, const char* toolTip = "") {
-  ControlSpec spec;
-  spec.name = name;
-  spec.place = place;
-  spec.toolTip = toolTip;
-  spec.tabStop = true;
-  return spec;
+ControlDesign Field(const char* name, TwipsRect place, const char* toolTip = "") {
+  ControlDesign design;
+  design.name = name;
+  design.place = place;
+  design.toolTip = toolTip;
+  design.tabStop = true;
+  return design;
 }
 
-ControlSpec TextField(const char* name, int left, int top, int width, const char* toolTip = "") {
+ControlDesign TextField(const char* name, int left, int top, int width, const char* toolTip = "") {
   return Field(name, {left, top, width, kTextBoxHeight}, toolTip);
 }
 
-ControlSpec CommandButton(const char* name, const char* caption, TwipsRect place,
-                          const char* toolTip = "") {
-  ControlSpec spec = Field(name, place, toolTip);
-  spec.caption = caption;
-  return spec;
+ControlDesign CommandButton(const char* name, const char* caption, TwipsRect place,
+                            const char* toolTip = "") {
+  ControlDesign design = Field(name, place, toolTip);
+  design.caption = caption;
+  return design;
 }
 
-ControlSpec ToolBarButton(const char* name, ui::PictureName picture, int left,
-                          const char* toolTip) {
-  ControlSpec spec = Field(name, {left, 0, 495, 375}, toolTip);
-  spec.picture = picture;
-  return spec;
+ControlDesign ToolBarButton(const char* name, ui::PictureName picture, int left,
+                            const char* toolTip) {
+  ControlDesign design = Field(name, {left, 0, 495, 375}, toolTip);
+  design.picture = picture;
+  return design;
 }
 
 // Labels size themselves to their caption; only the place's corner is fixed.
-ControlSpec Caption(const char* name, const char* caption, int left, int top) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.caption = caption;
-  spec.place = {left, top, 0, kLabelHeight};
-  return spec;
+ControlDesign Caption(const char* name, const char* caption, int left, int top) {
+  ControlDesign design;
+  design.name = name;
+  design.caption = caption;
+  design.place = {left, top, 0, kLabelHeight};
+  return design;
 }
 
-ControlSpec HomePageLabel() {
-  ControlSpec spec =
+ControlDesign HomePageLabel() {
+  ControlDesign design =
       Caption("Label4", "Please type the filename of your E-book Homepage:", 1320, 4800);
-  spec.place.width = 4620;
-  spec.autoSize = false;
-  spec.toolTip = "The filenames are listed in the box above.";
-  return spec;
+  design.place.width = 4620;
+  design.autoSize = false;
+  design.toolTip = "The filenames are listed in the box above.";
+  return design;
 }
 
-ControlSpec FileListLabel() {
-  ControlSpec spec = Caption("Label5", "Select the files for your book:", 1320, 2880);
-  spec.opaque = true;
-  return spec;
+ControlDesign FileListLabel() {
+  ControlDesign design = Caption("Label5", "Select the files for your book:", 1320, 2880);
+  design.opaque = true;
+  return design;
 }
 
-ControlSpec TocList() {
-  ControlSpec spec = Field("lstTOC", {1320, 5760, 3660, 1185});
-  spec.visible = false;
-  return spec;
+ControlDesign TocList() {
+  ControlDesign design = Field("lstTOC", {1320, 5760, 3660, 1185});
+  design.visible = false;
+  return design;
 }
 
-ControlSpec AddToTocButton() {
-  ControlSpec spec = CommandButton("cmdAddToTOC", "<< Add Files", {5040, 5880, 1095, 375},
-                                   "Add selected files to Table of Contents to include.");
-  spec.visible = false;
-  return spec;
+ControlDesign AddToTocButton() {
+  ControlDesign design = CommandButton("cmdAddToTOC", "<< Add Files", {5040, 5880, 1095, 375},
+                                       "Add selected files to Table of Contents to include.");
+  design.visible = false;
+  return design;
 }
 
-ControlSpec TocCheckBox() {
-  ControlSpec spec =
+ControlDesign TocCheckBox() {
+  ControlDesign design =
       Field("chkTOC", {1320, 5520, 3135, 195}, "Add a TOC so users can view all your pages.");
-  spec.caption = "Create a Table of Contents";
-  return spec;
+  design.caption = "Create a Table of Contents";
+  return design;
 }
 
-ControlSpec SeparatorLine(const char* name, int top) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.place = {240, top, 6360 - 240, 30};
-  return spec;
+ControlDesign SeparatorLine(const char* name, int top) {
+  ControlDesign design;
+  design.name = name;
+  design.place = {240, top, 6360 - 240, 30};
+  return design;
 }
 
 // The step numbers in the left margin, beside the project folder, the file
@@ -103,14 +103,14 @@ std::array<ui::Label*, FrmMain::kStepNumbers> MakeStepNumbers(ui::Form& form) {
   static constexpr int kTops[FrmMain::kStepNumbers] = {2520, 3120, 5040, 5520};
   std::array<ui::Label*, FrmMain::kStepNumbers> labels{};
   for (int i = 0; i < FrmMain::kStepNumbers; ++i) {
-    ControlSpec spec;
-    spec.name = "lblNums";
-    spec.index = i;
-    spec.caption = std::to_string(i + 1) + ".";
-    spec.place = {240, kTops[i], 375, 255};
-    spec.autoSize = false;
-    spec.font = ui::FontSpec{"MS Sans Serif", 8.25, false};
-    labels[static_cast<std::size_t>(i)] = &form.Add<ui::Label>(spec);
+    ControlDesign design;
+    design.name = "lblNums";
+    design.index = i;
+    design.caption = std::to_string(i + 1) + ".";
+    design.place = {240, kTops[i], 375, 255};
+    design.autoSize = false;
+    design.font = ui::FontDesign{"MS Sans Serif", 8.25, false};
+    labels[static_cast<std::size_t>(i)] = &form.Add<ui::Label>(design);
   }
   return labels;
 }
@@ -127,30 +127,30 @@ std::array<ui::Image*, FrmMain::kHelpIcons> MakeHelpIcons(ui::Form& form) {
   std::array<ui::Image*, FrmMain::kHelpIcons> icons{};
   for (int i = 0; i < FrmMain::kHelpIcons; ++i) {
     const Corner corner = kCorners[i];
-    ControlSpec spec;
-    spec.name = "imghelp";
-    spec.index = i;
-    spec.tag = std::to_string(i + 1);
-    spec.place = {corner.left, corner.top, 240, 210};
-    icons[static_cast<std::size_t>(i)] = &form.Add<ui::Image>(spec);
+    ControlDesign design;
+    design.name = "imghelp";
+    design.index = i;
+    design.tag = std::to_string(i + 1);
+    design.place = {corner.left, corner.top, 240, 210};
+    icons[static_cast<std::size_t>(i)] = &form.Add<ui::Image>(design);
   }
   return icons;
 }
 
-ControlSpec HelpIconTemplate() {
-  ControlSpec spec;
-  spec.name = "img1";
-  spec.place = {0, 0, 240, 210};
-  spec.visible = false;
-  spec.picture = ui::PictureName::HelpIcon;
-  return spec;
+ControlDesign HelpIconTemplate() {
+  ControlDesign design;
+  design.name = "img1";
+  design.place = {0, 0, 240, 210};
+  design.visible = false;
+  design.picture = ui::PictureName::HelpIcon;
+  return design;
 }
 
 }  // namespace
 
 FrmMain::FrmMain(Host& host)
     : host_(host),
-      form_(host.ui, MainWindowSpec()),
+      form_(host.ui, MainWindowDesign()),
       txtURL(form_.Add<ui::TextBox>(TextField("txtURL", 1440, 1635, 3210))),
       txtURLText(form_.Add<ui::TextBox>(TextField("txtURLText", 1440, 1275, 3210))),
       txtoutfolder(form_.Add<ui::TextBox>(TextField("txtoutfolder", 1440, 7200, 2745))),

@@ -29,7 +29,7 @@ struct SkinFixture {
   }
 
   ui::HeadlessBackend backend;
-  ui::Form form{backend, ui::FormSpec{}};
+  ui::Form form{backend, ui::FormDesign{}};
   ui::Picture picture = backend.LoadPicture(ui::PictureName::HelpIcon);
   Skin skin;
 };

@@ -17,20 +17,20 @@ using testing::PumpMessages;
 using testing::PumpUntil;
 using testing::Win32Host;
 
-FormSpec TestWindow() {
-  FormSpec spec;
-  spec.name = "frmtest";
-  spec.caption = "Test";
-  spec.clientWidth = 6000;
-  spec.clientHeight = 6000;
-  return spec;
+FormDesign TestWindow() {
+  FormDesign design;
+  design.name = "frmtest";
+  design.caption = "Test";
+  design.clientWidth = 6000;
+  design.clientHeight = 6000;
+  return design;
 }
 
-ControlSpec At(const char* name, TwipsRect place) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.place = place;
-  return spec;
+ControlDesign At(const char* name, TwipsRect place) {
+  ControlDesign design;
+  design.name = name;
+  design.place = place;
+  return design;
 }
 
 LPARAM Point(int x, int y) {
@@ -149,9 +149,9 @@ TEST_F(Win32CheckList, KeepsEntriesChecksAndNamesBeyondAsciiInTheListItself) {
 // --- check boxes ---------------------------------------------------------------------
 
 TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) {
-  ControlSpec spec = At("chkTOC", {300, 300, 3135, 195});
-  spec.caption = "Create a Table of Contents";
-  CheckBox& box = form.Add<CheckBox>(spec);
+  ControlDesign design = At("chkTOC", {300, 300, 3135, 195});
+  design.caption = "Create a Table of Contents";
+  CheckBox& box = form.Add<CheckBox>(design);
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
   form.Show();
@@ -174,9 +174,9 @@ TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) 
 // --- images ----------------------------------------------------------------------------
 
 TEST_F(Win32Controls, AnImageKeepsTheMouseFromPressToReleaseWithAnyButton) {
-  ControlSpec spec = At("imghelp", {300, 300, 240, 210});
-  spec.tag = "3";
-  Image& image = form.Add<Image>(spec);
+  ControlDesign design = At("imghelp", {300, 300, 240, 210});
+  design.tag = "3";
+  Image& image = form.Add<Image>(design);
   std::vector<std::string> events;
   image.onMouseDown = [&](MouseButton b) { events.push_back("down " + std::to_string(int(b))); };
   image.onMouseUp = [&](MouseButton b) { events.push_back("up " + std::to_string(int(b))); };
@@ -213,13 +213,13 @@ TEST_F(Win32Controls, AnImagesBorderIsItsWindowsSingleLineBorder) {
 // --- labels and text boxes -------------------------------------------------------------
 
 TEST_F(Win32Controls, ALabelSizesItselfToItsCaptionUnlessItsWidthIsFixed) {
-  ControlSpec spec = At("Label2", {1335, 2280, 0, 195});
-  spec.caption = "E-book Project Folder:";
-  Label& sized = form.Add<Label>(spec);
-  ControlSpec fixedSpec = At("Label4", {1320, 4800, 4620, 195});
-  fixedSpec.caption = "Short";
-  fixedSpec.autoSize = false;
-  Label& fixed = form.Add<Label>(fixedSpec);
+  ControlDesign design = At("Label2", {1335, 2280, 0, 195});
+  design.caption = "E-book Project Folder:";
+  Label& sized = form.Add<Label>(design);
+  ControlDesign fixedDesign = At("Label4", {1320, 4800, 4620, 195});
+  fixedDesign.caption = "Short";
+  fixedDesign.autoSize = false;
+  Label& fixed = form.Add<Label>(fixedDesign);
 
   RECT place = PlaceInParent(Hwnd(sized));
   EXPECT_EQ(place.left, TwipsToPixels(1335, 96));
@@ -306,10 +306,10 @@ TEST_F(Win32Controls, AFixedDialogIsCentredWithoutSizingOrMaximizing) {
 }
 
 TEST_F(Win32Controls, ATimerTicksOnlyOnceItsWindowIsLoaded) {
-  ControlSpec spec;
-  spec.name = "Timer1";
-  spec.timerIntervalMs = 20;
-  Timer& timer = form.AddTimer(spec);
+  ControlDesign design;
+  design.name = "Timer1";
+  design.timerIntervalMs = 20;
+  Timer& timer = form.AddTimer(design);
   int ticks = 0;
   timer.onTimer = [&] { ++ticks; };
   Sleep(60);

@@ -12,14 +12,14 @@ namespace {
 using testing::Hwnd;
 using testing::Win32Host;
 
-ui::FormSpec Window(const char* name, ui::FormBorder border) {
-  ui::FormSpec spec;
-  spec.name = name;
-  spec.caption = name;
-  spec.clientWidth = 3000;
-  spec.clientHeight = 2000;
-  spec.border = border;
-  return spec;
+ui::FormDesign Window(const char* name, ui::FormBorder border) {
+  ui::FormDesign design;
+  design.name = name;
+  design.caption = name;
+  design.clientWidth = 3000;
+  design.clientHeight = 2000;
+  design.border = border;
+  return design;
 }
 
 TEST(Win32Services, AModalWindowHoldsItsOwnerUntilItClosesThenGivesItBack) {
@@ -53,9 +53,9 @@ TEST(Win32Services, AModalWindowCentredOverItsOwner) {
   const auto services = MakeWin32Services();
   ui::Form owner(*host.backend, Window("frmmain", ui::FormBorder::FixedDialog));
   owner.Show();
-  ui::FormSpec spec = Window("frmhelp", ui::FormBorder::FixedToolWindow);
-  spec.startPosition = ui::StartPosition::CenterOwner;
-  ui::Form help(*host.backend, spec);
+  ui::FormDesign design = Window("frmhelp", ui::FormBorder::FixedToolWindow);
+  design.startPosition = ui::StartPosition::CenterOwner;
+  ui::Form help(*host.backend, design);
   RECT placed{};
   help.onLoad = [&] { PostMessageW(Hwnd(help), WM_CLOSE, 0, 0); };
   owner.onUnload = [] {};
@@ -71,11 +71,11 @@ TEST(Win32Services, DoEventsRunsWhatIsPendingAndLeavesTheQuitForTheProgramsLoop)
   Win32Host host;
   const auto services = MakeWin32Services();
   ui::Form form(*host.backend, Window("frmmain", ui::FormBorder::FixedDialog));
-  ui::ControlSpec spec;
-  spec.name = "cmdcompile";
-  spec.caption = "&Compile";
-  spec.place = {100, 100, 1215, 350};
-  ui::Button& button = form.Add<ui::Button>(spec);
+  ui::ControlDesign design;
+  design.name = "cmdcompile";
+  design.caption = "&Compile";
+  design.place = {100, 100, 1215, 350};
+  ui::Button& button = form.Add<ui::Button>(design);
   int clicks = 0;
   button.onClick = [&] { ++clicks; };
   form.Show();

@@ -43,17 +43,17 @@ BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
 class Win32SystemDialogs : public ::testing::Test {
  protected:
   void SetUp() override { owner.Show(); }
-  ui::FormSpec OwnerSpec() {
-    ui::FormSpec spec;
-    spec.name = "frmmain";
-    spec.caption = "Vexmar E-book Compiler";
-    spec.clientWidth = 3000;
-    spec.clientHeight = 2000;
-    return spec;
+  ui::FormDesign OwnerDesign() {
+    ui::FormDesign design;
+    design.name = "frmmain";
+    design.caption = "Vexmar E-book Compiler";
+    design.clientWidth = 3000;
+    design.clientHeight = 2000;
+    return design;
   }
   Win32Host host;
   std::unique_ptr<ModalServices> services = MakeWin32Services();
-  ui::Form owner{*host.backend, OwnerSpec()};
+  ui::Form owner{*host.backend, OwnerDesign()};
 };
 
 TEST_F(Win32SystemDialogs, AMessageBoxShowsTextAndTitleAndReportsTheButtonPressed) {

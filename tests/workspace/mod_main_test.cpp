@@ -93,8 +93,8 @@ TEST(FlattenControls, FlattensEveryTextBoxAndListAndNothingElse) {
 
 TEST(FlattenControls, LeavesAWindowWithoutBoxesOrListsAlone) {
   ui::HeadlessBackend backend;
-  ui::Form form(backend, ui::FormSpec{});
-  ui::ControlSpec button;
+  ui::Form form(backend, ui::FormDesign{});
+  ui::ControlDesign button;
   button.name = "cmdOnly";
   const ui::NativeHandle handle = form.Add<ui::Button>(button).Handle();
   FlattenControls(form);

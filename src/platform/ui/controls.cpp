@@ -33,13 +33,13 @@ void Control::Move(int leftTwips, int topTwips) {
   Peer().SetPlace(place);
 }
 
-TextBox::TextBox(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::TextBox, std::move(spec)),
-      peer_(form.Peer().CreateTextBox(*this, Spec())) {}
+TextBox::TextBox(Form& form, ControlDesign design)
+    : Control(form, ControlKind::TextBox, std::move(design)),
+      peer_(form.Peer().CreateTextBox(*this, Design())) {}
 
-CheckList::CheckList(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::CheckList, std::move(spec)),
-      peer_(form.Peer().CreateCheckList(*this, Spec())) {}
+CheckList::CheckList(Form& form, ControlDesign design)
+    : Control(form, ControlKind::CheckList, std::move(design)),
+      peer_(form.Peer().CreateCheckList(*this, Design())) {}
 
 std::string CheckList::Entry(int index) const {
   return index >= 0 && index < Count() ? peer_->Entry(index) : std::string();
@@ -72,9 +72,9 @@ void CheckList::DoubleClick() {
   if (onDblClick) onDblClick();
 }
 
-CheckBox::CheckBox(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::CheckBox, std::move(spec)),
-      peer_(form.Peer().CreateCheckBox(*this, Spec())) {}
+CheckBox::CheckBox(Form& form, ControlDesign design)
+    : Control(form, ControlKind::CheckBox, std::move(design)),
+      peer_(form.Peer().CreateCheckBox(*this, Design())) {}
 
 void CheckBox::SetValue(int value) {
   if (value < 0 || value > 2 || value == Value()) return;
@@ -90,22 +90,22 @@ void CheckBox::NotifyToggledByUser() {
   if (onClick) onClick();
 }
 
-Button::Button(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::Button, std::move(spec)),
-      peer_(form.Peer().CreateButton(*this, Spec())) {}
+Button::Button(Form& form, ControlDesign design)
+    : Control(form, ControlKind::Button, std::move(design)),
+      peer_(form.Peer().CreateButton(*this, Design())) {}
 
 void Button::Click() {
   if (onClick) onClick();
 }
 
-Label::Label(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::Label, std::move(spec)),
-      peer_(form.Peer().CreateLabel(*this, Spec())) {}
+Label::Label(Form& form, ControlDesign design)
+    : Control(form, ControlKind::Label, std::move(design)),
+      peer_(form.Peer().CreateLabel(*this, Design())) {}
 
-Image::Image(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::Image, std::move(spec)),
-      peer_(form.Peer().CreateImage(*this, Spec())) {
-  if (Spec().picture) SetPicture(form.GetBackend().LoadPicture(*Spec().picture));
+Image::Image(Form& form, ControlDesign design)
+    : Control(form, ControlKind::Image, std::move(design)),
+      peer_(form.Peer().CreateImage(*this, Design())) {
+  if (Design().picture) SetPicture(form.GetBackend().LoadPicture(*Design().picture));
 }
 
 void Image::SetPicture(Picture picture) {
@@ -123,12 +123,12 @@ void Image::MouseUp(MouseButton button) {
   if (onMouseUp) onMouseUp(button);
 }
 
-Line::Line(Form& form, ControlSpec spec)
-    : Control(form, ControlKind::Line, std::move(spec)),
-      peer_(form.Peer().CreateLine(*this, Spec())) {}
+Line::Line(Form& form, ControlDesign design)
+    : Control(form, ControlKind::Line, std::move(design)),
+      peer_(form.Peer().CreateLine(*this, Design())) {}
 
-Timer::Timer(Form& form, ControlSpec spec)
-    : spec_(std::move(spec)), peer_(form.Peer().CreateTimer(*this, spec_)) {}
+Timer::Timer(Form& form, ControlDesign design)
+    : design_(std::move(design)), peer_(form.Peer().CreateTimer(*this, design_)) {}
 
 void Timer::Tick() {
   if (onTimer) onTimer();

@@ -17,11 +17,11 @@ class Control {
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
 
-  const std::string& Name() const { return spec_.name; }
-  int Index() const { return spec_.index; }
+  const std::string& Name() const { return design_.name; }
+  int Index() const { return design_.index; }
   ControlKind Kind() const { return kind_; }
   const char* KindName() const { return ui::KindName(kind_); }
-  const ControlSpec& Spec() const { return spec_; }
+  const ControlDesign& Design() const { return design_; }
   Form& Owner() const { return form_; }
 
   NativeHandle Handle() const { return Peer().Handle(); }
@@ -34,19 +34,19 @@ class Control {
   void Move(int leftTwips, int topTwips);
 
  protected:
-  Control(Form& form, ControlKind kind, ControlSpec spec)
-      : form_(form), kind_(kind), spec_(std::move(spec)) {}
+  Control(Form& form, ControlKind kind, ControlDesign design)
+      : form_(form), kind_(kind), design_(std::move(design)) {}
   virtual ControlPeer& Peer() const = 0;
 
  private:
   Form& form_;
   ControlKind kind_;
-  ControlSpec spec_;
+  ControlDesign design_;
 };
 
 class TextBox final : public Control {
  public:
-  TextBox(Form& form, ControlSpec spec);
+  TextBox(Form& form, ControlDesign design);
   std::string Text() const { return peer_->Text(); }
   void SetText(const std::string& text) { peer_->SetText(text); }
   Color BackColor() const { return peer_->BackColor(); }
@@ -69,7 +69,7 @@ class CheckList final : public Control {
  public:
   static constexpr int kMaxEntries = 32767;
 
-  CheckList(Form& form, ControlSpec spec);
+  CheckList(Form& form, ControlDesign design);
   int Count() const { return peer_->Count(); }
   std::string Entry(int index) const;
   // Appends an unchecked entry; false when the list is full.
@@ -105,7 +105,7 @@ class CheckList final : public Control {
 // it or a command set it.
 class CheckBox final : public Control {
  public:
-  CheckBox(Form& form, ControlSpec spec);
+  CheckBox(Form& form, ControlDesign design);
   int Value() const { return peer_->Value(); }
   void SetValue(int value);
   std::function<void()> onClick;
@@ -125,7 +125,7 @@ class CheckBox final : public Control {
 
 class Button final : public Control {
  public:
-  Button(Form& form, ControlSpec spec);
+  Button(Form& form, ControlDesign design);
   std::string Caption() const { return peer_->Caption(); }
   std::function<void()> onClick;
   void Click();
@@ -139,7 +139,7 @@ class Button final : public Control {
 
 class Label final : public Control {
  public:
-  Label(Form& form, ControlSpec spec);
+  Label(Form& form, ControlDesign design);
   std::string Caption() const { return peer_->Caption(); }
   void SetCaption(const std::string& caption) { peer_->SetCaption(caption); }
 
@@ -155,8 +155,8 @@ class Label final : public Control {
 // to the image pressed, wherever the pointer is then.
 class Image final : public Control {
  public:
-  Image(Form& form, ControlSpec spec);
-  const std::string& Tag() const { return Spec().tag; }
+  Image(Form& form, ControlDesign design);
+  const std::string& Tag() const { return Design().tag; }
   const Picture& GetPicture() const { return picture_; }
   void SetPicture(Picture picture);
   bool Border() const { return peer_->Border(); }
@@ -177,7 +177,7 @@ class Image final : public Control {
 
 class Line final : public Control {
  public:
-  Line(Form& form, ControlSpec spec);
+  Line(Form& form, ControlDesign design);
 
  protected:
   ControlPeer& Peer() const override { return *peer_; }
@@ -189,15 +189,15 @@ class Line final : public Control {
 // A timer belongs to its window but is no control of the window's collection.
 class Timer {
  public:
-  Timer(Form& form, ControlSpec spec);
-  const std::string& Name() const { return spec_.name; }
-  int IntervalMs() const { return spec_.timerIntervalMs; }
+  Timer(Form& form, ControlDesign design);
+  const std::string& Name() const { return design_.name; }
+  int IntervalMs() const { return design_.timerIntervalMs; }
   void SetEnabled(bool enabled) { peer_->SetEnabled(enabled); }
   std::function<void()> onTimer;
   void Tick();
 
  private:
-  ControlSpec spec_;
+  ControlDesign design_;
   std::unique_ptr<TimerPeer> peer_;
 };
 

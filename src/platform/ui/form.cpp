@@ -2,15 +2,15 @@
 
 namespace vexmar::ui {
 
-Form::Form(Backend& backend, FormSpec spec)
-    : backend_(backend), spec_(std::move(spec)), peer_(backend.CreateForm(*this, spec_)) {}
+Form::Form(Backend& backend, FormDesign design)
+    : backend_(backend), design_(std::move(design)), peer_(backend.CreateForm(*this, design_)) {}
 
 // The members are declared so that the controls go before the window's peer,
 // as child windows go before their parent.
 Form::~Form() = default;
 
-Timer& Form::AddTimer(ControlSpec spec) {
-  timers_.push_back(std::make_unique<Timer>(*this, std::move(spec)));
+Timer& Form::AddTimer(ControlDesign design) {
+  timers_.push_back(std::make_unique<Timer>(*this, std::move(design)));
   return *timers_.back();
 }
 

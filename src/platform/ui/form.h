@@ -18,13 +18,13 @@ enum class FormBorder { FixedDialog, FixedToolWindow, None };
 // window that shows it modally, or where the window's own load puts it.
 enum class StartPosition { CenterScreen, CenterOwner, Manual };
 
-struct FormSpec {
+struct FormDesign {
   std::string name;
   std::string caption;
   int clientWidth = 0;  // twips
   int clientHeight = 0;
   FormBorder border = FormBorder::FixedDialog;
-  FontSpec font{"Verdana", 8.25, false};
+  FontDesign font{"Verdana", 8.25, false};
   bool showInTaskbar = true;
   std::optional<PictureName> icon;
   std::optional<Color> backColor;  // the system's window colour when empty
@@ -34,13 +34,13 @@ struct FormSpec {
 
 class Form {
  public:
-  Form(Backend& backend, FormSpec spec);
+  Form(Backend& backend, FormDesign design);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form();
 
-  const std::string& Name() const { return spec_.name; }
-  const FormSpec& Spec() const { return spec_; }
+  const std::string& Name() const { return design_.name; }
+  const FormDesign& Design() const { return design_; }
   Backend& GetBackend() const { return backend_; }
   FormPeer& Peer() const { return *peer_; }
 
@@ -62,13 +62,13 @@ class Form {
 
   // Creates a control in the window; it comes last in the control order.
   template <typename T>
-  T& Add(ControlSpec spec) {
-    auto control = std::make_unique<T>(*this, std::move(spec));
+  T& Add(ControlDesign design) {
+    auto control = std::make_unique<T>(*this, std::move(design));
     T& ref = *control;
     controls_.push_back(std::move(control));
     return ref;
   }
-  Timer& AddTimer(ControlSpec spec);
+  Timer& AddTimer(ControlDesign design);
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   Control& ControlAt(int index) const { return *controls_[static_cast<std::size_t>(index)]; }
@@ -98,7 +98,7 @@ class Form {
 
  private:
   Backend& backend_;
-  FormSpec spec_;
+  FormDesign design_;
   std::unique_ptr<FormPeer> peer_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<std::unique_ptr<Timer>> timers_;

@@ -30,7 +30,7 @@ struct Color {
 inline constexpr Color kYellow{255, 255, 0};
 inline constexpr Color kWindowWhite{255, 255, 255};
 
-struct FontSpec {
+struct FontDesign {
   std::string face;
   double points = 0;
   bool bold = false;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/control_spec.h"
+#include "platform/ui/control_design.h"
 
 namespace vexmar::ui {
 
@@ -22,7 +22,7 @@ class Label;
 class Line;
 class TextBox;
 class Timer;
-struct FormSpec;
+struct FormDesign;
 
 // An item the program adds to a window's window menu (the system menu).
 struct WindowMenuItem {
@@ -127,16 +127,17 @@ class FormPeer {
   // Keeps the window above every window that is not kept on top itself.
   virtual void SetTopMost(bool topMost) = 0;
 
-  virtual std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) = 0;
+  virtual std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner,
+                                                     const ControlDesign& design) = 0;
   virtual std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,
-                                                         const ControlSpec& spec) = 0;
+                                                         const ControlDesign& design) = 0;
   virtual std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner,
-                                                       const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<ControlPeer> CreateLine(Line& owner, const ControlSpec& spec) = 0;
-  virtual std::unique_ptr<TimerPeer> CreateTimer(Timer& owner, const ControlSpec& spec) = 0;
+                                                       const ControlDesign& design) = 0;
+  virtual std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlDesign& design) = 0;
+  virtual std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlDesign& design) = 0;
+  virtual std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlDesign& design) = 0;
+  virtual std::unique_ptr<ControlPeer> CreateLine(Line& owner, const ControlDesign& design) = 0;
+  virtual std::unique_ptr<TimerPeer> CreateTimer(Timer& owner, const ControlDesign& design) = 0;
 
   // Keyboard order: Tab moves through these controls in this order.
   virtual void SetTabOrder(const std::vector<Control*>& order) = 0;
@@ -149,7 +150,7 @@ inline constexpr std::uint32_t kExStaticEdge = 0x20000;
 class Backend {
  public:
   virtual ~Backend() = default;
-  virtual std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormSpec& spec) = 0;
+  virtual std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormDesign& design) = 0;
   virtual Picture LoadPicture(PictureName name) = 0;
   // A picture file (a bitmap); empty when the file is missing or no picture.
   virtual Picture LoadPictureFile(const std::string& path) = 0;

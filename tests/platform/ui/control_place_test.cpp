@@ -9,15 +9,15 @@ namespace {
 
 struct LabelFixture {
   Label& Make(const std::string& caption, bool bold = false) {
-    ControlSpec spec;
-    spec.name = "lbl";
-    spec.caption = caption;
-    spec.place = {300, 400, 0, 0};
-    spec.font = FontSpec{"MS Sans Serif", 9.75, bold};
-    return form.Add<Label>(spec);
+    ControlDesign design;
+    design.name = "lbl";
+    design.caption = caption;
+    design.place = {300, 400, 0, 0};
+    design.font = FontDesign{"MS Sans Serif", 9.75, bold};
+    return form.Add<Label>(design);
   }
   HeadlessBackend backend;
-  Form form{backend, FormSpec{}};
+  Form form{backend, FormDesign{}};
 };
 
 TEST(ControlPlace, ASelfSizingLabelTakesTheWidthOfWhatItShows) {

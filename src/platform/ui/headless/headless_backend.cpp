@@ -24,11 +24,11 @@ class HeadlessPicture final : public PictureData {
 template <typename Interface>
 class HeadlessControl : public Interface {
  public:
-  HeadlessControl(HeadlessBackend& backend, const ControlSpec& spec, std::uint32_t exStyle = 0)
-      : place_(spec.place),
+  HeadlessControl(HeadlessBackend& backend, const ControlDesign& design, std::uint32_t exStyle = 0)
+      : place_(design.place),
         backend_(backend),
         handle_(backend.NewHandle(exStyle)),
-        visible_(spec.visible) {}
+        visible_(design.visible) {}
   NativeHandle Handle() const override { return handle_; }
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible) override { visible_ = visible; }
@@ -50,7 +50,7 @@ class HeadlessControl : public Interface {
 // estimates its caption: an average character is a little over half the
 // font's size wide (more when bold), a line a quarter more than the font's
 // size high, both in whole pixels at 96 DPI as a real label would be.
-TwipsRect EstimatedCaptionSize(const std::string& caption, const FontSpec& font) {
+TwipsRect EstimatedCaptionSize(const std::string& caption, const FontDesign& font) {
   int characters = 0;
   for (std::size_t i = 0; i < caption.size(); ++i) {
     const auto byte = static_cast<unsigned char>(caption[i]);
@@ -70,8 +70,8 @@ TwipsRect EstimatedCaptionSize(const std::string& caption, const FontSpec& font)
 
 class HeadlessTextBox final : public HeadlessControl<TextBoxPeer> {
  public:
-  HeadlessTextBox(HeadlessBackend& backend, const ControlSpec& spec)
-      : HeadlessControl(backend, spec, kExClientEdge) {}
+  HeadlessTextBox(HeadlessBackend& backend, const ControlDesign& design)
+      : HeadlessControl(backend, design, kExClientEdge) {}
   std::string Text() const override { return text_; }
   void SetText(const std::string& text) override {
     text_ = text;
@@ -96,8 +96,8 @@ class HeadlessTextBox final : public HeadlessControl<TextBoxPeer> {
 
 class HeadlessCheckList final : public HeadlessControl<CheckListPeer> {
  public:
-  HeadlessCheckList(HeadlessBackend& backend, const ControlSpec& spec)
-      : HeadlessControl(backend, spec, kExClientEdge) {}
+  HeadlessCheckList(HeadlessBackend& backend, const ControlDesign& design)
+      : HeadlessControl(backend, design, kExClientEdge) {}
   int Count() const override { return static_cast<int>(entries_.size()); }
   std::string Entry(int index) const override { return At(index).text; }
   void Add(const std::string& text) override { entries_.push_back({text, false}); }
@@ -136,9 +136,9 @@ class HeadlessCheckBox final : public HeadlessControl<CheckBoxPeer> {
 class HeadlessCaption final : public HeadlessControl<CaptionPeer> {
  public:
   // `font` is set for a label that sizes itself to its caption.
-  HeadlessCaption(HeadlessBackend& backend, const ControlSpec& spec,
-                  std::optional<FontSpec> font = std::nullopt)
-      : HeadlessControl(backend, spec), caption_(spec.caption), autoSizeFont_(std::move(font)) {
+  HeadlessCaption(HeadlessBackend& backend, const ControlDesign& design,
+                  std::optional<FontDesign> font = std::nullopt)
+      : HeadlessControl(backend, design), caption_(design.caption), autoSizeFont_(std::move(font)) {
     FitCaption();
   }
   std::string Caption() const override { return caption_; }
@@ -160,7 +160,7 @@ class HeadlessCaption final : public HeadlessControl<CaptionPeer> {
   }
 
   std::string caption_;
-  std::optional<FontSpec> autoSizeFont_;
+  std::optional<FontDesign> autoSizeFont_;
 };
 
 class HeadlessImage final : public HeadlessControl<ImagePeer> {
@@ -188,14 +188,14 @@ class HeadlessTimer final : public TimerPeer {
 
 class HeadlessForm final : public FormPeer {
  public:
-  HeadlessForm(HeadlessBackend& backend, Form& owner, const FormSpec& spec)
+  HeadlessForm(HeadlessBackend& backend, Form& owner, const FormDesign& design)
       : backend_(backend),
         owner_(owner),
         handle_(backend.NewHandle(0)),
-        caption_(spec.caption),
-        font_(spec.font),
-        width_(spec.clientWidth),
-        height_(spec.clientHeight) {}
+        caption_(design.caption),
+        font_(design.font),
+        width_(design.clientWidth),
+        height_(design.clientHeight) {}
 
   NativeHandle Handle() const override { return handle_; }
   std::string Caption() const override { return caption_; }
@@ -224,29 +224,29 @@ class HeadlessForm final : public FormPeer {
   }
   void SetTopMost(bool topMost) override { backend_.LookOf(handle_).topMost = topMost; }
 
-  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessTextBox>(backend_, spec);
+  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessTextBox>(backend_, design);
   }
-  std::unique_ptr<CheckListPeer> CreateCheckList(CheckList&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessCheckList>(backend_, spec);
+  std::unique_ptr<CheckListPeer> CreateCheckList(CheckList&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessCheckList>(backend_, design);
   }
-  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessCheckBox>(backend_, spec);
+  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessCheckBox>(backend_, design);
   }
-  std::unique_ptr<CaptionPeer> CreateButton(Button&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessCaption>(backend_, spec);
+  std::unique_ptr<CaptionPeer> CreateButton(Button&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessCaption>(backend_, design);
   }
-  std::unique_ptr<CaptionPeer> CreateLabel(Label&, const ControlSpec& spec) override {
-    if (!spec.autoSize) return std::make_unique<HeadlessCaption>(backend_, spec);
-    return std::make_unique<HeadlessCaption>(backend_, spec, spec.font ? *spec.font : font_);
+  std::unique_ptr<CaptionPeer> CreateLabel(Label&, const ControlDesign& design) override {
+    if (!design.autoSize) return std::make_unique<HeadlessCaption>(backend_, design);
+    return std::make_unique<HeadlessCaption>(backend_, design, design.font ? *design.font : font_);
   }
-  std::unique_ptr<ImagePeer> CreateImage(Image&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessImage>(backend_, spec);
+  std::unique_ptr<ImagePeer> CreateImage(Image&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessImage>(backend_, design);
   }
-  std::unique_ptr<ControlPeer> CreateLine(Line&, const ControlSpec& spec) override {
-    return std::make_unique<HeadlessLine>(backend_, spec);
+  std::unique_ptr<ControlPeer> CreateLine(Line&, const ControlDesign& design) override {
+    return std::make_unique<HeadlessLine>(backend_, design);
   }
-  std::unique_ptr<TimerPeer> CreateTimer(Timer&, const ControlSpec&) override {
+  std::unique_ptr<TimerPeer> CreateTimer(Timer&, const ControlDesign&) override {
     return std::make_unique<HeadlessTimer>();
   }
   void SetTabOrder(const std::vector<Control*>&) override {}
@@ -256,7 +256,7 @@ class HeadlessForm final : public FormPeer {
   Form& owner_;
   NativeHandle handle_;
   std::string caption_;
-  FontSpec font_;
+  FontDesign font_;
   double left_ = 0;
   double top_ = 0;
   int width_;
@@ -285,8 +285,8 @@ Picture ReadBitmapFile(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<FormPeer> HeadlessBackend::CreateForm(Form& owner, const FormSpec& spec) {
-  return std::make_unique<HeadlessForm>(*this, owner, spec);
+std::unique_ptr<FormPeer> HeadlessBackend::CreateForm(Form& owner, const FormDesign& design) {
+  return std::make_unique<HeadlessForm>(*this, owner, design);
 }
 
 Picture HeadlessBackend::LoadPicture(PictureName name) {

@@ -15,7 +15,7 @@ namespace vexmar::ui {
 
 class HeadlessBackend final : public Backend {
  public:
-  std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormSpec& spec) override;
+  std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormDesign& design) override;
   Picture LoadPicture(PictureName name) override;
   Picture LoadPictureFile(const std::string& path) override;
   std::uint32_t ExtendedStyle(NativeHandle window) override;

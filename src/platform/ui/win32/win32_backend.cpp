@@ -44,8 +44,8 @@ class Win32Backend final : public Backend, private win32::MessageHandler {
     if (later_ != nullptr) PostMessageW(later_, kRunLater, 0, 0);
   }
 
-  std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormSpec& spec) override {
-    return std::make_unique<win32::Win32Form>(owner, spec);
+  std::unique_ptr<FormPeer> CreateForm(Form& owner, const FormDesign& design) override {
+    return std::make_unique<win32::Win32Form>(owner, design);
   }
 
   // One picture per name for the life of the backend, so every control given

@@ -8,15 +8,15 @@ namespace {
 
 class Win32Button final : public ChildPeer<CaptionPeer> {
  public:
-  Win32Button(Win32Form& form, Button& owner, const ControlSpec& spec)
-      : ChildPeer(form, spec), owner_(owner) {
-    if (spec.picture && spec.caption.empty()) picture_ = LoadProgramPicture(*spec.picture);
+  Win32Button(Win32Form& form, Button& owner, const ControlDesign& design)
+      : ChildPeer(form, design), owner_(owner) {
+    if (design.picture && design.caption.empty()) picture_ = LoadProgramPicture(*design.picture);
     const Win32Picture* picture = AsWin32(picture_);
     const bool showsPicture = picture != nullptr && picture->Bitmap() != nullptr;
     Attach(Create(L"BUTTON",
-                  VisibleStyle() | (spec.tabStop ? WS_TABSTOP : 0u) | BS_PUSHBUTTON |
+                  VisibleStyle() | (design.tabStop ? WS_TABSTOP : 0u) | BS_PUSHBUTTON |
                       (showsPicture ? BS_BITMAP : 0u),
-                  0, Wide(spec.caption)));
+                  0, Wide(design.caption)));
     if (showsPicture) {
       SendMessageW(window_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture->Bitmap()));
     }
@@ -37,10 +37,10 @@ class Win32Button final : public ChildPeer<CaptionPeer> {
 // the shared control layer defines it (grayed becomes unchecked).
 class Win32CheckBox final : public ChildPeer<CheckBoxPeer> {
  public:
-  Win32CheckBox(Win32Form& form, CheckBox& owner, const ControlSpec& spec)
-      : ChildPeer(form, spec), owner_(owner) {
-    Attach(Create(L"BUTTON", VisibleStyle() | (spec.tabStop ? WS_TABSTOP : 0u) | BS_3STATE, 0,
-                  Wide(spec.caption)));
+  Win32CheckBox(Win32Form& form, CheckBox& owner, const ControlDesign& design)
+      : ChildPeer(form, design), owner_(owner) {
+    Attach(Create(L"BUTTON", VisibleStyle() | (design.tabStop ? WS_TABSTOP : 0u) | BS_3STATE, 0,
+                  Wide(design.caption)));
   }
   int Value() const override {
     switch (SendMessageW(window_, BM_GETCHECK, 0, 0)) {
@@ -72,13 +72,14 @@ class Win32CheckBox final : public ChildPeer<CheckBoxPeer> {
 
 }  // namespace
 
-std::unique_ptr<CaptionPeer> MakeButton(Win32Form& form, Button& owner, const ControlSpec& spec) {
-  return std::make_unique<Win32Button>(form, owner, spec);
+std::unique_ptr<CaptionPeer> MakeButton(Win32Form& form, Button& owner,
+                                        const ControlDesign& design) {
+  return std::make_unique<Win32Button>(form, owner, design);
 }
 
 std::unique_ptr<CheckBoxPeer> MakeCheckBox(Win32Form& form, CheckBox& owner,
-                                           const ControlSpec& spec) {
-  return std::make_unique<Win32CheckBox>(form, owner, spec);
+                                           const ControlDesign& design) {
+  return std::make_unique<Win32CheckBox>(form, owner, design);
 }
 
 }  // namespace vexmar::ui::win32

@@ -21,12 +21,12 @@ const wchar_t* CheckListClass() {
 
 class Win32CheckList final : public ChildPeer<CheckListPeer>, private MessageHandler {
  public:
-  Win32CheckList(Win32Form& form, CheckList& owner, const ControlSpec& spec)
-      : ChildPeer(form, spec), owner_(owner) {
-    const RECT place = PixelRect(spec.place, form.Dpi());
+  Win32CheckList(Win32Form& form, CheckList& owner, const ControlDesign& design)
+      : ChildPeer(form, design), owner_(owner) {
+    const RECT place = PixelRect(design.place, form.Dpi());
     // No integral height: the list keeps exactly the height it is given.
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle() |
-                        (spec.tabStop ? WS_TABSTOP : 0u) | WS_VSCROLL | LBS_OWNERDRAWFIXED |
+                        (design.tabStop ? WS_TABSTOP : 0u) | WS_VSCROLL | LBS_OWNERDRAWFIXED |
                         LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     Attach(CreateHandledWindow(WS_EX_CLIENTEDGE, CheckListClass(), L"", style, place, form.Window(),
                                form.NextControlId(), *this));
@@ -203,8 +203,8 @@ void Win32CheckList::Layout(UINT dpi) {
 }  // namespace
 
 std::unique_ptr<CheckListPeer> MakeCheckList(Win32Form& form, CheckList& owner,
-                                             const ControlSpec& spec) {
-  return std::make_unique<Win32CheckList>(form, owner, spec);
+                                             const ControlDesign& design) {
+  return std::make_unique<Win32CheckList>(form, owner, design);
 }
 
 }  // namespace vexmar::ui::win32

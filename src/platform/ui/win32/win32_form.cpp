@@ -12,9 +12,9 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VexmarForm";
 
-void FrameStyles(const FormSpec& spec, DWORD& style, DWORD& exStyle) {
+void FrameStyles(const FormDesign& design, DWORD& style, DWORD& exStyle) {
   exStyle = WS_EX_CONTROLPARENT;
-  switch (spec.border) {
+  switch (design.border) {
     case FormBorder::FixedDialog:
       style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
       break;
@@ -27,7 +27,7 @@ void FrameStyles(const FormSpec& spec, DWORD& style, DWORD& exStyle) {
       break;
   }
   // A window without a frame stays out of the task bar by being a tool window.
-  if (!spec.showInTaskbar && spec.border == FormBorder::None) exStyle |= WS_EX_TOOLWINDOW;
+  if (!design.showInTaskbar && design.border == FormBorder::None) exStyle |= WS_EX_TOOLWINDOW;
 }
 
 COLORREF ToColorRef(Color colour) {
@@ -63,13 +63,13 @@ void ChildWindow::Attach(HWND window) {
   // placed on it; overlapping siblings clip each other.
   SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   form_.Register(*this);
-  if (!spec_.toolTip.empty()) form_.AddToolTip(window_, spec_.toolTip);
+  if (!design_.toolTip.empty()) form_.AddToolTip(window_, design_.toolTip);
   Layout(form_.Dpi());
 }
 
 HWND ChildWindow::Create(const wchar_t* className, DWORD style, DWORD exStyle,
                          const std::wstring& text) {
-  const RECT place = PixelRect(spec_.place, form_.Dpi());
+  const RECT place = PixelRect(design_.place, form_.Dpi());
   return CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
                          place.left, place.top, place.right - place.left, place.bottom - place.top,
                          form_.Window(), reinterpret_cast<HMENU>(form_.NextControlId()),
@@ -77,16 +77,16 @@ HWND ChildWindow::Create(const wchar_t* className, DWORD style, DWORD exStyle,
 }
 
 HFONT ChildWindow::Font(UINT dpi) const {
-  return form_.FontFor(spec_, dpi);
+  return form_.FontFor(design_, dpi);
 }
 
 void ChildWindow::MoveTo(const TwipsRect& place) {
-  spec_.place = place;
+  design_.place = place;
   Layout(form_.Dpi());
 }
 
 TwipsRect ChildWindow::CurrentPlace() const {
-  if (window_ == nullptr) return spec_.place;
+  if (window_ == nullptr) return design_.place;
   RECT rect{};
   GetWindowRect(window_, &rect);
   MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
@@ -103,7 +103,7 @@ HBRUSH ChildWindow::ParentBackground(HDC dc) const {
 }
 
 void ChildWindow::Layout(UINT dpi) {
-  const RECT place = PixelRect(spec_.place, dpi);
+  const RECT place = PixelRect(design_.place, dpi);
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(dpi)), FALSE);
   SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
                place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -111,21 +111,21 @@ void ChildWindow::Layout(UINT dpi) {
 
 // --- Win32Form ---------------------------------------------------------------------
 
-Win32Form::Win32Form(Form& owner, const FormSpec& spec) : owner_(owner), spec_(spec) {
+Win32Form::Win32Form(Form& owner, const FormDesign& design) : owner_(owner), design_(design) {
   static const wchar_t* const formClass = RegisterOwnClass(kFormClass, 0, nullptr);
-  FrameStyles(spec_, style_, exStyle_);
-  backgroundColour_ = spec_.infoBackground ? GetSysColor(COLOR_INFOBK)
-                      : spec_.backColor    ? ToColorRef(*spec_.backColor)
-                                           : GetSysColor(COLOR_BTNFACE);
+  FrameStyles(design_, style_, exStyle_);
+  backgroundColour_ = design_.infoBackground ? GetSysColor(COLOR_INFOBK)
+                      : design_.backColor    ? ToColorRef(*design_.backColor)
+                                             : GetSysColor(COLOR_BTNFACE);
   background_ = CreateSolidBrush(backgroundColour_);
-  window_ = CreateHandledWindow(exStyle_, formClass, Wide(spec_.caption).c_str(), style_,
+  window_ = CreateHandledWindow(exStyle_, formClass, Wide(design_.caption).c_str(), style_,
                                 RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT},
                                 nullptr, 0, *this);
   if (window_ == nullptr) return;
-  SetClientSize(spec_.clientWidth, spec_.clientHeight);
-  if (spec_.icon) {
+  SetClientSize(design_.clientWidth, design_.clientHeight);
+  if (design_.icon) {
     // The window gets copies of the icon in both sizes, destroyed with it.
-    const Picture big = LoadProgramPicture(*spec_.icon);
+    const Picture big = LoadProgramPicture(*design_.icon);
     if (const Win32Picture* icon = win32::AsWin32(big); icon != nullptr && icon->Icon()) {
       const auto small =
           static_cast<HICON>(CopyImage(icon->Icon(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -203,13 +203,13 @@ TwipsRect Win32Form::ClientPlace() const {
 }
 
 void Win32Form::SetClientSize(int widthTwips, int heightTwips) {
-  spec_.clientWidth = widthTwips;
-  spec_.clientHeight = heightTwips;
+  design_.clientWidth = widthTwips;
+  design_.clientHeight = heightTwips;
   ResizeClient(Dpi());
 }
 
 void Win32Form::ResizeClient(UINT dpi) {
-  const RECT client = PixelRect({0, 0, spec_.clientWidth, spec_.clientHeight}, dpi);
+  const RECT client = PixelRect({0, 0, design_.clientWidth, design_.clientHeight}, dpi);
   const SIZE outer = OuterSize(SIZE{client.right, client.bottom}, style_, exStyle_, dpi);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -266,9 +266,9 @@ TwipsRect Win32Form::ScreenSize() const {
 }
 
 void Win32Form::PlaceAtFirstShowing() {
-  if (spec_.startPosition == StartPosition::Manual) return;
+  if (design_.startPosition == StartPosition::Manual) return;
   const HWND owner = GetWindow(window_, GW_OWNER);
-  const bool overOwner = spec_.startPosition == StartPosition::CenterOwner && owner != nullptr &&
+  const bool overOwner = design_.startPosition == StartPosition::CenterOwner && owner != nullptr &&
                          IsWindowVisible(owner);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -292,30 +292,31 @@ void Win32Form::PlaceAtFirstShowing() {
   SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::unique_ptr<TextBoxPeer> Win32Form::CreateTextBox(TextBox&, const ControlSpec& spec) {
-  return MakeTextBox(*this, spec);
+std::unique_ptr<TextBoxPeer> Win32Form::CreateTextBox(TextBox&, const ControlDesign& design) {
+  return MakeTextBox(*this, design);
 }
 std::unique_ptr<CheckListPeer> Win32Form::CreateCheckList(CheckList& owner,
-                                                          const ControlSpec& spec) {
-  return MakeCheckList(*this, owner, spec);
+                                                          const ControlDesign& design) {
+  return MakeCheckList(*this, owner, design);
 }
-std::unique_ptr<CheckBoxPeer> Win32Form::CreateCheckBox(CheckBox& owner, const ControlSpec& spec) {
-  return MakeCheckBox(*this, owner, spec);
+std::unique_ptr<CheckBoxPeer> Win32Form::CreateCheckBox(CheckBox& owner,
+                                                        const ControlDesign& design) {
+  return MakeCheckBox(*this, owner, design);
 }
-std::unique_ptr<CaptionPeer> Win32Form::CreateButton(Button& owner, const ControlSpec& spec) {
-  return MakeButton(*this, owner, spec);
+std::unique_ptr<CaptionPeer> Win32Form::CreateButton(Button& owner, const ControlDesign& design) {
+  return MakeButton(*this, owner, design);
 }
-std::unique_ptr<CaptionPeer> Win32Form::CreateLabel(Label&, const ControlSpec& spec) {
-  return MakeLabel(*this, spec);
+std::unique_ptr<CaptionPeer> Win32Form::CreateLabel(Label&, const ControlDesign& design) {
+  return MakeLabel(*this, design);
 }
-std::unique_ptr<ImagePeer> Win32Form::CreateImage(Image& owner, const ControlSpec& spec) {
-  return MakeImage(*this, owner, spec);
+std::unique_ptr<ImagePeer> Win32Form::CreateImage(Image& owner, const ControlDesign& design) {
+  return MakeImage(*this, owner, design);
 }
-std::unique_ptr<ControlPeer> Win32Form::CreateLine(Line&, const ControlSpec& spec) {
-  return MakeLine(*this, spec);
+std::unique_ptr<ControlPeer> Win32Form::CreateLine(Line&, const ControlDesign& design) {
+  return MakeLine(*this, design);
 }
-std::unique_ptr<TimerPeer> Win32Form::CreateTimer(Timer& owner, const ControlSpec& spec) {
-  return MakeTimer(*this, owner, spec);
+std::unique_ptr<TimerPeer> Win32Form::CreateTimer(Timer& owner, const ControlDesign& design) {
+  return MakeTimer(*this, owner, design);
 }
 
 void Win32Form::SetTabOrder(const std::vector<Control*>& order) {
@@ -331,8 +332,8 @@ void Win32Form::SetTabOrder(const std::vector<Control*>& order) {
   }
 }
 
-HFONT Win32Form::FontFor(const ControlSpec& spec, UINT dpi) {
-  return fonts_.Get(spec.font ? *spec.font : spec_.font, dpi);
+HFONT Win32Form::FontFor(const ControlDesign& design, UINT dpi) {
+  return fonts_.Get(design.font ? *design.font : design_.font, dpi);
 }
 
 void Win32Form::Register(ChildWindow& child) {

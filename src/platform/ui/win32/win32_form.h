@@ -20,13 +20,13 @@ class Win32Form;
 // window's table, and the parent notifications it may react to.
 class ChildWindow {
  public:
-  ChildWindow(Win32Form& form, const ControlSpec& spec) : form_(form), spec_(spec) {}
+  ChildWindow(Win32Form& form, const ControlDesign& design) : form_(form), design_(design) {}
   ChildWindow(const ChildWindow&) = delete;
   ChildWindow& operator=(const ChildWindow&) = delete;
   virtual ~ChildWindow();
 
   HWND Window() const { return window_; }
-  const ControlSpec& Spec() const { return spec_; }
+  const ControlDesign& Design() const { return design_; }
 
   virtual void OnCommand(WORD /*code*/) {}
   // The brush to paint the control's background with, null for the default.
@@ -43,13 +43,13 @@ class ChildWindow {
   void Attach(HWND window);
   HWND Create(const wchar_t* className, DWORD style, DWORD exStyle, const std::wstring& text);
   HFONT Font(UINT dpi) const;
-  DWORD VisibleStyle() const { return spec_.visible ? WS_VISIBLE : 0u; }
+  DWORD VisibleStyle() const { return design_.visible ? WS_VISIBLE : 0u; }
   // The window's background brush, aligned for painting in this control's
   // DC, so a skin's pattern runs on under the control without a seam.
   HBRUSH ParentBackground(HDC dc) const;
 
   Win32Form& form_;
-  ControlSpec spec_;
+  ControlDesign design_;
   HWND window_ = nullptr;
 };
 
@@ -57,7 +57,7 @@ class ChildWindow {
 template <typename Interface>
 class ChildPeer : public Interface, public ChildWindow {
  public:
-  ChildPeer(Win32Form& form, const ControlSpec& spec) : ChildWindow(form, spec) {}
+  ChildPeer(Win32Form& form, const ControlDesign& design) : ChildWindow(form, design) {}
   NativeHandle Handle() const override { return reinterpret_cast<NativeHandle>(window_); }
   bool Visible() const override {
     return window_ != nullptr && (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -77,7 +77,7 @@ class Win32Timer;
 
 class Win32Form final : public FormPeer, private MessageHandler {
  public:
-  Win32Form(Form& owner, const FormSpec& spec);
+  Win32Form(Form& owner, const FormDesign& design);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -99,21 +99,22 @@ class Win32Form final : public FormPeer, private MessageHandler {
   void SetSkin(const Picture& picture) override;
   void SetWindowMenu(const std::vector<WindowMenuItem>& items) override;
   void SetTopMost(bool topMost) override;
-  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlSpec& spec) override;
+  std::unique_ptr<TextBoxPeer> CreateTextBox(TextBox& owner, const ControlDesign& design) override;
   std::unique_ptr<CheckListPeer> CreateCheckList(CheckList& owner,
-                                                 const ControlSpec& spec) override;
-  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner, const ControlSpec& spec) override;
-  std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlSpec& spec) override;
-  std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlSpec& spec) override;
-  std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlSpec& spec) override;
-  std::unique_ptr<ControlPeer> CreateLine(Line& owner, const ControlSpec& spec) override;
-  std::unique_ptr<TimerPeer> CreateTimer(Timer& owner, const ControlSpec& spec) override;
+                                                 const ControlDesign& design) override;
+  std::unique_ptr<CheckBoxPeer> CreateCheckBox(CheckBox& owner,
+                                               const ControlDesign& design) override;
+  std::unique_ptr<CaptionPeer> CreateButton(Button& owner, const ControlDesign& design) override;
+  std::unique_ptr<CaptionPeer> CreateLabel(Label& owner, const ControlDesign& design) override;
+  std::unique_ptr<ImagePeer> CreateImage(Image& owner, const ControlDesign& design) override;
+  std::unique_ptr<ControlPeer> CreateLine(Line& owner, const ControlDesign& design) override;
+  std::unique_ptr<TimerPeer> CreateTimer(Timer& owner, const ControlDesign& design) override;
   void SetTabOrder(const std::vector<Control*>& order) override;
 
   // For the children and timers of this window.
   HWND Window() const { return window_; }
   UINT Dpi() const { return DpiOf(window_); }
-  HFONT FontFor(const ControlSpec& spec, UINT dpi);
+  HFONT FontFor(const ControlDesign& design, UINT dpi);
   // The skin's pattern while the window is skinned, else its plain colour.
   HBRUSH BackgroundBrush() const { return skinBrush_ != nullptr ? skinBrush_ : background_; }
   COLORREF BackgroundColour() const { return backgroundColour_; }
@@ -141,7 +142,7 @@ class Win32Form final : public FormPeer, private MessageHandler {
   void NotifyClosed();
 
   Form& owner_;
-  FormSpec spec_;
+  FormDesign design_;
   HWND window_ = nullptr;
   DWORD style_ = 0;
   DWORD exStyle_ = 0;

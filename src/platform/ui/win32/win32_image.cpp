@@ -10,12 +10,12 @@ constexpr wchar_t kImageClass[] = L"VexmarImage";
 
 class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
  public:
-  Win32Image(Win32Form& form, Image& owner, const ControlSpec& spec)
-      : ChildPeer(form, spec), owner_(owner) {
+  Win32Image(Win32Form& form, Image& owner, const ControlDesign& design)
+      : ChildPeer(form, design), owner_(owner) {
     // No CS_DBLCLKS: a quick second press is one more press, as on any image.
     static const wchar_t* const imageClass = RegisterOwnClass(kImageClass, 0, nullptr);
     Attach(CreateHandledWindow(0, imageClass, L"", WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(),
-                               PixelRect(spec.place, form.Dpi()), form.Window(),
+                               PixelRect(design.place, form.Dpi()), form.Window(),
                                form.NextControlId(), *this));
   }
 
@@ -108,8 +108,8 @@ class Win32Image final : public ChildPeer<ImagePeer>, private MessageHandler {
 
 }  // namespace
 
-std::unique_ptr<ImagePeer> MakeImage(Win32Form& form, Image& owner, const ControlSpec& spec) {
-  return std::make_unique<Win32Image>(form, owner, spec);
+std::unique_ptr<ImagePeer> MakeImage(Win32Form& form, Image& owner, const ControlDesign& design) {
+  return std::make_unique<Win32Image>(form, owner, design);
 }
 
 }  // namespace vexmar::ui::win32

@@ -54,17 +54,17 @@ FontCache::~FontCache() {
   for (const auto& entry : fonts_) DeleteObject(entry.second);
 }
 
-HFONT FontCache::Get(const FontSpec& spec, UINT dpi) {
+HFONT FontCache::Get(const FontDesign& design, UINT dpi) {
   // Point sizes such as 8.25 are kept in hundredths so the key is exact.
-  const int hundredths = static_cast<int>(std::lround(spec.points * 100));
-  const auto key = std::make_tuple(spec.face, hundredths, spec.bold, dpi);
+  const int hundredths = static_cast<int>(std::lround(design.points * 100));
+  const auto key = std::make_tuple(design.face, hundredths, design.bold, dpi);
   const auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second;
-  const int height = -static_cast<int>(std::lround(spec.points * dpi / 72.0));
+  const int height = -static_cast<int>(std::lround(design.points * dpi / 72.0));
   const HFONT font =
-      CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+      CreateFontW(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, Wide(spec.face).c_str());
+                  DEFAULT_PITCH | FF_DONTCARE, Wide(design.face).c_str());
   if (font != nullptr) fonts_.emplace(key, font);
   return font;
 }

@@ -20,7 +20,7 @@ int PixelsToTwips(int pixels, UINT dpi);
 // The outer size of a window whose client area is `client` pixels.
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 
-// Fonts made from FontSpecs, one per face, size, weight and DPI, kept for the
+// Fonts made from FontDesigns, one per face, size, weight and DPI, kept for the
 // life of the window that uses them.
 class FontCache {
  public:
@@ -28,7 +28,7 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
   ~FontCache();
-  HFONT Get(const FontSpec& spec, UINT dpi);
+  HFONT Get(const FontDesign& design, UINT dpi);
 
  private:
   std::map<std::tuple<std::string, int, bool, UINT>, HFONT> fonts_;

@@ -12,12 +12,12 @@ COLORREF ToColorRef(Color colour) {
 
 class Win32Label final : public ChildPeer<CaptionPeer> {
  public:
-  Win32Label(Win32Form& form, const ControlSpec& spec) : ChildPeer(form, spec) {
+  Win32Label(Win32Form& form, const ControlDesign& design) : ChildPeer(form, design) {
     // A label with a tool tip must take the mouse (SS_NOTIFY); other labels
     // let it through to the window, as their text is no target.
-    const DWORD style = VisibleStyle() | (spec.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
-                        (spec.toolTip.empty() ? 0u : static_cast<DWORD>(SS_NOTIFY));
-    Attach(Create(L"STATIC", style, 0, Wide(spec.caption)));
+    const DWORD style = VisibleStyle() | (design.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+                        (design.toolTip.empty() ? 0u : static_cast<DWORD>(SS_NOTIFY));
+    Attach(Create(L"STATIC", style, 0, Wide(design.caption)));
   }
   std::string Caption() const override { return WindowText(window_); }
   void SetCaption(const std::string& caption) override {
@@ -25,7 +25,7 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
     // under the old text is repainted first.
     InvalidateUnder();
     SetWindowTextUtf8(window_, caption);
-    if (spec_.autoSize) Layout(DpiOf(window_));
+    if (design_.autoSize) Layout(DpiOf(window_));
     InvalidateUnder();
   }
   void SetVisible(bool visible) override {
@@ -36,16 +36,16 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
     if (brush_ != nullptr) DeleteObject(brush_);
   }
   HBRUSH OnColor(HDC dc) override {
-    if (spec_.foreColor) {
-      SetTextColor(dc, ToColorRef(*spec_.foreColor));
+    if (design_.foreColor) {
+      SetTextColor(dc, ToColorRef(*design_.foreColor));
     } else {
-      SetTextColor(dc, GetSysColor(spec_.infoBackground ? COLOR_INFOTEXT : COLOR_BTNTEXT));
+      SetTextColor(dc, GetSysColor(design_.infoBackground ? COLOR_INFOTEXT : COLOR_BTNTEXT));
     }
-    if (!spec_.opaque) {
+    if (!design_.opaque) {
       SetBkMode(dc, TRANSPARENT);
       return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
-    if (!spec_.infoBackground && !spec_.backColor) {
+    if (!design_.infoBackground && !design_.backColor) {
       // Opaque in the window's own background: over a skin that is the
       // skin's pattern, with the text drawn transparently on it.
       if (form_.Skinned()) SetBkMode(dc, TRANSPARENT);
@@ -53,14 +53,14 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
       return ParentBackground(dc);
     }
     const COLORREF colour =
-        spec_.infoBackground ? GetSysColor(COLOR_INFOBK) : ToColorRef(*spec_.backColor);
+        design_.infoBackground ? GetSysColor(COLOR_INFOBK) : ToColorRef(*design_.backColor);
     if (brush_ == nullptr) brush_ = CreateSolidBrush(colour);
     SetBkColor(dc, colour);
     return brush_;
   }
   void Layout(UINT dpi) override {
     ChildWindow::Layout(dpi);
-    if (!spec_.autoSize) return;
+    if (!design_.autoSize) return;
     // The label takes the size of its caption in its own font at this DPI;
     // its top-left corner stays where the window's table puts it.
     const std::wstring caption = Wide(WindowText(window_));
@@ -84,14 +84,14 @@ class Win32Label final : public ChildPeer<CaptionPeer> {
 // system's colours, or a solid line in the colour the table gives.
 class Win32Line final : public ChildPeer<ControlPeer>, private MessageHandler {
  public:
-  Win32Line(Win32Form& form, const ControlSpec& spec) : ChildPeer(form, spec) {
+  Win32Line(Win32Form& form, const ControlDesign& design) : ChildPeer(form, design) {
     static const wchar_t* const lineClass = RegisterOwnClass(kLineClass, 0, nullptr);
     Attach(CreateHandledWindow(0, lineClass, L"", WS_CHILD | WS_CLIPSIBLINGS | VisibleStyle(),
-                               PixelRect(spec.place, form.Dpi()), form.Window(),
+                               PixelRect(design.place, form.Dpi()), form.Window(),
                                form.NextControlId(), *this));
   }
   void Layout(UINT dpi) override {
-    const RECT place = PixelRect(spec_.place, dpi);
+    const RECT place = PixelRect(design_.place, dpi);
     const int height = place.bottom - place.top;
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
                  height < 2 ? 2 : height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -108,8 +108,8 @@ class Win32Line final : public ChildPeer<ControlPeer>, private MessageHandler {
         RECT client{};
         GetClientRect(window, &client);
         FillRect(dc, &client, ParentBackground(dc));
-        if (spec_.foreColor) {
-          const Color colour = *spec_.foreColor;
+        if (design_.foreColor) {
+          const Color colour = *design_.foreColor;
           const HBRUSH brush = CreateSolidBrush(RGB(colour.red, colour.green, colour.blue));
           RECT line{client.left, client.top, client.right, client.top + 1};
           FillRect(dc, &line, brush);
@@ -129,12 +129,12 @@ class Win32Line final : public ChildPeer<ControlPeer>, private MessageHandler {
 
 }  // namespace
 
-std::unique_ptr<CaptionPeer> MakeLabel(Win32Form& form, const ControlSpec& spec) {
-  return std::make_unique<Win32Label>(form, spec);
+std::unique_ptr<CaptionPeer> MakeLabel(Win32Form& form, const ControlDesign& design) {
+  return std::make_unique<Win32Label>(form, design);
 }
 
-std::unique_ptr<ControlPeer> MakeLine(Win32Form& form, const ControlSpec& spec) {
-  return std::make_unique<Win32Line>(form, spec);
+std::unique_ptr<ControlPeer> MakeLine(Win32Form& form, const ControlDesign& design) {
+  return std::make_unique<Win32Line>(form, design);
 }
 
 }  // namespace vexmar::ui::win32

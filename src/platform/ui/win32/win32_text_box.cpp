@@ -6,11 +6,11 @@ namespace {
 
 class Win32TextBox final : public ChildPeer<TextBoxPeer> {
  public:
-  Win32TextBox(Win32Form& form, const ControlSpec& spec) : ChildPeer(form, spec) {
+  Win32TextBox(Win32Form& form, const ControlDesign& design) : ChildPeer(form, design) {
     // The sunken edge is the control's default look; the main window's
     // start-up exchanges it for a flat one through the extended style.
-    Attach(Create(L"EDIT", VisibleStyle() | (spec.tabStop ? WS_TABSTOP : 0u) | ES_AUTOHSCROLL,
-                  WS_EX_CLIENTEDGE, Wide(spec.caption)));
+    Attach(Create(L"EDIT", VisibleStyle() | (design.tabStop ? WS_TABSTOP : 0u) | ES_AUTOHSCROLL,
+                  WS_EX_CLIENTEDGE, Wide(design.caption)));
   }
   ~Win32TextBox() override {
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -63,8 +63,8 @@ class Win32TextBox final : public ChildPeer<TextBoxPeer> {
 
 }  // namespace
 
-std::unique_ptr<TextBoxPeer> MakeTextBox(Win32Form& form, const ControlSpec& spec) {
-  return std::make_unique<Win32TextBox>(form, spec);
+std::unique_ptr<TextBoxPeer> MakeTextBox(Win32Form& form, const ControlDesign& design) {
+  return std::make_unique<Win32TextBox>(form, design);
 }
 
 }  // namespace vexmar::ui::win32

@@ -9,8 +9,10 @@ namespace vexmar::ui::win32 {
 // run) is dropped rather than nested.
 class Win32Timer final : public TimerPeer {
  public:
-  Win32Timer(Win32Form& form, Timer& owner, const ControlSpec& spec)
-      : form_(form), owner_(owner), interval_(spec.timerIntervalMs > 0 ? spec.timerIntervalMs : 0) {
+  Win32Timer(Win32Form& form, Timer& owner, const ControlDesign& design)
+      : form_(form),
+        owner_(owner),
+        interval_(design.timerIntervalMs > 0 ? design.timerIntervalMs : 0) {
     id_ = form_.RegisterTimer(*this);
     SetEnabled(interval_ > 0);
   }
@@ -45,8 +47,8 @@ class Win32Timer final : public TimerPeer {
   bool running_ = false;
 };
 
-std::unique_ptr<TimerPeer> MakeTimer(Win32Form& form, Timer& owner, const ControlSpec& spec) {
-  return std::make_unique<Win32Timer>(form, owner, spec);
+std::unique_ptr<TimerPeer> MakeTimer(Win32Form& form, Timer& owner, const ControlDesign& design) {
+  return std::make_unique<Win32Timer>(form, owner, design);
 }
 
 void TimerFired(Win32Timer& timer) {

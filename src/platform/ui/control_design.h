@@ -15,13 +15,13 @@ enum class ControlKind { TextBox, CheckList, CheckBox, Button, Label, Image, Lin
 // check-box list, as list boxes have always been called).
 const char* KindName(ControlKind kind);
 
-struct ControlSpec {
+struct ControlDesign {
   std::string name;
   int index = -1;  // position in a control array, -1 for a single control
   TwipsRect place;
   std::string caption;  // "&" marks the access key; "&&" shows one "&"
   std::string toolTip;
-  std::optional<FontSpec> font;  // the window's font when empty
+  std::optional<FontDesign> font;  // the window's font when empty
   bool visible = true;
   bool tabStop = false;
 
