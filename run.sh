@@ -80,26 +80,16 @@ configure_and_build() {
 # --- Wine and a display ------------------------------------------------------------
 ensure_wine_prefix() { tools/wine-prefix; }
 
-XVFB_PID=
+. "$ROOT/tools/private_display.sh"
 ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local n
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    echo "run.sh: Xvfb on :$n did not start" >&2
+  start_private_display 90 120 || {
+    echo "run.sh: no Xvfb could be started" >&2
     return 1
-  done
-  return 1
+  }
 }
 stop_display() {
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$PRIVATE_XVFB_PID" ]; then kill "$PRIVATE_XVFB_PID" 2>/dev/null || true; fi
 }
 trap stop_display EXIT
 

@@ -2,8 +2,11 @@
 # program, the probe that tells what Windows knows of the program's windows,
 # waiting for windows, clicking, screenshots, and the ok/FAIL tally.
 #
-# Sourced by a script that has set `root` (the source tree) and `probe_exe`.
+# Sourced by a script that has set `root` (the source tree), with the
+# script's own arguments: PROGRAM_FOLDER WINDOW_PROBE_EXE.
 # Screenshots go to $VEXMAR_SHOTS, or out/screenshots/ of the tree.
+program_folder=$1
+probe_exe=$2
 
 # Exit code 77 (a skip for ctest) when no X server can be had.
 e2e_require_tools() {
@@ -48,25 +51,13 @@ trap e2e_cleanup EXIT
 shots="${VEXMAR_SHOTS:-$root/out/screenshots}"
 case "$shots" in /*) ;; *) shots="$PWD/$shots" ;; esac
 
-# A private display, so nothing else on the screen gets in the way.
+. "$root/tools/private_display.sh"
 e2e_start_display() {
-  local n
-  for n in $(seq 180 220); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && break 2
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=
-  done
-  if [ -z "$xvfb_pid" ]; then
+  if ! start_private_display 180 220; then
     echo "SKIPPED: no X server could be started"
     exit 77
   fi
+  xvfb_pid=$PRIVATE_XVFB_PID
   mkdir -p "$shots"
 }
 
@@ -87,33 +78,34 @@ probe() { "$root/tools/wine-run" "$probe_exe" "$windows_folder" "$@" 2>/dev/null
 field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
-# Waits up to $2 seconds for a visible X window named $1.
-wait_for_x_window() {
-  local end=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $end ]; do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
-wait_for_gone() {
-  local end=$((SECONDS + $2))
-  while [ $SECONDS -lt $end ]; do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Waits up to $2 seconds for the program's process to end.
-wait_for_exit() {
+# Runs a check every tenth of a second until it succeeds, for up to $1
+# seconds; what the successful check prints is the answer.
+wait_until() {
   local end=$((SECONDS + $1))
+  shift
   while [ $SECONDS -lt $end ]; do
-    kill -0 "$wine_pid" 2>/dev/null || return 0
+    "$@" && return 0
     sleep 0.1
   done
   return 1
 }
+x_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }
+no_x_window() { ! x_window "$1" >/dev/null; }
+program_ended() { ! kill -0 "$wine_pid" 2>/dev/null; }
+# The probe line of a shown dialog box (a message box, a file dialog) of the
+# program titled $1.
+shown_box() {
+  local line
+  line=$(probe class=#32770 find "$1")
+  [ "$(field visible "$line")" = 1 ] && echo "$line"
+}
+no_shown_box() { ! shown_box "$1" >/dev/null; }
+# Waits up to $2 seconds for a visible X window named $1 (a pattern) and
+# prints its id.
+wait_for_x_window() { wait_until "$2" x_window "$1"; }
+wait_for_gone() { wait_until "$2" no_x_window "$1"; }
+# Waits up to $1 seconds for the program's process to end.
+wait_for_exit() { wait_until "$1" program_ended; }
 # A screenshot of a window's rectangle from a probe line, with a margin.
 shoot() {
   local line=$2 margin=12
@@ -140,24 +132,8 @@ centre_of() {
 click_at() {
   xdotool mousemove "$1" "$2" sleep 0.1 click 1
 }
-# Waits up to $2 seconds for a shown dialog box (a message box, a file
-# dialog) of the program titled $1, and prints its probe line.
-wait_for_box() {
-  local end=$((SECONDS + $2)) line
-  while [ $SECONDS -lt $end ]; do
-    line=$(probe class=#32770 find "$1")
-    [ "$(field visible "$line")" = 1 ] && { echo "$line"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_for_box_gone() {
-  local end=$((SECONDS + $2))
-  while [ $SECONDS -lt $end ]; do
-    [ "$(field visible "$(probe class=#32770 find "$1")")" = 1 ] || return 0
-    sleep 0.1
-  done
-  return 1
-}
+# Waits up to $2 seconds for the box titled $1 and prints its probe line.
+wait_for_box() { wait_until "$2" shown_box "$1"; }
+wait_for_box_gone() { wait_until "$2" no_shown_box "$1"; }
 # The message of a box from its children list: the texts of its labels.
 box_message() { sed -n 's/.* class=Static text=\(..*\)$/\1/p' <<<"$1" | paste -sd ' '; }

@@ -12,8 +12,6 @@
 # Exit code 77 (a skip for ctest) when no X server can be had.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-program_folder=$1
-probe_exe=$2
 . "$root/tests/wine/e2e_lib.sh"
 
 e2e_require_tools
