@@ -15,10 +15,14 @@ usage: ./run.sh COMMAND
   gui     start VexmarEbc.exe under Wine (Xvfb and a screenshot when no \$DISPLAY)
   bench   run the benchmarks
   dist    make the Windows package out/dist/VexmarEbc-<version>-win32.zip and try it
+          (where 32-bit code cannot run: its headers, then the same package built for x64)
   screenshots
           retake the author's guide's pictures (docs/images/) from the real program
   fuzz [SECONDS]
           run every libFuzzer target for SECONDS each (default 60)
+Where this machine cannot execute 32-bit code, the Windows programs are
+built for x64 (preset win64) and run under 64-bit Wine instead;
+VEXMAR_WINDOWS_ARCH=win32|win64 overrides the choice.
 TXT
 }
 
@@ -27,7 +31,8 @@ log() { printf '== %s\n' "$*"; }
 # --- installing ----------------------------------------------------------------
 PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-pefile python3-markdown
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
 
 missing_packages() {
   local p
@@ -58,14 +63,28 @@ ensure_packages() {
 }
 
 # --- building --------------------------------------------------------------------
+# A tree is configured again whenever what shapes it changed: the presets,
+# a toolchain file, or the extra settings run.sh gives it (the viewer the
+# native vexmar-ebc makes books from). A changed toolchain needs a fresh cache.
+configure_signature() {
+  cat CMakePresets.json cmake/toolchain-*.cmake | cksum
+  echo "$*"
+}
+
 configure_and_build() {
   local preset=$1
-  if [ ! -f "out/$preset/build.ninja" ]; then
-    cmake --preset "$preset" >"out/configure-$preset.log" 2>&1 || {
+  shift
+  local stamp="out/$preset/.vexmar-configured" signature
+  signature=$(configure_signature "$@")
+  if [ ! -f "out/$preset/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$signature" ]; then
+    local fresh=()
+    [ -f "out/$preset/CMakeCache.txt" ] && fresh=(--fresh)
+    cmake --preset "$preset" "${fresh[@]}" "$@" >"out/configure-$preset.log" 2>&1 || {
       cat "out/configure-$preset.log" >&2
       echo "run.sh: configuring $preset failed" >&2
       exit 1
     }
+    printf '%s\n' "$signature" >"$stamp"
   fi
   log "building $preset"
   # Ninja's progress lines say nothing on success; on failure the log's
@@ -77,8 +96,23 @@ configure_and_build() {
   fi
 }
 
+# The Windows build goes first: the native vexmar-ebc makes its books from
+# the viewer that build cross-builds.
+build_windows() { configure_and_build "$WIN"; }
+build_native() {
+  configure_and_build "$1" -DVEXMAR_VIEWER_STUB="$ROOT/out/$WIN/bin/dmsfx.dat"
+}
+
 # --- Wine and a display ------------------------------------------------------------
-ensure_wine_prefix() { tools/wine-prefix; }
+. "$ROOT/tools/windows_arch.sh"
+WIN=
+choose_windows() {
+  choose_windows_arch || exit 2
+  WIN=$VEXMAR_WINDOWS_ARCH
+  log "Windows suites: $(windows_arch_summary)"
+}
+
+ensure_wine_prefix() { tools/wine-prefix "$WIN"; }
 
 . "$ROOT/tools/private_display.sh"
 ensure_display() {
@@ -93,13 +127,17 @@ stop_display() {
 }
 trap stop_display EXIT
 
+# What the 32-bit run checks and a 64-bit one cannot, said once per run.
+say_what_win64_leaves_out() {
+  [ "$WIN" = win64 ] || return 0
+  log "not checked under 64-bit Wine: the shipped 32-bit programs themselves run (their headers and version are checked by dist)"
+}
+
 # --- commands ----------------------------------------------------------------------
-# The Windows build goes first: the native vexmar-ebc makes its books from
-# the viewer the win32 preset cross-builds.
 cmd_test() {
-  configure_and_build win32
-  configure_and_build linux
-  configure_and_build linux-asan
+  build_windows
+  build_native linux
+  build_native linux-asan
   ensure_wine_prefix
   ensure_display
   local failed=0
@@ -107,8 +145,9 @@ cmd_test() {
   ctest --preset linux || failed=1
   log "native suites under AddressSanitizer and UndefinedBehaviorSanitizer"
   ctest --preset linux-asan || failed=1
-  log "Windows suites under Wine"
-  ctest --preset win32 || failed=1
+  log "Windows suites under Wine ($WIN)"
+  ctest --preset "$WIN" || failed=1
+  say_what_win64_leaves_out
   if [ "$failed" != 0 ]; then
     echo "run.sh: some suites failed" >&2
     exit 1
@@ -117,47 +156,66 @@ cmd_test() {
 }
 
 cmd_demo() {
-  configure_and_build win32
-  configure_and_build linux
+  build_windows
+  build_native linux
   tools/demo
 }
 
 cmd_gui() {
-  configure_and_build win32
+  build_windows
   ensure_wine_prefix
   tools/gui
 }
 
 cmd_bench() {
-  configure_and_build win32
-  configure_and_build linux
+  build_windows
+  build_native linux
   ensure_wine_prefix
   tools/bench
 }
 
 # The package is built in a tree of its own (out/win32-dist) from what ships
-# only, then unpacked into an empty folder and started from there.
-cmd_dist() {
-  configure_and_build win32-dist
-  rm -rf out/dist
-  log "packing"
-  cpack --config out/win32-dist/CPackConfig.cmake -B out/dist >out/cpack.log 2>&1 || {
-    cat out/cpack.log >&2
-    echo "run.sh: packing failed (out/cpack.log)" >&2
+# only, then unpacked into an empty folder and started from there. The
+# shipped zip is always the 32-bit one; where 32-bit programs cannot run, its
+# contents and headers are checked, and the same layout built for x64 is the
+# one started.
+pack() {
+  local preset=$1
+  configure_and_build "$preset"
+  rm -rf "out/dist/$preset"
+  log "packing $preset"
+  cpack --config "out/$preset/CPackConfig.cmake" -B "out/dist/$preset" >"out/cpack-$preset.log" 2>&1 || {
+    cat "out/cpack-$preset.log" >&2
+    echo "run.sh: packing failed (out/cpack-$preset.log)" >&2
     exit 1
   }
-  rm -rf out/dist/_CPack_Packages
+  rm -rf "out/dist/$preset/_CPack_Packages"
+}
+
+cmd_dist() {
+  rm -rf out/dist
+  pack win32-dist
   local zip
-  zip=$(ls out/dist/VexmarEbc-*-win32.zip)
+  zip=$(ls out/dist/win32-dist/VexmarEbc-*-win32.zip)
+  mv "$zip" out/dist/
+  rmdir out/dist/win32-dist
+  zip=out/dist/$(basename "$zip")
   log "made $zip"
   # The check drives the unpacked program with the test build's window probe.
-  configure_and_build win32
+  build_windows
   ensure_wine_prefix
-  tools/check-dist "$zip"
+  if [ "$WIN" = win32 ]; then
+    tools/check-dist "$zip"
+    return
+  fi
+  log "the shipped 32-bit programs are not run with the win64 build: checking the zip's contents and headers, then starting the same package built for x64"
+  tools/check-dist-headers "$zip"
+  pack win64-dist
+  tools/check-dist "$(ls out/dist/win64-dist/VexmarEbc-*-win64.zip)"
 }
 
 cmd_screenshots() {
-  configure_and_build win32
+  build_windows
   ensure_wine_prefix
   tools/screenshots
 }
@@ -174,6 +232,7 @@ main() {
     *) usage >&2; exit 2 ;;
   esac
   mkdir -p out
+  [ "$cmd" = fuzz ] || choose_windows
   ensure_packages
   "cmd_$cmd" "${@:2}"
 }

@@ -31,7 +31,13 @@ install(FILES ${author_readme} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME VexmarEbc)
 set(CPACK_PACKAGE_VENDOR Vexmar)
-set(CPACK_PACKAGE_FILE_NAME VexmarEbc-${PROJECT_VERSION}-win32)
+# The shipped package is the 32-bit one; the x64 build is packed the same way
+# only to be tried where 32-bit programs cannot run.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_PACKAGE_FILE_NAME VexmarEbc-${PROJECT_VERSION}-win64)
+else()
+  set(CPACK_PACKAGE_FILE_NAME VexmarEbc-${PROJECT_VERSION}-win32)
+endif()
 # One folder in the zip, named like the zip, so unpacking never scatters
 # files among the author's own.
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

@@ -23,3 +23,26 @@ start_private_display() {
   unset DISPLAY
   return 1
 }
+
+# Saves a picture of the screen (GEOMETRY as WxH+X+Y, or "" for all of it)
+# to FILE once it has stopped changing: two grabs a tenth of a second apart
+# that are the same, so a window is shown painted, whatever the machine's
+# speed. After five seconds of change the last grab is saved.
+grab_when_still() {
+  local geometry=$1 file=$2 scratch previous current crop=()
+  [ -n "$geometry" ] && crop=(-crop "$geometry" +repage)
+  scratch=$(mktemp -d /tmp/vexmar-grab.XXXXXX) || return 1
+  previous="$scratch/a.ppm" current="$scratch/b.ppm"
+  import -window root "${crop[@]}" "$previous" 2>/dev/null || { rm -rf "$scratch"; return 1; }
+  for _ in $(seq 50); do
+    sleep 0.1
+    import -window root "${crop[@]}" "$current" 2>/dev/null || break
+    cmp -s "$previous" "$current" && break
+    mv "$current" "$previous"
+  done
+  [ -f "$current" ] || current=$previous
+  convert "$current" "$file" 2>/dev/null
+  local status=$?
+  rm -rf "$scratch"
+  return $status
+}

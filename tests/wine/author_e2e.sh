@@ -77,9 +77,8 @@ read -r ox oy < <(centre_of "$(main children | grep -F " tip=Open from file text
 click_at "$ox" "$oy"
 dialog=$(wait_for_box "Open Settings File" 15) || give_up "Open showed no \"Open Settings File\" dialog"
 pass "the Open button showed the \"Open Settings File\" dialog"
-sleep 0.3
-read -r nx ny < <(centre_of "$(probe class=#32770 children "Open Settings File" |
-  grep "^child visible=1 .* class=Edit ")") || give_up "the file dialog has no file name box"
+name_box() { probe class=#32770 children "Open Settings File" | grep "^child visible=1 .* class=Edit "; }
+read -r nx ny < <(centre_of "$(wait_until 5 name_box)") || give_up "the file dialog has no file name box"
 click_at "$nx" "$ny"
 ebc_windows=$(windows_path "$ebc")
 xdotool type --delay 10 "$ebc_windows"
@@ -96,8 +95,7 @@ shoot author-open-dialog "$dialog"
 xdotool key Return
 
 loaded=$(wait_for_box "$main_title" 15) || give_up "no message after the settings file was chosen"
-sleep 0.3
-message=$(box_message "$(probe class=#32770 children "$main_title")")
+message=$(box_message "$(wait_for_box_children "$main_title" OK 5)")
 [ "$message" = "Your settings have been loaded." ] &&
   pass "the box titled \"$main_title\" says \"$message\"" ||
   fail "the box after opening says \"$message\""
@@ -172,9 +170,9 @@ for _ in 1 2 3 4 5; do
     [ -z "$box" ] && sleep 0.1
   done
   [ -z "$box" ] && give_up "Compile showed no further box"
-  sleep 0.3
   box_title=${box#* title=}
-  box_children=$(probe class=#32770 children "$box_title")
+  # Every box of a Compile has a button of its own: Yes for a question, OK else.
+  box_children=$(wait_for_box_children "$box_title" "&Yes" 2 || wait_for_box_children "$box_title" OK 3)
   message=$(box_message "$box_children")
   case "$box_title" in
     Confirm)
@@ -217,8 +215,7 @@ grep -qF " class=Edit text=$out_file.exe" <<<"$(main children)" &&
 read -r ex ey < <(child_centre "$(main children)" "E&xit")
 click_at "$ex" "$ey"
 if wait_for_box "Exit?" 10 >/dev/null; then
-  sleep 0.3
-  read -r yx yy < <(child_centre "$(probe class=#32770 children "Exit?")" "&Yes")
+  read -r yx yy < <(child_centre "$(wait_for_box_children "Exit?" "&Yes" 5)" "&Yes")
   click_at "$yx" "$yy"
   wait_for_exit 15 && pass "Exit, answered Yes, ended the program" ||
     fail "the program still runs after Exit was answered Yes"

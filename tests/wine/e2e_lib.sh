@@ -106,7 +106,8 @@ wait_for_x_window() { wait_until "$2" x_window "$1"; }
 wait_for_gone() { wait_until "$2" no_x_window "$1"; }
 # Waits up to $1 seconds for the program's process to end.
 wait_for_exit() { wait_until "$1" program_ended; }
-# A screenshot of a window's rectangle from a probe line, with a margin.
+# A screenshot of a window's rectangle from a probe line, with a margin,
+# taken once the window has been painted and stopped changing.
 shoot() {
   local line=$2 margin=12
   xdotool mousemove 2 2  # no tool tip or hot button in the picture
@@ -114,8 +115,7 @@ shoot() {
   local w=$(($(field width "$line") + 2 * margin)) h=$(($(field height "$line") + 2 * margin))
   [ $x -lt 0 ] && x=0
   [ $y -lt 0 ] && y=0
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$1.png" 2>/dev/null &&
-    echo "screenshot: $shots/$1.png"
+  grab_when_still "${w}x${h}+${x}+${y}" "$shots/$1.png" && echo "screenshot: $shots/$1.png"
 }
 # Centre of the child control whose text is $2 in a probe's children list.
 child_centre() {
@@ -132,6 +132,15 @@ centre_of() {
 click_at() {
   xdotool mousemove "$1" "$2" sleep 0.1 click 1
 }
+# The children of the dialog box titled $1 once one of them reads $2: a
+# box's labels and buttons are made after its frame is shown.
+box_children_with() {
+  local children
+  children=$(probe class=#32770 children "$1")
+  grep -qF " text=$2" <<<"$children" && echo "$children"
+}
+# Waits up to $3 seconds for box_children_with.
+wait_for_box_children() { wait_until "$3" box_children_with "$1" "$2"; }
 # Waits up to $2 seconds for the box titled $1 and prints its probe line.
 wait_for_box() { wait_until "$2" shown_box "$1"; }
 wait_for_box_gone() { wait_until "$2" no_shown_box "$1"; }

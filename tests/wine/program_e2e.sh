@@ -32,7 +32,6 @@ if ! wait_for_x_window "Starting\.\.\." 60 >/dev/null; then
 fi
 splash_seen=$(now)
 splash=$(probe find "Starting...")
-sleep 0.3
 shoot splash "$splash"
 echo "splash: $splash"
 w=$(field width "$splash") h=$(field height "$splash")
@@ -65,7 +64,6 @@ awk -v t="$after" 'BEGIN { exit !(t >= 2.0 && t <= 4.5) }' &&
 gone=$(probe find "Starting...")
 [ "$gone" = none ] || [ "$(field visible "$gone")" = 0 ] && pass "the splash is gone" ||
   fail "the splash is still shown: $gone"
-sleep 1
 main=$(probe find "$main_title")
 echo "main: $main"
 shoot frmmain-skinned "$main"
@@ -76,7 +74,6 @@ client_left=$(field client_left "$main") client_top=$(field client_top "$main")
 xdotool mousemove $((client_left + 320)) $((client_top + 47)) sleep 0.1 mousedown 1 \
   sleep 0.2 mousemove $((client_left + 200)) $((client_top + 300)) sleep 0.1 mouseup 1
 if wait_for_x_window "Pop up Help" 10 >/dev/null; then
-  sleep 0.5
   help=$(probe find "Pop up Help")
   shoot frmhelp "$help"
   help_children=$(probe children "Pop up Help")
@@ -102,8 +99,12 @@ fi
 # --- help again, closed by "Close Help" ----------------------------------------------
 xdotool mousemove $((client_left + 320)) $((client_top + 71)) sleep 0.1 mousedown 1 sleep 0.1 mouseup 1
 if wait_for_x_window "Pop up Help" 10 >/dev/null; then
-  sleep 0.3
-  read -r bx by < <(child_centre "$(probe children "Pop up Help")" "Close Help")
+  help_with_button() {
+    local children
+    children=$(probe children "Pop up Help")
+    grep -qF " text=Close Help" <<<"$children" && echo "$children"
+  }
+  read -r bx by < <(child_centre "$(wait_until 5 help_with_button)" "Close Help")
   if [ -n "${bx:-}" ]; then
     click_at "$bx" "$by"
     wait_for_gone "Pop up Help" 10 && pass "\"Close Help\" closed the help window" ||
@@ -116,12 +117,12 @@ else
 fi
 
 # --- the Exit question, answered No -------------------------------------------------
-sleep 0.3
+main_enabled() { [ "$(field enabled "$(probe find "$main_title")")" = 1 ]; }
+wait_until 5 main_enabled || fail "the main window takes no input after the help closed"
 read -r ex ey < <(child_centre "$(probe children "$main_title")" "E&xit")
 click_at "$ex" "$ey"
 if wait_for_x_window "Exit\?" 10 >/dev/null; then
-  sleep 0.3
-  question=$(probe children "Exit?")
+  question=$(wait_for_box_children "Exit?" "&No" 5)
   box=$(probe find "Exit?")
   shoot exit-question "$box"
   grep -qF " text=Exit E-book Creator?" <<<"$question" && grep -qF " text=&Yes" <<<"$question" &&
@@ -130,7 +131,8 @@ if wait_for_x_window "Exit\?" 10 >/dev/null; then
     fail "the Exit question is not as it should be: $question"
   read -r nx ny < <(child_centre "$question" "&No")
   click_at "$nx" "$ny"
-  wait_for_gone "Exit\?" 10 && sleep 0.5 && kill -0 "$wine_pid" 2>/dev/null &&
+  # The main window takes input again once the question's handler returned.
+  wait_for_gone "Exit\?" 10 && wait_until 5 main_enabled && kill -0 "$wine_pid" 2>/dev/null &&
     [ "$(field visible "$(probe find "$main_title")")" = 1 ] &&
     pass "answering No keeps the program running" || fail "answering No did not keep the program"
 else
@@ -142,7 +144,6 @@ fi
 # mouse leaves the window first, so no tool tip is left in the picture.
 xdotool mousemove 2 2
 probe syscommand "$main_title" 0x120 >/dev/null
-sleep 1
 shoot frmmain-plain "$(probe find "$main_title")"
 
 # --- closing the main window while the help window is open ends the program ----------
@@ -161,9 +162,9 @@ rm -f "$program/skin.bmp"
 VEXMAR_WINE_TIMEOUT=60 "$root/tools/wine-run" "$program/VexmarEbc.exe" >/dev/null 2>&1 &
 wine_pid=$!
 if wait_for_x_window "$main_title" 30 >/dev/null; then
-  sleep 1
   plain=$(probe find "$main_title")
   shoot frmmain-no-skin-file "$plain"
+  plain=$(probe find "$main_title")
   # A message box would take the input away from the main window.
   [ "$(field enabled "$plain")" = 1 ] && [ "$(field visible "$plain")" = 1 ] &&
     pass "without skin.bmp the main window starts, with no message" ||

@@ -5,7 +5,8 @@
 #   exe32-rsrc-last.exe   i686, no .reloc, so .rsrc is the last section
 #   exe32-unstripped.exe  i686, .rsrc .reloc, DWARF sections and COFF symbols
 #   exe32-no-resources.exe i686 without any resource section
-#   lib32.dll, exe64.exe, lib64.dll  the same for DLLs and for x86-64
+#   lib32.dll, exe64*.exe, lib64.dll  the same for DLLs and for x86-64, so a
+#                         test process of either arch finds programs it can load
 find_program(VEXMAR_CC_I686 i686-w64-mingw32-gcc-posix)
 find_program(VEXMAR_CC_X86_64 x86_64-w64-mingw32-gcc-posix)
 find_program(VEXMAR_WINDRES_I686 i686-w64-mingw32-windres)
@@ -44,6 +45,8 @@ if(VEXMAR_CC_I686 AND VEXMAR_CC_X86_64 AND VEXMAR_WINDRES_I686 AND VEXMAR_WINDRE
   vexmar_fixture(exe32-no-resources.exe ${VEXMAR_CC_I686} "" program.c -s -Wl,--dynamicbase)
   vexmar_fixture(lib32.dll ${VEXMAR_CC_I686} res32.o library.c -s -shared)
   vexmar_fixture(exe64.exe ${VEXMAR_CC_X86_64} res64.o program.c -s -Wl,--dynamicbase)
+  vexmar_fixture(exe64-unstripped.exe ${VEXMAR_CC_X86_64} res64.o program.c -g -Wl,--dynamicbase)
+  vexmar_fixture(exe64-no-resources.exe ${VEXMAR_CC_X86_64} "" program.c -s -Wl,--dynamicbase)
   vexmar_fixture(lib64.dll ${VEXMAR_CC_X86_64} res64.o library.c -s -shared)
   add_custom_target(vexmar_resource_fixtures ALL DEPENDS ${fixture_outputs})
   add_dependencies(vexmar_tests vexmar_resource_fixtures)

@@ -174,9 +174,17 @@ TEST(KernelCrossCheckCase, UpdatedProgramsStillLoadAndRun) {
   }
   const fs::path folder = fs::temp_directory_path() / "vexmar-kernel-cross-check";
   fs::create_directories(folder);
+  // The loader only maps and starts programs of the test process's own arch.
+#ifdef _WIN64
+  const char* const library = "lib64.dll";
+  const char* const programs[] = {"exe64.exe", "exe64-unstripped.exe", "exe64-no-resources.exe"};
+#else
+  const char* const library = "lib32.dll";
+  const char* const programs[] = {"exe32.exe", "exe32-unstripped.exe", "exe32-no-resources.exe"};
+#endif
   // A DLL whose .reloc moved: loading it relocates through the new table.
   const fs::path dll = folder / "updated.dll";
-  testing::WriteFileBytes(dll.u8string(), testing::LoadFixture("lib32.dll"));
+  testing::WriteFileBytes(dll.u8string(), testing::LoadFixture(library));
   WithOurEngine(dll);
   HMODULE module = LoadLibraryW(dll.wstring().c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
@@ -186,7 +194,7 @@ TEST(KernelCrossCheckCase, UpdatedProgramsStillLoadAndRun) {
   EXPECT_EQ(answer(), 42);
   FreeLibrary(module);
 
-  for (const char* name : {"exe32.exe", "exe32-unstripped.exe", "exe32-no-resources.exe"}) {
+  for (const char* name : programs) {
     SCOPED_TRACE(name);
     const fs::path exe = folder / (std::string("run-") + name);
     testing::WriteFileBytes(exe.u8string(), testing::LoadFixture(name));
