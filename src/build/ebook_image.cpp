@@ -1,8 +1,8 @@
 #include "build/ebook_image.h"
 
+#include "book/book_format.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
-#include "viewer/book_format.h"
 #include "workspace/mod_main.h"
 
 namespace vexmar::build {

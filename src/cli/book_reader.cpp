@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "book/book_format.h"
 #include "platform/resources/resource_table.h"
 #include "platform/text/text.h"
-#include "viewer/book_format.h"
 
 namespace vexmar::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "viewer/book_format.h"
+#include "book/book_format.h"
 #include "viewer/win32_text.h"
 
 namespace vexmar::viewer {

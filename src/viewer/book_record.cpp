@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "viewer/book_format.h"
+#include "book/book_format.h"
 
 namespace vexmar::viewer {
 namespace {

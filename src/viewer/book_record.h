@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "viewer/book_format.h"
+#include "book/book_format.h"
 #include "viewer/expected.h"
 
 namespace vexmar::viewer {

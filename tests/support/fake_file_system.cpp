@@ -38,7 +38,7 @@ std::unique_ptr<fs::FileListing> FakeFileSystem::ListNormalFiles(const std::stri
 
 Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
   const auto failure = failReads.find(path);
-  if (failure != failReads.end()) return Fail(failure->second, ErrorKind::AccessDenied);
+  if (failure != failReads.end()) return failure->second;
   const auto it = contents.find(path);
   if (it == contents.end()) {
     return Fail("the file or its folder does not exist", ErrorKind::NotFound);
@@ -48,7 +48,7 @@ Result<std::string> FakeFileSystem::ReadWholeFile(const std::string& path) {
 
 Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view content) {
   const auto failure = failWrites.find(path);
-  if (failure != failWrites.end()) return Fail(failure->second, ErrorKind::DiskFull);
+  if (failure != failWrites.end()) return failure->second;
   writes.push_back(path);
   contents[path] = std::string(content);
   return {};
@@ -87,7 +87,7 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
 
 Status FakeFileSystem::CreateFolder(const std::string& path) {
   const auto failure = failWrites.find(path);
-  if (failure != failWrites.end()) return Fail(failure->second, ErrorKind::AccessDenied);
+  if (failure != failWrites.end()) return failure->second;
   folders.insert(path);
   return {};
 }

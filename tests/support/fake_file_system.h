@@ -23,11 +23,12 @@ class FakeFileSystem final : public fs::FileSystem {
   int listingsStarted = 0;
 
   // Whole files by path; a path that is not here cannot be read. Writes,
-  // copies and renames land here too, unless `failWrites` names the target
-  // path with a reason; a path in `failReads` cannot be read.
+  // copies, renames and new folders land here too, unless `failWrites` names
+  // the target path with the error to give; a path in `failReads` cannot be
+  // read, with its error.
   std::map<std::string, std::string> contents;
-  std::map<std::string, std::string> failWrites;
-  std::map<std::string, std::string> failReads;
+  std::map<std::string, Error> failWrites;
+  std::map<std::string, Error> failReads;
   std::set<std::string> folders;
   std::vector<std::string> writes;  // every path written, in order
 

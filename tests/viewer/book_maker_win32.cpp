@@ -1,33 +1,13 @@
 #include "viewer/book_maker_win32.h"
 
-#include <shellapi.h>
-
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "book/book_format.h"
 #include "platform/resources/resource_update.h"
-#include "viewer/book_format.h"
 
 namespace vexmar::viewer::testing {
-
-namespace {
-
-// The build passes Unix paths; Wine shows the Unix root as drive Z:.
-std::wstring FromBuild(const wchar_t* unix_path) {
-  std::wstring path = std::wstring(L"Z:") + unix_path;
-  for (wchar_t& c : path) {
-    c = c == L'/' ? L'\\' : c;
-  }
-  return path;
-}
-
-}  // namespace
-
-std::wstring StubPath() {
-  return FromBuild(VEXMAR_VIEWER_STUB);
-}
-std::wstring RecordingStubPath() {
-  return FromBuild(VEXMAR_VIEWER_RECORDING_STUB);
-}
 
 std::wstring TempPath() {
   wchar_t temp[MAX_PATH];
@@ -35,144 +15,104 @@ std::wstring TempPath() {
   return temp;
 }
 
-DWORD RunViewerWindow(const std::wstring& program, const std::wstring& scratch_folder) {
-  std::wstring command = L"\"" + program + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  DWORD exit_code = 0xFFFFFFFF;
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     scratch_folder.c_str(), &startup, &process)) {
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_TIMEOUT) {
-      TerminateProcess(process.hProcess, 0xDEAD);
-    }
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  return exit_code;
-}
-
-namespace {
-
-std::vector<uint8_t> ToBytes(const std::string& text) {
-  return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-}  // namespace
-
 // Books are made with the project's own resource engine, as the compiler
 // makes them.
-bool MakeBook(const std::wstring& path, const std::string* record,
-              const std::vector<BookFile>& files, std::string& error, const std::wstring& stub,
-              uint16_t record_language) {
+std::string MakeBook(const std::wstring& path, const std::string* record,
+                     const std::vector<BookFile>& files, const std::wstring& stub,
+                     uint16_t record_language) {
   using resources::ResourceId;
   if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
-    error = "cannot copy the stub: " + std::to_string(GetLastError());
-    return false;
+    return "cannot copy the stub: " + std::to_string(GetLastError());
   }
   if (record == nullptr && files.empty()) {
-    return true;
+    return "";
   }
   auto update = resources::ResourceUpdate::Begin(std::filesystem::path(path));
   if (!update) {
-    error = update.error().reason;
-    return false;
+    return update.error().reason;
   }
-  const auto settings_type = ResourceId::FromUtf8(book_format::kSettingsType);
-  const auto settings_id = ResourceId::Number(book_format::kSettingsId);
-  const auto file_type = ResourceId::Number(book_format::kFileType);
-  if (record != nullptr) {
-    const resources::Status set = update->Update(settings_type.value(), settings_id.value(),
-                                                 record_language, ToBytes(*record));
-    if (!set) {
-      error = set.error().reason;
-      return false;
-    }
-  }
-  for (const BookFile& file : files) {
-    const std::u16string name(file.entry_name.begin(), file.entry_name.end());
-    const auto id = ResourceId::FromText(name);
+  const auto put = [&](const resources::Result<ResourceId>& type,
+                       const resources::Result<ResourceId>& id, uint16_t language,
+                       const std::string& bytes) -> std::string {
     if (!id) {
-      error = id.error().reason;
-      return false;
+      return id.error().reason;
     }
     const resources::Status set =
-        update->Update(file_type.value(), id.value(), book_format::kLanguage, ToBytes(file.bytes));
-    if (!set) {
-      error = set.error().reason;
-      return false;
-    }
+        update->Update(type.value(), id.value(), language, {bytes.begin(), bytes.end()});
+    return set ? "" : set.error().reason;
+  };
+  std::string error;
+  if (record != nullptr) {
+    error = put(ResourceId::FromUtf8(book_format::kSettingsType),
+                ResourceId::Number(book_format::kSettingsId), record_language, *record);
+  }
+  for (auto file = files.begin(); error.empty() && file != files.end(); ++file) {
+    error =
+        put(ResourceId::Number(book_format::kFileType),
+            ResourceId::FromText(std::u16string(file->entry_name.begin(), file->entry_name.end())),
+            book_format::kLanguage, file->bytes);
+  }
+  if (!error.empty()) {
+    return error;
   }
   const auto committed = update->Commit();
-  if (!committed) {
-    error = committed.error().reason;
-    return false;
-  }
-  return true;
+  return committed ? "" : committed.error().reason;
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  std::string bytes;
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return bytes;
-  }
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
-}
-
-bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::wstring MakeScratchFolder() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
   static unsigned counter = 0;
-  const std::wstring folder = std::wstring(temp) + L"vexmar-viewer-test-" +
+  const std::wstring folder = TempPath() + L"vexmar-viewer-test-" +
                               std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++counter);
+                              std::to_wstring(++counter) + L"\\";
   CreateDirectoryW(folder.c_str(), nullptr);
-  return folder + L"\\";
+  return folder;
 }
 
 void RemoveFolder(const std::wstring& folder) {
-  std::wstring from = folder;
-  if (!from.empty() && from.back() == L'\\') {
-    from.pop_back();
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    lines.push_back(line);
   }
-  from.push_back(L'\0');  // SHFileOperation takes a double-terminated list
-  SHFILEOPSTRUCTW operation{};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = FOF_NO_UI;
-  SHFileOperationW(&operation);
+  return lines;
 }
 
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
                     const std::wstring& scratch_folder) {
   RunResult result;
-  const std::wstring out_path = scratch_folder + L"out.txt";
+  const bool switches = !arguments.empty();
+  const std::wstring out_path = scratch_folder + (switches ? L"out.txt" : L"shell.log");
   const std::wstring err_path = scratch_folder + L"err.txt";
   DeleteFileW(out_path.c_str());
+  std::wstring command = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const HANDLE err = CreateFileW(err_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                  CREATE_ALWAYS, 0, nullptr);
-  std::wstring command = L"\"" + program + L"\" " + arguments + L" /out \"" + out_path + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdError = err;
-  startup.hStdOutput = err;
+  if (switches) {
+    command += L" " + arguments + L" /out \"" + out_path + L"\"";
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = err;
+    startup.hStdOutput = err;
+  } else {
+    SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", out_path.c_str());
+  }
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, switches, 0, nullptr,
                      scratch_folder.c_str(), &startup, &process)) {
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_TIMEOUT) {
       TerminateProcess(process.hProcess, 0xDEAD);
@@ -181,9 +121,16 @@ RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", nullptr);
   CloseHandle(err);
   result.out = ReadFileBytes(out_path);
   result.err = ReadFileBytes(err_path);
+  for (const std::string& line : Lines(switches ? "" : result.out)) {
+    const size_t tab = line.find('\t');
+    if (tab != std::string::npos) {
+      result.log[line.substr(0, tab)].push_back(line.substr(tab + 1));
+    }
+  }
   return result;
 }
 

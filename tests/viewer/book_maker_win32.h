@@ -3,8 +3,8 @@
 // written into it, and a way to run it and read what it printed.
 #include <windows.h>
 
+#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace vexmar::viewer::testing {
@@ -15,33 +15,37 @@ struct BookFile {
 };
 
 // The stub built by this tree, and its test build that records what it
-// would hand to the shell, as Windows paths.
-std::wstring StubPath();
-std::wstring RecordingStubPath();
+// would hand to the shell. The build passes them as Unix paths on drive Z:,
+// where Wine shows the Unix root.
+inline const wchar_t kStub[] = VEXMAR_VIEWER_STUB;
+inline const wchar_t kRecordingStub[] = VEXMAR_VIEWER_RECORDING_STUB;
 
 // Copies `stub` to `path` and writes the entries; no record when `record`
-// is null. Returns false (with the reason in `error`) when that failed.
-bool MakeBook(const std::wstring& path, const std::string* record,
-              const std::vector<BookFile>& files, std::string& error,
-              const std::wstring& stub = StubPath(), uint16_t record_language = 1033);
+// is null. Returns why that failed, or "".
+std::string MakeBook(const std::wstring& path, const std::string* record,
+                     const std::vector<BookFile>& files, const std::wstring& stub = kStub,
+                     uint16_t record_language = 1033);
 
 struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;
-  std::string out;  // what /out wrote (the tests always pass /out)
+  std::string out;  // what /out wrote, or the shell log
   std::string err;  // standard error
+  // The shell log's lines "<kind>\t<text>" filed under their kind ("open",
+  // "title", "file", "box").
+  std::map<std::string, std::vector<std::string>> log;
 };
 
-// Runs `program` with `arguments` (already quoted) and "/out <temp file>",
-// with a time limit.
+// Runs `program` in `scratch_folder` with a time limit. With `arguments`
+// (already quoted) it adds "/out <temp file>" and catches standard error;
+// without, it starts the program as a double-click does, and the recording
+// stub logs what it showed.
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
                     const std::wstring& scratch_folder);
-// Runs `program` without switches, as a double-click does; the exit code.
-DWORD RunViewerWindow(const std::wstring& program, const std::wstring& scratch_folder);
-std::wstring TempPath();
 
+std::vector<std::string> Lines(const std::string& text);  // without their "\r"
+std::wstring TempPath();
 std::string ReadFileBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-std::wstring MakeScratchFolder();
+std::wstring MakeScratchFolder();  // ends in "\"
 void RemoveFolder(const std::wstring& folder);
 
 }  // namespace vexmar::viewer::testing

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "viewer/book_check.h"
 #include "viewer/latin1_decoder.h"
 
@@ -11,131 +9,88 @@ namespace vexmar::viewer {
 namespace {
 
 using testing::Latin1ToUtf8;
+using Fields = std::array<std::string, 9>;
 
 TEST(BookRecord, SplitsTheNineFieldsAsWritten) {
-  const Expected<BookRecord> record = ParseBookRecord(
-      "Garden Notes:A. Reader:index.htm:3/14/2026:More notes::blank:blank:blank", Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
-  EXPECT_EQ(record->title(), "Garden Notes");
-  EXPECT_EQ(record->author(), "A. Reader");
-  EXPECT_EQ(record->index_page(), "index.htm");
-  EXPECT_EQ(record->build_date(), "3/14/2026");
-  EXPECT_EQ(record->link_text(), "More notes");
-  EXPECT_EQ(record->link_address(), "");
-  EXPECT_EQ(record->fields[8], "blank");
-}
-
-TEST(BookRecord, KeepsBlanksAndConvertsFromTheAnsiCodePage) {
-  // Fields are never trimmed; "\xE9" is "é" in the ANSI code page.
-  const Expected<BookRecord> record =
-      ParseBookRecord(" Caf\xE9 :  :Index.Htm:14.03.26:::blank:blank:blank", Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
-  EXPECT_EQ(record->title(), " Caf\xC3\xA9 ");
-  EXPECT_EQ(record->author(), "  ");
-  EXPECT_EQ(record->index_page(), "Index.Htm");
-  EXPECT_EQ(record->link_text(), "");
-}
-
-TEST(BookRecord, TrailingZeroPaddingIsNotPartOfTheRecord) {
-  const std::string padded("T:A:i.htm:d:::blank:blank:blank\0\0\0", 34);
-  const Expected<BookRecord> record = ParseBookRecord(padded, Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
-  EXPECT_EQ(record->fields[8], "blank");
+  const std::pair<std::string, Fields> cases[] = {
+      {"Garden Notes:A. Reader:index.htm:3/14/2026:More notes::blank:blank:blank",
+       {"Garden Notes", "A. Reader", "index.htm", "3/14/2026", "More notes", "", "blank", "blank",
+        "blank"}},
+      // Fields are never trimmed; "\xE9" is "é" in the ANSI code page.
+      {" Caf\xE9 :  :Index.Htm:14.03.26:::blank:blank:blank",
+       {" Caf\xC3\xA9 ", "  ", "Index.Htm", "14.03.26", "", "", "blank", "blank", "blank"}},
+      // Trailing zero padding is not part of the record.
+      {std::string("T:A:i.htm:d:::blank:blank:blank\0\0\0", 34),
+       {"T", "A", "i.htm", "d", "", "", "blank", "blank", "blank"}},
+  };
+  for (const auto& [bytes, fields] : cases) {
+    SCOPED_TRACE(bytes);
+    const Expected<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    ASSERT_TRUE(record.ok()) << record.message();
+    EXPECT_EQ(record->fields, fields);
+    EXPECT_EQ(record->index_page(), fields[2]);
+  }
 }
 
 TEST(BookRecord, RefusesMalformedRecordsSayingWhy) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "is empty"},
+      {std::string(4, '\0'), "is empty"},
+      {"T:A:i.htm:d:::blank:blank", "has 8 fields instead of 9"},
+      {"just a title", "has 1 field instead of 9"},
+      {"T:x:A:i.htm:d:::blank:blank:blank", "has 10 fields instead of 9"},  // a colon in a title
+      {std::string("T:A\0:i.htm:d:::blank:blank:blank", 32), "zero byte"},
+      {"T:A::d:::blank:blank:blank", "names no index page"},
+      {std::string(70000, 'x') + ":A:i.htm:d:::blank:blank:blank", "too long"},
+  };
+  for (const auto& [bytes, message_part] : cases) {
+    SCOPED_TRACE(message_part);
+    const Expected<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    ASSERT_FALSE(record.ok());
+    EXPECT_NE(record.message().find(message_part), std::string::npos) << record.message();
+  }
+}
+
+TEST(BookCheck, FindsTheIndexPageOrSaysWhyTheBookCannotBeShown) {
+  const auto record = [](const char* index) {
+    return std::string("T:A:") + index + ":d:::blank:blank:blank";
+  };
   struct Case {
-    const char* name;
-    std::string bytes;
+    const char* entry;  // with the data "<p>", or none when "EMPTY.HTM"; "": no entry
+    std::optional<std::string> record;
+    BookStatus status;
     const char* message_part;
   };
   const Case cases[] = {
-      {"empty", "", "is empty"},
-      {"only zeros", std::string(4, '\0'), "is empty"},
-      {"eight fields", "T:A:i.htm:d:::blank:blank", "has 8 fields instead of 9"},
-      {"one field", "just a title", "has 1 field instead of 9"},
-      {"ten fields (a title with a colon)", "T:x:A:i.htm:d:::blank:blank:blank",
-       "has 10 fields instead of 9"},
-      {"zero byte inside", std::string("T:A\0:i.htm:d:::blank:blank:blank", 32), "zero byte"},
-      {"no index page", "T:A::d:::blank:blank:blank", "names no index page"},
-      {"oversized", std::string(70000, 'x') + ":A:i.htm:d:::blank:blank:blank", "too long"},
+      {"", std::nullopt, BookStatus::kBareStub, "viewer of the Vexmar E-book Compiler"},
+      {"INDEX.HTM", std::nullopt, BookStatus::kNoRecord, ""},
+      {"CHAPTER 1.HTML", record("Chapter 1.html"), BookStatus::kReadable, ""},
+      {"EMPTY.HTM", record("gone.htm"), BookStatus::kNoIndexPage, "gone.htm"},
+      {"EMPTY.HTM", record("empty.htm"), BookStatus::kNoIndexPage, "empty.htm"},
+      // An index page outside the book is refused even when an entry matches.
+      {"..\\OUTSIDE.HTM", record("..\\outside.htm"), BookStatus::kBadRecord, "cannot be a file"},
+      {"SUB\\PAGE.HTM", record("sub\\page.htm"), BookStatus::kBadRecord, "cannot be a file"},
+      {"NUL.HTM", record("nul.htm"), BookStatus::kBadRecord, "cannot be a file"},
+      {"INDEX.HTM", "T:A:index.htm", BookStatus::kBadRecord, "has 3 fields"},
   };
+  const std::string page = "<p>";
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Expected<BookRecord> record = ParseBookRecord(c.bytes, Latin1ToUtf8);
-    ASSERT_FALSE(record.ok());
-    EXPECT_NE(record.message().find(c.message_part), std::string::npos) << record.message();
+    SCOPED_TRACE(c.record.value_or(c.entry));
+    BookImage image;
+    if (*c.entry != '\0') {
+      image.entries.Add({c.entry, reinterpret_cast<const uint8_t*>(page.data()),
+                         std::string(c.entry) == "EMPTY.HTM" ? size_t{0} : page.size()});
+    }
+    if (c.record) {
+      image.record = *c.record;
+    }
+    const BookCheck check = CheckBook(image, Latin1ToUtf8);
+    EXPECT_EQ(check.status, c.status) << check.message;
+    EXPECT_NE(check.message.find(c.message_part), std::string::npos) << check.message;
+    // The index page is found whatever its letter case, and only when readable.
+    EXPECT_EQ(check.index_page != nullptr ? check.index_page->name : "",
+              c.status == BookStatus::kReadable ? c.entry : "");
   }
-}
-
-class BookCheckTest : public ::testing::Test {
- protected:
-  void AddEntry(const std::string& name, const std::string& bytes) {
-    storage_.push_back(bytes);
-    image_.entries.Add(
-        {name, reinterpret_cast<const uint8_t*>(storage_.back().data()), storage_.back().size()});
-  }
-  BookCheck Check() const { return CheckBook(image_, Latin1ToUtf8); }
-
-  BookImage image_;
-  std::deque<std::string> storage_;  // stable addresses for the entries' data
-};
-
-TEST_F(BookCheckTest, TheBareStubIntroducesTheCompiler) {
-  const BookCheck check = Check();
-  EXPECT_EQ(check.status, BookStatus::kBareStub);
-  EXPECT_NE(check.message.find("viewer of the Vexmar E-book Compiler"), std::string::npos);
-  EXPECT_NE(check.message.find("made with"), std::string::npos);
-}
-
-TEST_F(BookCheckTest, FilesWithoutARecordAreADamagedBook) {
-  AddEntry("INDEX.HTM", "<p>");
-  EXPECT_EQ(Check().status, BookStatus::kNoRecord);
-}
-
-TEST_F(BookCheckTest, FindsTheIndexPageWhateverItsLetterCase) {
-  AddEntry("CHAPTER 1.HTML", "<p>one");
-  image_.record = "T:A:Chapter 1.html:d:::blank:blank:blank";
-  const BookCheck check = Check();
-  ASSERT_EQ(check.status, BookStatus::kReadable) << check.message;
-  ASSERT_NE(check.index_page, nullptr);
-  EXPECT_EQ(check.index_page->name, "CHAPTER 1.HTML");
-}
-
-TEST_F(BookCheckTest, AMissingOrEmptyIndexPageIsNamed) {
-  AddEntry("EMPTY.HTM", "");
-  for (const char* index : {"gone.htm", "empty.htm"}) {
-    SCOPED_TRACE(index);
-    const std::string record = std::string("T:A:") + index + ":d:::blank:blank:blank";
-    image_.record = record;
-    const BookCheck check = Check();
-    EXPECT_EQ(check.status, BookStatus::kNoIndexPage);
-    EXPECT_NE(check.message.find(index), std::string::npos) << check.message;
-    EXPECT_EQ(check.index_page, nullptr);
-  }
-}
-
-TEST_F(BookCheckTest, AnIndexPageOutsideTheBookIsRefusedEvenWhenAnEntryMatches) {
-  AddEntry("..\\OUTSIDE.HTM", "<p>");
-  AddEntry("SUB\\PAGE.HTM", "<p>");
-  for (const char* index : {"..\\outside.htm", "sub\\page.htm", "nul.htm"}) {
-    SCOPED_TRACE(index);
-    const std::string record = std::string("T:A:") + index + ":d:::blank:blank:blank";
-    image_.record = record;
-    const BookCheck check = Check();
-    EXPECT_EQ(check.status, BookStatus::kBadRecord);
-    EXPECT_NE(check.message.find("cannot be a file of the book"), std::string::npos)
-        << check.message;
-    EXPECT_EQ(check.index_page, nullptr);
-  }
-}
-
-TEST_F(BookCheckTest, AMalformedRecordIsReportedWithItsReason) {
-  AddEntry("INDEX.HTM", "<p>");
-  image_.record = "T:A:index.htm";
-  const BookCheck check = Check();
-  EXPECT_EQ(check.status, BookStatus::kBadRecord);
-  EXPECT_NE(check.message.find("has 3 fields"), std::string::npos) << check.message;
 }
 
 }  // namespace

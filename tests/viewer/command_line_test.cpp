@@ -5,59 +5,45 @@
 namespace vexmar::viewer {
 namespace {
 
+Options Want(Command command, const char* argument = "", const char* out_path = "",
+             Renderer renderer = Renderer::kAuto) {
+  return {command, argument, out_path, renderer};
+}
+
 TEST(CommandLine, ReadsEachSwitchAndItsArgument) {
-  struct Case {
-    std::vector<std::string> args;
-    Command command;
-    const char* argument;
-    const char* out_path;
-    Renderer renderer;
-  };
-  const Case cases[] = {
-      {{}, Command::kShow, "", "", Renderer::kAuto},
-      {{"/list"}, Command::kList, "", "", Renderer::kAuto},
-      {{"-LIST"}, Command::kList, "", "", Renderer::kAuto},
-      {{"/Settings", "/out", "s.txt"}, Command::kSettings, "", "s.txt", Renderer::kAuto},
+  const std::pair<std::vector<std::string>, Options> cases[] = {
+      {{}, Want(Command::kShow)},
+      {{"-LIST"}, Want(Command::kList)},
+      {{"/Settings", "/out", "s.txt"}, Want(Command::kSettings, "", "s.txt")},
       {{"/out", "o.txt", "/extract", "C:\\my book"},
-       Command::kExtract,
-       "C:\\my book",
-       "o.txt",
-       Renderer::kAuto},
-      {{"/fetch", "ebook://book/A.HTM"},
-       Command::kFetch,
-       "ebook://book/A.HTM",
-       "",
-       Renderer::kAuto},
-      {{"/renderer=browser"}, Command::kShow, "", "", Renderer::kBrowser},
-      {{"/?"}, Command::kHelp, "", "", Renderer::kAuto},
+       Want(Command::kExtract, "C:\\my book", "o.txt")},
+      {{"/fetch", "ebook://book/A.HTM"}, Want(Command::kFetch, "ebook://book/A.HTM")},
+      {{"/renderer=browser"}, Want(Command::kShow, "", "", Renderer::kBrowser)},
+      {{"/?"}, Want(Command::kHelp)},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
-    const Expected<Options> options = ParseCommandLine(c.args);
+  for (const auto& [args, expected] : cases) {
+    SCOPED_TRACE(args.empty() ? "(none)" : args.front());
+    const Expected<Options> options = ParseCommandLine(args);
     ASSERT_TRUE(options.ok()) << options.message();
-    EXPECT_EQ(options->command, c.command);
-    EXPECT_EQ(options->argument, c.argument);
-    EXPECT_EQ(options->out_path, c.out_path);
-    EXPECT_EQ(options->renderer, c.renderer);
+    EXPECT_EQ(options->command, expected.command);
+    EXPECT_EQ(options->argument, expected.argument);
+    EXPECT_EQ(options->out_path, expected.out_path);
+    EXPECT_EQ(options->renderer, expected.renderer);
   }
 }
 
 TEST(CommandLine, RefusesWhatItCannotRunSayingWhy) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* message_part;
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"/extract"}, "needs a folder"},      {{"/extract", ""}, "needs a folder"},
       {{"/fetch"}, "needs a URL"},           {{"/out"}, "needs a file name"},
       {{"/list", "/settings"}, "Only one"},  {{"/lst"}, "Unknown switch \"/lst\""},
       {{"book.htm"}, "Unexpected argument"}, {{"/"}, "Unexpected argument"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.front());
-    const Expected<Options> options = ParseCommandLine(c.args);
+  for (const auto& [args, message_part] : cases) {
+    SCOPED_TRACE(args.front());
+    const Expected<Options> options = ParseCommandLine(args);
     ASSERT_FALSE(options.ok());
-    EXPECT_NE(options.message().find(c.message_part), std::string::npos) << options.message();
+    EXPECT_NE(options.message().find(message_part), std::string::npos) << options.message();
   }
 }
 

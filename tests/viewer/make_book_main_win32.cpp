@@ -20,8 +20,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring path = argv[i];
     files.push_back({path.substr(path.find_last_of(L"\\/") + 1), ReadFileBytes(path)});
   }
-  std::string error;
-  if (!MakeBook(argv[2], &record, files, error, argv[1])) {
+  const std::string error = MakeBook(argv[2], &record, files, argv[1]);
+  if (!error.empty()) {
     std::fprintf(stderr, "make_book: %s\n", error.c_str());
     return 1;
   }

@@ -2,6 +2,8 @@
 // behind it, driven with the messages Windows sends for mouse and keys.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/ui/win32/win32_metrics.h"
@@ -14,36 +16,29 @@ namespace {
 using testing::Hwnd;
 using testing::PlaceInParent;
 using testing::PumpMessages;
-using testing::PumpUntil;
-using testing::Win32Host;
+using Checks = std::vector<bool>;
+
+ControlDesign At(const char* name, TwipsRect place, const char* caption = "") {
+  ControlDesign design;
+  design.name = name;
+  design.place = place;
+  design.caption = caption;
+  return design;
+}
 
 FormDesign TestWindow() {
   FormDesign design;
   design.name = "frmtest";
-  design.caption = "Test";
   design.clientWidth = 6000;
   design.clientHeight = 6000;
   return design;
 }
 
-ControlDesign At(const char* name, TwipsRect place) {
-  ControlDesign design;
-  design.name = name;
-  design.place = place;
-  return design;
-}
-
-LPARAM Point(int x, int y) {
-  return MAKELPARAM(x, y);
-}
-
 class Win32Controls : public ::testing::Test {
  protected:
-  Win32Host host;
+  testing::Win32Host host;
   Form form{*host.backend, TestWindow()};
 };
-
-// --- check lists -----------------------------------------------------------------
 
 class Win32CheckList : public Win32Controls {
  protected:
@@ -53,31 +48,23 @@ class Win32CheckList : public Win32Controls {
     form.Show();
     PumpMessages();
   }
-  RECT Entry(int index) const {
+  // A point on an entry's check box, or on its text.
+  LPARAM On(int index, bool box) const {
     RECT rect{};
     SendMessageW(Hwnd(list), LB_GETITEMRECT, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&rect));
-    return rect;
+    return MAKELPARAM(rect.left + (box ? 6 : 60), (rect.top + rect.bottom) / 2);
   }
-  LPARAM OnBox(int index) const {
-    const RECT rect = Entry(index);
-    return Point(rect.left + 6, (rect.top + rect.bottom) / 2);
-  }
-  LPARAM OnText(int index) const {
-    const RECT rect = Entry(index);
-    return Point(rect.left + 60, (rect.top + rect.bottom) / 2);
-  }
-  void Click(LPARAM at) const {
+  void Click(LPARAM at, bool twice = false) const {
     SendMessageW(Hwnd(list), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(Hwnd(list), WM_LBUTTONUP, 0, at);
-  }
-  void DoubleClick(LPARAM at) const {
-    Click(at);
+    if (!twice) return;
     SendMessageW(Hwnd(list), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     SendMessageW(Hwnd(list), WM_LBUTTONUP, 0, at);
   }
-  std::vector<bool> Checks() const {
-    std::vector<bool> checks;
+  void Space() const { SendMessageW(Hwnd(list), WM_KEYDOWN, VK_SPACE, 0); }
+  Checks Marks() const {
+    Checks checks;
     for (int i = 0; i < list.Count(); ++i) checks.push_back(list.Checked(i));
     return checks;
   }
@@ -86,56 +73,46 @@ class Win32CheckList : public Win32Controls {
   std::vector<std::string> picked;
 };
 
-TEST_F(Win32CheckList, AClickOnTheBoxTogglesAClickOnTheTextOnlyMakesItCurrent) {
-  Click(OnText(1));
+TEST_F(Win32CheckList, TheBoxTogglesTheTextMakesCurrentSpaceTogglesADoubleClickPicks) {
+  Click(On(1, false));
   EXPECT_EQ(list.CurrentIndex(), 1);
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
-
-  Click(OnBox(2));
+  EXPECT_EQ(Marks(), (Checks{false, false, false}));
+  Click(On(2, true));
   EXPECT_EQ(list.CurrentIndex(), 2);
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, true}));
-  Click(OnBox(2));
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
-  EXPECT_TRUE(picked.empty());
-}
+  EXPECT_EQ(Marks(), (Checks{false, false, true}));
+  Click(On(2, true));
+  EXPECT_EQ(Marks(), (Checks{false, false, false}));
 
-TEST_F(Win32CheckList, TheSpaceBarTogglesTheCurrentEntryWithoutMovingIt) {
+  // The space bar toggles the current entry without moving it; with no
+  // current entry there is nothing to toggle.
   list.SetCurrentIndex(0);
-  SendMessageW(Hwnd(list), WM_KEYDOWN, VK_SPACE, 0);
+  Space();
   SendMessageW(Hwnd(list), WM_CHAR, L' ', 0);
-  EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(Marks(), (Checks{true, false, false}));
   EXPECT_EQ(list.CurrentIndex(), 0);
-  SendMessageW(Hwnd(list), WM_KEYDOWN, VK_SPACE, 0);
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
+  Space();
+  list.SetCurrentIndex(-1);
+  Space();
+  EXPECT_EQ(Marks(), (Checks{false, false, false}));
+  EXPECT_TRUE(picked.empty());
 
-  list.SetCurrentIndex(-1);  // no current entry: nothing to toggle
-  SendMessageW(Hwnd(list), WM_KEYDOWN, VK_SPACE, 0);
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
-}
-
-TEST_F(Win32CheckList, ADoubleClickOnTheTextPicksTheEntryOnTheBoxItTogglesTwice) {
-  DoubleClick(OnText(2));
+  // A double click on the text picks the entry; on the box it toggles twice.
+  Click(On(2, false), true);
+  Click(On(1, true), true);
   EXPECT_EQ(picked, std::vector<std::string>{"logo.gif"});
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
-
-  DoubleClick(OnBox(1));
-  EXPECT_EQ(picked, std::vector<std::string>{"logo.gif"});
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(Marks(), (Checks{false, false, false}));
   EXPECT_EQ(list.CurrentIndex(), 1);
 }
 
 TEST_F(Win32CheckList, KeepsEntriesChecksAndNamesBeyondAsciiInTheListItself) {
-  for (const char* name :
-       {"\xC3\xA9t\xC3\xA9.htm", "\xE6\x97\xA5\xE6\x9C\xAC.txt", "\xF0\x9F\x98\x80.png"}) {
-    list.Add(name);
-  }
+  const char* names[] = {"\xC3\xA9t\xC3\xA9.htm", "\xE6\x97\xA5\xE6\x9C\xAC.txt",
+                         "\xF0\x9F\x98\x80.png"};
+  for (const char* name : names) list.Add(name);
   list.SetChecked(4, true);
   ASSERT_EQ(list.Count(), 6);
-  EXPECT_EQ(list.Entry(3), "\xC3\xA9t\xC3\xA9.htm");
-  EXPECT_EQ(list.Entry(4), "\xE6\x97\xA5\xE6\x9C\xAC.txt");
-  EXPECT_EQ(list.Entry(5), "\xF0\x9F\x98\x80.png");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(list.Entry(3 + i), names[i]);
   EXPECT_EQ(SendMessageW(Hwnd(list), LB_GETITEMDATA, 4, 0), 1);  // the mark is the item's data
-  EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, true, false}));
+  EXPECT_EQ(Marks(), (Checks{false, false, false, false, true, false}));
 
   list.SetCurrentIndex(4);
   list.Clear();
@@ -146,37 +123,26 @@ TEST_F(Win32CheckList, KeepsEntriesChecksAndNamesBeyondAsciiInTheListItself) {
   EXPECT_FALSE(list.Checked(0));  // a new entry starts unchecked
 }
 
-// --- check boxes ---------------------------------------------------------------------
-
 TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) {
-  ControlDesign design = At("chkTOC", {300, 300, 3135, 195});
-  design.caption = "Create a Table of Contents";
-  CheckBox& box = form.Add<CheckBox>(design);
+  CheckBox& box = form.Add<CheckBox>(At("chkTOC", {300, 300, 3135, 195}, "Table of Contents"));
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
   form.Show();
 
   box.SetValue(2);
   EXPECT_EQ(SendMessageW(Hwnd(box), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
-  EXPECT_EQ(clicks, 1);
   box.SetValue(2);
   EXPECT_EQ(clicks, 1);  // no change, no reaction
-
   // The author's click on a grayed box clears it; the next one checks it.
   SendMessageW(Hwnd(box), BM_CLICK, 0, 0);
   EXPECT_EQ(box.Value(), 0);
-  EXPECT_EQ(clicks, 2);
   SendMessageW(Hwnd(box), BM_CLICK, 0, 0);
   EXPECT_EQ(box.Value(), 1);
   EXPECT_EQ(clicks, 3);
 }
 
-// --- images ----------------------------------------------------------------------------
-
-TEST_F(Win32Controls, AnImageKeepsTheMouseFromPressToReleaseWithAnyButton) {
-  ControlDesign design = At("imghelp", {300, 300, 240, 210});
-  design.tag = "3";
-  Image& image = form.Add<Image>(design);
+TEST_F(Win32Controls, AnImageKeepsTheMouseFromPressToReleaseAndBordersInsideItsPlace) {
+  Image& image = form.Add<Image>(At("imghelp", {300, 300, 240, 210}));
   std::vector<std::string> events;
   image.onMouseDown = [&](MouseButton b) { events.push_back("down " + std::to_string(int(b))); };
   image.onMouseUp = [&](MouseButton b) { events.push_back("up " + std::to_string(int(b))); };
@@ -184,75 +150,59 @@ TEST_F(Win32Controls, AnImageKeepsTheMouseFromPressToReleaseWithAnyButton) {
   PumpMessages();
 
   const HWND hwnd = Hwnd(image);
-  SendMessageW(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, Point(3, 3));
+  SendMessageW(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
   EXPECT_EQ(GetCapture(), hwnd);
   // The release comes far outside the image: the capture brings it here.
-  SendMessageW(hwnd, WM_RBUTTONUP, 0, Point(-200, 400));
+  SendMessageW(hwnd, WM_RBUTTONUP, 0, MAKELPARAM(-200, 400));
   EXPECT_NE(GetCapture(), hwnd);
-  SendMessageW(hwnd, WM_MBUTTONDOWN, MK_MBUTTON, Point(3, 3));
-  SendMessageW(hwnd, WM_MBUTTONUP, 0, Point(3, 3));
+  SendMessageW(hwnd, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(hwnd, WM_MBUTTONUP, 0, MAKELPARAM(3, 3));
   // A release whose press began elsewhere is none of the image's business.
-  SendMessageW(hwnd, WM_LBUTTONUP, 0, Point(3, 3));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   EXPECT_EQ(events, (std::vector<std::string>{"down 1", "up 1", "down 2", "up 2"}));
-}
 
-TEST_F(Win32Controls, AnImagesBorderIsItsWindowsSingleLineBorder) {
-  Image& image = form.Add<Image>(At("imghelp", {300, 300, 240, 210}));
-  EXPECT_FALSE(image.Border());
   image.SetBorder(true);
-  EXPECT_TRUE(image.Border());
-  EXPECT_NE(GetWindowLongW(Hwnd(image), GWL_STYLE) & WS_BORDER, 0);
-  // The border is drawn inside the image's own place.
-  const RECT place = PlaceInParent(Hwnd(image));
+  EXPECT_NE(GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER, 0);
+  const RECT place = PlaceInParent(hwnd);
   EXPECT_EQ(place.right - place.left, 16);
   EXPECT_EQ(place.bottom - place.top, 14);
   image.SetBorder(false);
-  EXPECT_FALSE(image.Border());
+  EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER, 0);
 }
 
-// --- labels and text boxes -------------------------------------------------------------
-
 TEST_F(Win32Controls, ALabelSizesItselfToItsCaptionUnlessItsWidthIsFixed) {
-  ControlDesign design = At("Label2", {1335, 2280, 0, 195});
-  design.caption = "E-book Project Folder:";
-  Label& sized = form.Add<Label>(design);
-  ControlDesign fixedDesign = At("Label4", {1320, 4800, 4620, 195});
-  fixedDesign.caption = "Short";
+  Label& sized = form.Add<Label>(At("Label2", {1335, 2280, 0, 195}, "E-book Project Folder:"));
+  ControlDesign fixedDesign = At("Label4", {1320, 4800, 4620, 195}, "Short");
   fixedDesign.autoSize = false;
   Label& fixed = form.Add<Label>(fixedDesign);
 
   RECT place = PlaceInParent(Hwnd(sized));
-  EXPECT_EQ(place.left, TwipsToPixels(1335, 96));
-  EXPECT_EQ(place.top, TwipsToPixels(2280, 96));
+  EXPECT_EQ(place.left, 89);  // 1335 twips, 15 a pixel
+  EXPECT_EQ(place.top, 152);
   const int width = place.right - place.left;
   EXPECT_GT(width, 60);
   EXPECT_GT(place.bottom - place.top, 8);
-
   sized.SetCaption("E-book Project Folder, a longer caption:");
   place = PlaceInParent(Hwnd(sized));
   EXPECT_GT(place.right - place.left, width);
-  EXPECT_EQ(place.left, TwipsToPixels(1335, 96));
+  EXPECT_EQ(place.left, 89);
 
-  EXPECT_EQ(PlaceInParent(Hwnd(fixed)).right - PlaceInParent(Hwnd(fixed)).left,
-            TwipsToPixels(4620, 96));
-  EXPECT_EQ(fixed.Caption(), "Short");
+  place = PlaceInParent(Hwnd(fixed));
+  EXPECT_EQ(place.right - place.left, 308);
 }
 
 TEST_F(Win32Controls, ATextBoxKeepsItsTextSelectionAndColourInTheEditControl) {
   TextBox& box = form.Add<TextBox>(At("txttitle", {1440, 555, 3210, 325}));
-  box.SetText("Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
-  EXPECT_EQ(box.Text(), "Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
-  EXPECT_EQ(box.SelLength(), 0);
-
+  const char* text = "Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";
+  box.SetText(text);
+  EXPECT_EQ(box.Text(), text);
   box.SetSelLength(1000);  // clamped to the text
   EXPECT_EQ(box.SelStart(), 0);
   EXPECT_EQ(box.SelLength(), GetWindowTextLengthW(Hwnd(box)));
   box.SetText("new");
   EXPECT_EQ(box.SelLength(), 0);
 
-  EXPECT_EQ(box.BackColor(), kWindowWhite);
   box.SetBackColor(kYellow);
-  EXPECT_EQ(box.BackColor(), kYellow);
   HDC dc = GetDC(Hwnd(box));
   const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(Hwnd(form), WM_CTLCOLOREDIT,
                                                            reinterpret_cast<WPARAM>(dc),
@@ -262,21 +212,31 @@ TEST_F(Win32Controls, ATextBoxKeepsItsTextSelectionAndColourInTheEditControl) {
   LOGBRUSH info{};
   ASSERT_NE(GetObjectW(brush, sizeof info, &info), 0);
   EXPECT_EQ(info.lbColor, RGB(255, 255, 0));
-  EXPECT_EQ(GetWindowLongW(Hwnd(box), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
 }
 
-// --- windows, timers, pictures ------------------------------------------------------
-
-TEST_F(Win32Controls, ClosingByTheCloseBoxOrByCommandUnloadsOnceAndKeepsTheControls) {
+TEST_F(Win32Controls, AFixedDialogIsCentredAndItsCloseBoxUnloadsOnceKeepingTheControls) {
   TextBox& box = form.Add<TextBox>(At("txttitle", {1440, 555, 3210, 325}));
   box.SetText("kept");
   int unloads = 0;
   form.onUnload = [&] { ++unloads; };
   form.Show();
-  EXPECT_TRUE(form.Visible());
+  const LONG style = GetWindowLongW(Hwnd(form), GWL_STYLE);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+  RECT client{};
+  GetClientRect(Hwnd(form), &client);
+  EXPECT_EQ(client.right, 400);  // 6000 twips, 15 a pixel at 96 DPI
+  EXPECT_EQ(client.bottom, 400);
+  RECT outer{};
+  GetWindowRect(Hwnd(form), &outer);
+  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+  GetMonitorInfoW(MonitorFromWindow(Hwnd(form), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  EXPECT_NEAR(outer.left - work.left, work.right - outer.right, 1);
+  EXPECT_NEAR(outer.top - work.top, work.bottom - outer.bottom, 1);
+
   SendMessageW(Hwnd(form), WM_SYSCOMMAND, SC_CLOSE, 0);
   PumpMessages();
-  EXPECT_EQ(unloads, 1);
   EXPECT_FALSE(form.Visible());
   EXPECT_TRUE(IsWindow(Hwnd(form)));
   EXPECT_EQ(box.Text(), "kept");
@@ -284,98 +244,40 @@ TEST_F(Win32Controls, ClosingByTheCloseBoxOrByCommandUnloadsOnceAndKeepsTheContr
   EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(Win32Controls, AFixedDialogIsCentredWithoutSizingOrMaximizing) {
-  form.Show();
-  const LONG style = GetWindowLongW(Hwnd(form), GWL_STYLE);
-  EXPECT_NE(style & WS_CAPTION, 0);
-  EXPECT_NE(style & WS_SYSMENU, 0);
-  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
-  RECT client{};
-  GetClientRect(Hwnd(form), &client);
-  EXPECT_EQ(client.right, 400);
-  EXPECT_EQ(client.bottom, 400);
-
-  RECT outer{};
-  GetWindowRect(Hwnd(form), &outer);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Hwnd(form), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  EXPECT_NEAR(outer.left - work.left, work.right - outer.right, 1);
-  EXPECT_NEAR(outer.top - work.top, work.bottom - outer.bottom, 1);
-}
-
-TEST_F(Win32Controls, ATimerTicksOnlyOnceItsWindowIsLoaded) {
+TEST_F(Win32Controls, ATimerTicksOnlyOnceItsWindowIsLoadedAndStopsWhenDisabled) {
   ControlDesign design;
   design.name = "Timer1";
   design.timerIntervalMs = 20;
   Timer& timer = form.AddTimer(design);
   int ticks = 0;
   timer.onTimer = [&] { ++ticks; };
-  Sleep(60);
-  PumpMessages();
+  const auto wait = [] {
+    Sleep(60);
+    PumpMessages();
+  };
+  wait();
   EXPECT_EQ(ticks, 0);
   form.Show();
-  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+  EXPECT_TRUE(testing::PumpUntil([&] { return ticks >= 2; }));
   timer.SetEnabled(false);
   const int stopped = ticks;
-  Sleep(60);
-  PumpMessages();
+  wait();
   EXPECT_EQ(ticks, stopped);
 }
 
 TEST_F(Win32Controls, TheProgramsPicturesComeFromItsResourcesOncePerName) {
-  struct Case {
-    PictureName name;
-    int width;
-    int height;
-  };
-  for (const Case& c :
-       {Case{PictureName::HelpIcon, 16, 14}, Case{PictureName::NewButton, 16, 16},
-        Case{PictureName::OpenButton, 16, 16}, Case{PictureName::SaveButton, 16, 16},
-        Case{PictureName::ProgramIcon, 32, 32}, Case{PictureName::HelpWindowIcon, 32, 32}}) {
-    SCOPED_TRACE(static_cast<int>(c.name));
-    const Picture picture = host.backend->LoadPicture(c.name);
+  const std::tuple<PictureName, int, int> cases[] = {
+      {PictureName::HelpIcon, 16, 14},    {PictureName::NewButton, 16, 16},
+      {PictureName::OpenButton, 16, 16},  {PictureName::SaveButton, 16, 16},
+      {PictureName::ProgramIcon, 32, 32}, {PictureName::HelpWindowIcon, 32, 32}};
+  for (const auto& [name, width, height] : cases) {
+    SCOPED_TRACE(static_cast<int>(name));
+    const Picture picture = host.backend->LoadPicture(name);
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->WidthPixels(), c.width);
-    EXPECT_EQ(picture->HeightPixels(), c.height);
-    EXPECT_EQ(host.backend->LoadPicture(c.name), picture);
+    EXPECT_EQ(picture->WidthPixels(), width);
+    EXPECT_EQ(picture->HeightPixels(), height);
+    EXPECT_EQ(host.backend->LoadPicture(name), picture);
   }
-}
-
-TEST_F(Win32Controls, APictureFileIsABitmapOrNothing) {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, folder);
-  const std::string bitmap = std::string(folder) + "vexmar_2x3.bmp";
-  const std::string text = std::string(folder) + "vexmar_not_a_picture.bmp";
-  // A 2 x 3 pixel, 24-bit bitmap: rows of 6 bytes padded to 8.
-  std::string bytes = "BM";
-  auto dword = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  auto word = [&](std::uint16_t v) {
-    bytes.push_back(static_cast<char>(v & 0xFF));
-    bytes.push_back(static_cast<char>(v >> 8));
-  };
-  dword(54 + 24), word(0), word(0), dword(54);
-  dword(40), dword(2), dword(3), word(1), word(24), dword(0), dword(24), dword(0), dword(0),
-      dword(0), dword(0);
-  bytes.append(24, '\x7f');
-  for (const auto& [path, content] :
-       {std::pair{bitmap, bytes}, std::pair{text, std::string("x")}}) {
-    FILE* out = fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    fwrite(content.data(), 1, content.size(), out);
-    fclose(out);
-  }
-  const Picture picture = host.backend->LoadPictureFile(bitmap);
-  ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(picture->WidthPixels(), 2);
-  EXPECT_EQ(picture->HeightPixels(), 3);
-  EXPECT_EQ(host.backend->LoadPictureFile(text), nullptr);
-  EXPECT_EQ(host.backend->LoadPictureFile(std::string(folder) + "vexmar_missing.bmp"), nullptr);
-  DeleteFileA(bitmap.c_str());
-  DeleteFileA(text.c_str());
 }
 
 }  // namespace

@@ -17,48 +17,33 @@ namespace vexmar::help {
 namespace {
 
 using testing::Hwnd;
-using testing::TempFolder;
-using testing::WindowAnswerer;
-
-bool IsHelpWindow(HWND window) {
-  wchar_t caption[64] = {};
-  GetWindowTextW(window, caption, 64);
-  return lstrcmpW(caption, L"Pop up Help") == 0;
-}
-
-BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
-  wchar_t text[512] = {};
-  GetWindowTextW(child, text, 512);
-  auto& all = *reinterpret_cast<std::wstring*>(texts);
-  all += text;
-  all += L"|";
-  return TRUE;
-}
 
 TEST(Win32HelpIcons, APressAndAReleaseAnywhereOpenThatIconsHelpModally) {
   const std::unique_ptr<ui::Backend> backend = ui::MakeWin32Backend();
   const std::unique_ptr<dialogs::ModalServices> services = dialogs::MakeWin32Services();
   // The program folder holds the help texts the start-up reads.
-  TempFolder programFolder;
+  testing::TempFolder programFolder;
   programFolder.Write("help.txt", "1=Title help\r\n2=Author help\r\n");
   Host host{*backend, *services, fs::RealFileSystem(), programFolder.Path()};
   program::MainProgram program(host, build::DefaultBuildSetup(host), [] {});
-  workspace::FrmMain& main = program.Window();
-  main.Window().Show();
+  ui::Form& main = program.Window().Window();
+  main.Show();
 
-  ui::Image& icon = *main.imghelp[1];
+  ui::Image& icon = *program.Window().imghelp[1];
   const HWND iconWindow = Hwnd(icon);
   bool mainTookInput = true;
   bool iconBordered = true;
   HWND helpOwner = nullptr;
-  std::wstring texts;
-  WindowAnswerer reader(IsHelpWindow, [&](HWND window) {
-    mainTookInput = IsWindowEnabled(Hwnd(main.Window())) != FALSE;
-    iconBordered = (GetWindowLongW(iconWindow, GWL_STYLE) & WS_BORDER) != 0;
-    helpOwner = GetWindow(window, GW_OWNER);
-    EnumChildWindows(window, CollectTexts, reinterpret_cast<LPARAM>(&texts));
-    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  });
+  std::string texts;
+  testing::WindowAnswerer reader(
+      [](HWND window) { return testing::TextOf(window) == "Pop up Help"; },
+      [&](HWND window) {
+        mainTookInput = IsWindowEnabled(Hwnd(main)) != FALSE;
+        iconBordered = (GetWindowLongW(iconWindow, GWL_STYLE) & WS_BORDER) != 0;
+        helpOwner = GetWindow(window, GW_OWNER);
+        texts = testing::ChildTexts(window);
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+      });
 
   SendMessageW(iconWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
   EXPECT_TRUE(icon.Border());  // looks pressed while the button is held
@@ -70,10 +55,10 @@ TEST(Win32HelpIcons, APressAndAReleaseAnywhereOpenThatIconsHelpModally) {
   EXPECT_TRUE(reader.Answered());
   EXPECT_FALSE(mainTookInput);
   EXPECT_FALSE(iconBordered);
-  EXPECT_EQ(helpOwner, Hwnd(main.Window()));
-  EXPECT_NE(texts.find(L"Author help"), std::wstring::npos);
-  EXPECT_NE(texts.find(L"Create E-book - Help"), std::wstring::npos);
-  EXPECT_TRUE(IsWindowEnabled(Hwnd(main.Window())));
+  EXPECT_EQ(helpOwner, Hwnd(main));
+  EXPECT_NE(texts.find("Author help"), std::string::npos);
+  EXPECT_NE(texts.find("Create E-book - Help"), std::string::npos);
+  EXPECT_TRUE(IsWindowEnabled(Hwnd(main)));
   EXPECT_FALSE(icon.Border());
   EXPECT_NE(GetCapture(), iconWindow);
 }

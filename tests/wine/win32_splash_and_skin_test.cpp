@@ -40,10 +40,8 @@ TEST(Win32Splash, IsItsLabelCentredWithoutATaskBarButtonAndHandsOverAfterItsTick
   // No frame: the window is the label, and the label is its text's size.
   EXPECT_EQ(outer.right - outer.left, label.right);
   EXPECT_EQ(outer.bottom - outer.top, label.bottom);
-  const int dx = 2 * outer.left - (GetSystemMetrics(SM_CXSCREEN) - label.right);
-  const int dy = 2 * outer.top - (GetSystemMetrics(SM_CYSCREEN) - label.bottom);
-  EXPECT_LE(dx < 0 ? -dx : dx, 1);
-  EXPECT_LE(dy < 0 ? -dy : dy, 1);
+  EXPECT_NEAR(2 * outer.left, GetSystemMetrics(SM_CXSCREEN) - label.right, 1);
+  EXPECT_NEAR(2 * outer.top, GetSystemMetrics(SM_CYSCREEN) - label.bottom, 1);
   const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
   EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0);
   EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0);
@@ -60,18 +58,14 @@ TEST(Win32Splash, IsItsLabelCentredWithoutATaskBarButtonAndHandsOverAfterItsTick
 // A one-colour 8 x 8 pixel, 24-bit bitmap file.
 std::string SolidBitmap(BYTE red, BYTE green, BYTE blue) {
   std::string file(54, '\0');
-  const auto put = [&file](std::size_t at, DWORD value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-      file[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+  const auto put = [&file](std::size_t at, DWORD value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
   };
   file[0] = 'B', file[1] = 'M';
   put(2, 54 + 8 * 8 * 3, 4), put(10, 54, 4), put(14, 40, 4), put(18, 8, 4), put(22, 8, 4);
   put(26, 1, 2), put(28, 24, 2);
-  for (int i = 0; i < 64; ++i) {
-    file += static_cast<char>(blue);
-    file += static_cast<char>(green);
-    file += static_cast<char>(red);
-  }
+  for (int i = 0; i < 64; ++i)
+    file += {static_cast<char>(blue), static_cast<char>(green), static_cast<char>(red)};
   return file;
 }
 
@@ -80,7 +74,7 @@ struct MenuItem {
   bool checked = false;
 };
 
-MenuItem FindWindowMenuItem(HWND window, const wchar_t* caption) {
+MenuItem WindowMenuItem(HWND window, const wchar_t* caption) {
   const HMENU menu = GetSystemMenu(window, FALSE);
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t text[64] = {};
@@ -107,57 +101,53 @@ COLORREF ClientPixel(HWND window, int x, int y) {
   return colour;
 }
 
-TEST(Win32Skin, PaintsTheBackgroundAndItsWindowMenuTurnsItOffAndKeepsTheWindowOnTop) {
-  testing::TempFolder folder;
-  folder.Write("skin.bmp", SolidBitmap(40, 160, 90));
-  testing::Win32Host host;
-  host.host.programFolder = folder.Path();
-  program::MainProgram program(host.host, build::DefaultBuildSetup(host.host), [] {});
-  ui::Form& main = program.Window().Window();
-  main.Show();
-  const HWND window = Hwnd(main);
-  // An empty spot of the client area, below the Compile and Exit buttons.
-  const int x = 200;
-  const int y = 590;
-  EXPECT_EQ(ClientPixel(window, x, y), RGB(40, 160, 90));
+TEST(Win32Skin, APictureSkinsTheBackgroundAndItsWindowMenuTurnsItOffAndKeepsTheWindowOnTop) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"a skin", SolidBitmap(40, 160, 90)}, {"not a picture", "x"}, {"no skin file", ""}};
+  for (const auto& [name, skin] : cases) {
+    SCOPED_TRACE(name);
+    testing::TempFolder folder;
+    if (!skin.empty()) folder.Write("skin.bmp", skin);
+    testing::Win32Host host;
+    host.host.programFolder = folder.Path();
+    program::MainProgram program(host.host, build::DefaultBuildSetup(host.host), [] {});
+    program.Window().Window().Show();
+    const HWND window = Hwnd(program.Window().Window());
+    // An empty spot of the client area, below the Compile and Exit buttons.
+    const auto background = [window] { return ClientPixel(window, 200, 590); };
+    const auto item = [window](const wchar_t* caption) { return WindowMenuItem(window, caption); };
+    EXPECT_TRUE(host.modal.shown.empty());
+    if (name != cases[0].first) {  // no skin: a plain window without the item
+      EXPECT_EQ(background(), GetSysColor(COLOR_BTNFACE));
+      EXPECT_EQ(item(L"&Disable Skin").command, 0u);
+      EXPECT_NE(item(L"Always on Top").command, 0u);
+      continue;
+    }
+    EXPECT_EQ(background(), RGB(40, 160, 90));
+    const UINT skinCommand = item(L"&Disable Skin").command;
+    ASSERT_NE(skinCommand, 0u);
+    EXPECT_FALSE(item(L"&Disable Skin").checked);
+    SendMessageW(window, WM_SYSCOMMAND, skinCommand, 0);
+    EXPECT_EQ(background(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_TRUE(item(L"&Disable Skin").checked);
+    SendMessageW(window, WM_SYSCOMMAND, skinCommand, 0);
+    EXPECT_EQ(background(), RGB(40, 160, 90));
 
-  const MenuItem skinItem = FindWindowMenuItem(window, L"&Disable Skin");
-  ASSERT_NE(skinItem.command, 0u);
-  EXPECT_FALSE(skinItem.checked);
-  SendMessageW(window, WM_SYSCOMMAND, skinItem.command, 0);
-  EXPECT_EQ(ClientPixel(window, x, y), GetSysColor(COLOR_BTNFACE));
-  EXPECT_TRUE(FindWindowMenuItem(window, L"&Disable Skin").checked);
-  SendMessageW(window, WM_SYSCOMMAND, skinItem.command, 0);
-  EXPECT_EQ(ClientPixel(window, x, y), RGB(40, 160, 90));
-
-  // The check mark follows the item. Wine 8 on an X server without a window
-  // manager accepts HWND_TOPMOST but does not always set WS_EX_TOPMOST (it
-  // varied between runs here), so the style itself is checked on Windows.
-  const MenuItem onTop = FindWindowMenuItem(window, L"Always on Top");
-  ASSERT_NE(onTop.command, 0u);
-  EXPECT_FALSE(onTop.checked);
-  SendMessageW(window, WM_SYSCOMMAND, onTop.command, 0);
-  EXPECT_TRUE(FindWindowMenuItem(window, L"Always on Top").checked);
-  if (!RunsOnWine()) {
-    EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // The check mark follows the item. Wine 8 on an X server without a window
+    // manager accepts HWND_TOPMOST but does not always set WS_EX_TOPMOST (it
+    // varied between runs here), so the style itself is checked on Windows.
+    const UINT onTop = item(L"Always on Top").command;
+    ASSERT_NE(onTop, 0u);
+    EXPECT_FALSE(item(L"Always on Top").checked);
+    SendMessageW(window, WM_SYSCOMMAND, onTop, 0);
+    EXPECT_TRUE(item(L"Always on Top").checked);
+    if (!RunsOnWine()) {
+      EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    }
+    SendMessageW(window, WM_SYSCOMMAND, onTop, 0);
+    EXPECT_FALSE(item(L"Always on Top").checked);
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   }
-  SendMessageW(window, WM_SYSCOMMAND, onTop.command, 0);
-  EXPECT_FALSE(FindWindowMenuItem(window, L"Always on Top").checked);
-  EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-}
-
-TEST(Win32Skin, WithoutASkinTheWindowIsPlainAndOffersNoSkinItem) {
-  testing::TempFolder folder;
-  folder.Write("skin.bmp", "no picture at all");
-  testing::Win32Host host;
-  host.host.programFolder = folder.Path();
-  program::MainProgram program(host.host, build::DefaultBuildSetup(host.host), [] {});
-  program.Window().Window().Show();
-  const HWND window = Hwnd(program.Window().Window());
-  EXPECT_EQ(ClientPixel(window, 200, 590), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(FindWindowMenuItem(window, L"&Disable Skin").command, 0u);
-  EXPECT_NE(FindWindowMenuItem(window, L"Always on Top").command, 0u);
-  EXPECT_TRUE(host.modal.shown.empty());
 }
 
 }  // namespace

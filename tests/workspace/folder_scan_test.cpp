@@ -16,38 +16,29 @@ using testing::Checks;
 using testing::Entries;
 using testing::FakeFileSystem;
 using testing::MainWindowFixture;
-using testing::TempFolder;
 using Names = std::vector<std::string>;
-
-const char kBrowseTitle[] = "Choose the folder were all your files are in below:";
 
 // A folder text as the commands make it, with the platform's separator.
 std::string Dir(const std::string& name) {
   return AddBackslash(name);
 }
 
-Names Sorted(Names names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
+// The last four characters decide, with their case: so "page.shtml" and a
+// bare "html" qualify, "INDEX.HTM" and "movie.mpeg" do not.
 TEST(BookFiles, SevenCaseSensitiveSuffixesOfFourCharacters) {
-  const Names listed = {"index.htm",  "page.html",  "notes.txt", "logo.gif",
-                        "photo.jpg",  "photo.jpeg", "icon.png",  "page.shtml",
-                        "page.xhtml", "html",       "jpeg",      "a.htm"};
-  const Names refused = {"INDEX.HTM", "Logo.GIF",  "photo.JPG",  "readme.text",
-                         "style.css", "script.js", "movie.mpeg", "archive.zip",
-                         "htm",       "txt",       "",           "x.Htm"};
-  for (const auto& name : listed) EXPECT_TRUE(QualifiesForBook(name)) << name;
-  for (const auto& name : refused) EXPECT_FALSE(QualifiesForBook(name)) << name;
+  for (const char* name : {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg",
+                           "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html", "jpeg"}) {
+    EXPECT_TRUE(QualifiesForBook(name)) << name;
+  }
+  for (const char* name : {"INDEX.HTM", "Logo.GIF", "photo.JPG", "x.Htm", "readme.text",
+                           "style.css", "script.js", "movie.mpeg", "archive.zip", "htm", ""}) {
+    EXPECT_FALSE(QualifiesForBook(name)) << name;
+  }
 }
 
 TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
-  TempFolder dir;
-  for (const char* name :
-       {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg", "photo.jpeg", "icon.png",
-        "page.shtml", "page.xhtml", "html", "INDEX2.HTM", "Logo.GIF", "photo.JPG", "readme.text",
-        "style.css", "script.js", "movie.mpeg", "archive.zip"}) {
+  testing::TempFolder dir;
+  for (const char* name : {"index.htm", "page.shtml", "html", "INDEX2.HTM", "style.css"}) {
     dir.Write(name);
   }
   dir.WriteHidden("hidden.htm");
@@ -57,26 +48,28 @@ TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
   MainWindowFixture f;
   f.modal.folders = {dir.Path().substr(0, dir.Path().size() - 1)};
   f.w().cmdopen.Click();
-
-  EXPECT_EQ(Sorted(Entries(f.w().lstFiles)),
-            Sorted({"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg", "photo.jpeg",
-                    "icon.png", "page.shtml", "page.xhtml", "html"}));
+  Names listed = Entries(f.w().lstFiles);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (Names{"html", "index.htm", "page.shtml"}));
   EXPECT_EQ(f.w().txtpath.Text(), dir.Path());
   EXPECT_EQ(f.w().ProjectFolder, dir.Path());
   EXPECT_EQ(f.w().txtoutfolder.Text(), dir.Path());
   ASSERT_EQ(f.modal.browsed.size(), 1u);
-  EXPECT_EQ(f.modal.browsed[0].title, kBrowseTitle);
+  EXPECT_EQ(f.modal.browsed[0].title, "Choose the folder were all your files are in below:");
   EXPECT_EQ(f.modal.browsed[0].owner, f.w().Window().Handle());
 }
 
 TEST(ProjectFolder, KeepsTheListingsOrderAndLetsTheWindowRunBetweenNames) {
   FakeFileSystem files;
-  files.listings[Dir("D:\\Books")] = {{"z.htm", "b.css", "a.htm", "m.txt"}};
+  const std::string root = AddBackslash("C:");  // a root folder keeps its own separator
+  files.listings[root] = {{"z.htm", "b.css", "a.htm", "m.txt"}};
   MainWindowFixture f(files);
-  f.modal.folders = {"D:\\Books"};
+  f.modal.folders = {root};
   f.w().cmdopen.Click();
   EXPECT_EQ(Entries(f.w().lstFiles), (Names{"z.htm", "a.htm", "m.txt"}));
   EXPECT_EQ(f.modal.doEventsCalls, 4);  // once after every name the listing yields
+  EXPECT_EQ(f.w().txtpath.Text(), root);
+  EXPECT_EQ(f.w().txtoutfolder.Text(), root);
 }
 
 TEST(ProjectFolder, CancelChangesNothing) {
@@ -88,27 +81,13 @@ TEST(ProjectFolder, CancelChangesNothing) {
   w.txtoutfolder.SetText(Dir("out"));
   w.lstFiles.Add("a.htm");
   w.lstFiles.SetChecked(0, true);
-
   f.modal.folders = {""};
   w.cmdopen.Click();
   EXPECT_EQ(w.txtpath.Text(), Dir("old"));
   EXPECT_EQ(w.ProjectFolder, Dir("old"));
   EXPECT_EQ(w.txtoutfolder.Text(), Dir("out"));
-  EXPECT_EQ(Entries(w.lstFiles), Names{"a.htm"});
   EXPECT_EQ(Checks(w.lstFiles), std::vector<bool>{true});
   EXPECT_EQ(files.listingsStarted, 0);
-}
-
-TEST(ProjectFolder, ARootFolderKeepsItsOwnSeparator) {
-  FakeFileSystem files;
-  const std::string root = AddBackslash("C:");
-  files.listings[root] = {{"index.htm"}};
-  MainWindowFixture f(files);
-  f.modal.folders = {root};
-  f.w().cmdopen.Click();
-  EXPECT_EQ(f.w().txtpath.Text(), root);
-  EXPECT_EQ(f.w().txtoutfolder.Text(), root);
-  EXPECT_EQ(Entries(f.w().lstFiles), Names{"index.htm"});
 }
 
 TEST(ProjectFolder, ANewFolderResetsOutputFolderAndCheckMarksButNotTheRest) {
@@ -131,27 +110,21 @@ TEST(ProjectFolder, ANewFolderResetsOutputFolderAndCheckMarksButNotTheRest) {
   EXPECT_EQ(Entries(w.lstFiles), (Names{"a.htm", "c.htm"}));
   EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{false, false}));
   EXPECT_EQ(w.txthomepage.Text(), "b.htm");
-  EXPECT_EQ(Entries(w.lstTOC), Names{"b.htm"});
+  EXPECT_EQ(Entries(w.lstTOC), Names{"b.htm"});  // the contents list is left alone
 }
 
-TEST(ProjectFolder, AFolderThatCannotBeListedLeavesTheListEmpty) {
-  FakeFileSystem files;  // no listing for the folder: the first name is empty
-  MainWindowFixture f(files);
-  f.w().lstFiles.Add("old.htm");
-  f.modal.folders = {"gone"};
-  f.w().cmdopen.Click();
-  EXPECT_EQ(f.w().lstFiles.Count(), 0);
-  EXPECT_EQ(f.w().txtpath.Text(), Dir("gone"));
-  EXPECT_EQ(f.w().ProjectFolder, Dir("gone"));
-}
-
-TEST(ProjectFolder, AListingThatFailsPartWayKeepsTheNamesSoFar) {
-  FakeFileSystem files;
+TEST(ProjectFolder, AListingThatFailsKeepsTheNamesSoFar) {
+  FakeFileSystem files;  // "gone" has no listing: its first name is empty
   files.listings[Dir("flaky")] = {{"a.htm", "b.htm", "c.htm"}, 2};
-  MainWindowFixture f(files);
-  f.modal.folders = {"flaky"};
-  f.w().cmdopen.Click();
-  EXPECT_EQ(Entries(f.w().lstFiles), (Names{"a.htm", "b.htm"}));
+  for (const auto& [folder, names] :
+       {std::pair<const char*, Names>{"gone", {}}, {"flaky", {"a.htm", "b.htm"}}}) {
+    MainWindowFixture f(files);
+    f.w().lstFiles.Add("old.htm");
+    f.modal.folders = {folder};
+    f.w().cmdopen.Click();
+    EXPECT_EQ(Entries(f.w().lstFiles), names) << folder;
+    EXPECT_EQ(f.w().ProjectFolder, Dir(folder));
+  }
 }
 
 TEST(ProjectFolder, AScanNeverMixesTwoFoldersNames) {
@@ -191,29 +164,22 @@ TEST(ProjectFolder, AFolderWithMoreFilesThanAListHoldsListsTheFirstOnes) {
   EXPECT_EQ(f.w().lstFiles.Entry(ui::CheckList::kMaxEntries - 1), "page32766.htm");
 }
 
-TEST(SelectAll, ChecksEveryEntryAndNeverUnchecks) {
+TEST(SelectAllAndHomePagePick, CheckEverythingAndTakeTheCurrentEntrysName) {
   MainWindowFixture f;
   FrmMain& w = f.w();
   w.cmdselall.Click();  // an empty list: nothing to do
-  EXPECT_EQ(w.lstFiles.Count(), 0);
   for (const char* name : {"a.htm", "b.htm", "c.htm"}) w.lstFiles.Add(name);
   w.lstFiles.SetChecked(1, true);
-  w.cmdselall.Click();
+  w.cmdselall.Click();  // and it never unchecks
   EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{true, true, true}));
-}
 
-TEST(HomePagePick, TakesTheCurrentEntrysBareName) {
-  MainWindowFixture f;
-  FrmMain& w = f.w();
+  w.lstFiles.SetChecked(1, false);
   w.txthomepage.SetText("typed.htm");
-  w.lstFiles.Add("index.htm");
-  w.lstFiles.Add("intro.htm");
   w.lstFiles.DoubleClick();  // no current entry
   EXPECT_EQ(w.txthomepage.Text(), "typed.htm");
-
   w.lstFiles.SetCurrentIndex(1);
   w.lstFiles.DoubleClick();
-  EXPECT_EQ(w.txthomepage.Text(), "intro.htm");
+  EXPECT_EQ(w.txthomepage.Text(), "b.htm");
   EXPECT_FALSE(w.lstFiles.Checked(1));  // the pick leaves the check mark alone
 }
 

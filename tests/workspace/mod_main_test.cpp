@@ -9,9 +9,6 @@
 namespace vexmar::workspace {
 namespace {
 
-using testing::MainWindowFixture;
-using testing::TempFolder;
-
 const std::string kSep(1, fs::PathSeparator());
 
 TEST(AddBackslash, EndsFolderTextsWithOneSeparator) {
@@ -25,81 +22,56 @@ TEST(AddBackslash, EndsFolderTextsWithOneSeparator) {
 }
 
 TEST(FileExists, CountsOnlyNormalFiles) {
-  TempFolder dir;
+  testing::TempFolder dir;
   dir.Write("index.htm");
   dir.Write("sub" + kSep + "inner.htm");
-  const std::string hidden = dir.WriteHidden("secret.htm");
-
-  struct Case {
-    std::string path;
-    bool exists;
-  };
-  const Case cases[] = {
-      {dir.Path() + "index.htm", true},
-      {dir.Path() + "missing.htm", false},
-      {dir.Path() + hidden, false},
-      {dir.Path() + "sub", false},        // a folder named without a separator
-      {dir.Path() + "sub" + kSep, true},  // ... with one: it holds a normal file
-      {dir.Path() + "*.htm", true},       // wildcards: any normal file matches
-      {dir.Path() + "*.gif", false},
-      {dir.Path() + "ind?x.htm", true},
-      {dir.Path() + "nowhere" + kSep + "index.htm", false},
-      {dir.Path() + "empty" + kSep, false},
-  };
   dir.MakeFolder("empty");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(FileExists(fs::RealFileSystem(), c.path), c.exists);
+  const std::string& in = dir.Path();
+  const std::pair<std::string, bool> cases[] = {
+      {in + "index.htm", true},
+      {in + "missing.htm", false},
+      {in + dir.WriteHidden("secret.htm"), false},
+      {in + "sub", false},        // a folder named without a separator
+      {in + "sub" + kSep, true},  // ... with one: it holds a normal file
+      {in + "empty" + kSep, false},
+      {in + "*.htm", true},  // wildcards: any normal file matches
+      {in + "*.gif", false},
+      {in + "ind?x.htm", true},
+      {in + "nowhere" + kSep + "index.htm", false},
+  };
+  for (const auto& [path, exists] : cases) {
+    EXPECT_EQ(FileExists(fs::RealFileSystem(), path), exists) << path;
   }
 }
 
-TEST(SetFlatBorder, SwapsTheClientEdgeForTheStaticEdgeAndBack) {
-  MainWindowFixture f;
+TEST(FlatBorders, SwapTheClientEdgeForTheStaticEdgeOnEveryTextBoxAndListOnly) {
+  testing::MainWindowFixture f;
   ui::HeadlessBackend& backend = f.backend;
   const ui::NativeHandle box = f.w().txttitle.Handle();
   const std::uint32_t other = 0x10;  // a style bit the edge swap must keep
   backend.SetExtendedStyle(box, ui::kExClientEdge | other);
-
   SetFlatBorder(backend, box, true);
-  EXPECT_EQ(backend.ExtendedStyle(box), ui::kExStaticEdge | other);
   SetFlatBorder(backend, box, true);
   EXPECT_EQ(backend.ExtendedStyle(box), ui::kExStaticEdge | other);
   SetFlatBorder(backend, box, false);
   EXPECT_EQ(backend.ExtendedStyle(box), ui::kExClientEdge | other);
   EXPECT_EQ(backend.FrameRedraws(box), 3);
-}
 
-TEST(FlattenControls, FlattensEveryTextBoxAndListAndNothingElse) {
-  MainWindowFixture f;
   ui::Form& form = f.w().Window();
   FlattenControls(form);
   int flattened = 0;
   for (int i = 0; i < form.ControlCount(); ++i) {
     const ui::Control& c = form.ControlAt(i);
-    SCOPED_TRACE(c.Name());
-    const std::uint32_t style = f.backend.ExtendedStyle(c.Handle());
-    const bool boxOrList =
-        c.Kind() == ui::ControlKind::TextBox || c.Kind() == ui::ControlKind::CheckList;
-    if (boxOrList) {
+    const std::uint32_t edges =
+        backend.ExtendedStyle(c.Handle()) & (ui::kExStaticEdge | ui::kExClientEdge);
+    if (c.Kind() == ui::ControlKind::TextBox || c.Kind() == ui::ControlKind::CheckList) {
       ++flattened;
-      EXPECT_EQ(style & (ui::kExStaticEdge | ui::kExClientEdge), ui::kExStaticEdge);
+      EXPECT_EQ(edges, ui::kExStaticEdge) << c.Name();
     } else {
-      EXPECT_EQ(f.backend.FrameRedraws(c.Handle()), 0);
+      EXPECT_EQ(backend.FrameRedraws(c.Handle()), 0) << c.Name();
     }
   }
-  // Eight text boxes and two lists, the hidden lstTOC among them.
-  EXPECT_EQ(flattened, 10);
-}
-
-TEST(FlattenControls, LeavesAWindowWithoutBoxesOrListsAlone) {
-  ui::HeadlessBackend backend;
-  ui::Form form(backend, ui::FormDesign{});
-  ui::ControlDesign button;
-  button.name = "cmdOnly";
-  const ui::NativeHandle handle = form.Add<ui::Button>(button).Handle();
-  FlattenControls(form);
-  EXPECT_EQ(backend.ExtendedStyle(handle), 0u);
-  EXPECT_EQ(backend.FrameRedraws(handle), 0);
+  EXPECT_EQ(flattened, 10);  // eight text boxes and two lists, the hidden lstTOC among them
 }
 
 }  // namespace

@@ -9,7 +9,6 @@ namespace {
 
 using testing::Checks;
 using testing::Entries;
-using testing::FakeFileSystem;
 using testing::MainWindowFixture;
 using Names = std::vector<std::string>;
 
@@ -18,15 +17,30 @@ bool TocShown(FrmMain& w) {
   return w.lstTOC.Visible();
 }
 
+TEST(CheckBoxes, ANewValueRunsTheClickReactionOnceAndAGrayedBoxUnchecksOnAClick) {
+  MainWindowFixture f;
+  ui::CheckBox& box = f.w().chkTOC;
+  int clicks = 0;
+  box.onClick = [&] { ++clicks; };
+  box.SetValue(0);  // unchanged
+  box.SetValue(1);
+  box.SetValue(2);
+  box.SetValue(7);  // not a value a check box has
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(box.Value(), 2);
+  box.ClickByUser();
+  EXPECT_EQ(box.Value(), 0);
+  EXPECT_EQ(clicks, 3);
+}
+
 TEST(TocSwitch, TheFirstClickWithoutAFolderAsksForOneAndEndsUnchecked) {
   for (const bool chooseFolder : {false, true}) {
     SCOPED_TRACE(chooseFolder ? "folder chosen" : "browser cancelled");
-    FakeFileSystem files;
+    testing::FakeFileSystem files;
     files.listings[AddBackslash("book")] = {{"index.htm"}};
     MainWindowFixture f(files);
     FrmMain& w = f.w();
     f.modal.folders = {chooseFolder ? "book" : ""};
-
     w.chkTOC.ClickByUser();
     ASSERT_EQ(f.modal.shown.size(), 1u);
     const dialogs::Message& box = f.modal.shown[0];
@@ -39,18 +53,13 @@ TEST(TocSwitch, TheFirstClickWithoutAFolderAsksForOneAndEndsUnchecked) {
     EXPECT_FALSE(TocShown(w));
     EXPECT_EQ(w.TocClickCount(), 2);  // the outer run and the nested one
     EXPECT_EQ(w.lstFiles.Count(), chooseFolder ? 1 : 0);
-  }
-}
 
-TEST(TocSwitch, LaterClicksWithoutAFolderJustShowTheList) {
-  MainWindowFixture f;
-  FrmMain& w = f.w();
-  w.chkTOC.ClickByUser();  // the first: asks, unchecks, browser cancelled
-  w.chkTOC.ClickByUser();
-  EXPECT_EQ(f.modal.shown.size(), 1u);
-  EXPECT_EQ(f.modal.browsed.size(), 1u);
-  EXPECT_EQ(w.chkTOC.Value(), 1);
-  EXPECT_TRUE(TocShown(w));
+    w.txtpath.SetText("");
+    w.chkTOC.ClickByUser();  // later clicks, even without a folder, just show the list
+    EXPECT_EQ(f.modal.shown.size(), 1u);
+    EXPECT_EQ(w.chkTOC.Value(), 1);
+    EXPECT_TRUE(TocShown(w));
+  }
 }
 
 TEST(TocSwitch, ShowsAndHidesTheListKeepingItsEntries) {
@@ -101,21 +110,9 @@ TEST(AddFiles, ReplacesTheListWithTheCheckedFilesInListOrder) {
   EXPECT_EQ(Checks(w.lstTOC), (std::vector<bool>{false, false}));
   EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{true, false, true}));
 
-  // Checked in the order c, a, b: listed in the file list's order.
-  w.lstFiles.SetChecked(1, true);
+  w.lstFiles.SetChecked(1, true);  // checked in the order c, a, b: listed in the list's order
   w.cmdAddToTOC.Click();
   EXPECT_EQ(Entries(w.lstTOC), (Names{"a.htm", "b.htm", "c.htm"}));
-}
-
-TEST(AddFiles, ANewProjectFolderLeavesTheContentsListAlone) {
-  FakeFileSystem files;
-  files.listings[AddBackslash("other")] = {{"x.htm"}};
-  MainWindowFixture f(files);
-  FrmMain& w = f.w();
-  w.lstTOC.Add("gone.htm");
-  f.modal.folders = {"other"};
-  w.cmdopen.Click();
-  EXPECT_EQ(Entries(w.lstTOC), Names{"gone.htm"});
 }
 
 }  // namespace

@@ -1,95 +1,65 @@
-// How names become keys and in which order the directories list them.
+// How names become keys, in which order the directories list them, and how
+// the loader's lookup falls back between languages.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 
-#include "platform/resources/resource_id.h"
-#include "platform/resources/resource_table.h"
 #include "platform/resources/upper_case.h"
 #include "resource_test_support.h"
 
 namespace vexmar::resources {
 namespace {
 
+using testing::Apply;
 using testing::Id;
 
 TEST(ResourceNames, CallerNamesAreNormalisedAsWindowsDoes) {
-  struct Case {
-    const char* text;
-    bool is_number;
-    uint16_t number;
-    const char* stored;  // UTF-8
-  };
-  const Case cases[] = {
-      {"index.html", false, 0, "INDEX.HTML"},
-      {"Chapter 1.html", false, 0, "CHAPTER 1.HTML"},
-      {"\xC3\xA4", false, 0, "\xC3\x84"},  // ä -> Ä
-      {"\xC3\xBF", false, 0, "\xC5\xB8"},  // ÿ -> Ÿ (U+0178)
+  const std::pair<const char*, const char*> cases[] = {
+      {"Chapter 1.html", "CHAPTER 1.HTML"},
+      {"\xC3\xA4", "\xC3\x84"},  // ä -> Ä
+      {"\xC3\xBF", "\xC5\xB8"},  // ÿ -> Ÿ (U+0178)
       {"stra\xC3\x9F"
        "e",
-       false, 0,
        "STRA\xC3\x9F"
-       "E"},                               // ß has no one-letter capital
-      {"\xC4\xB1", false, 0, "\xC4\xB1"},  // dotless ı stays: Windows does not map it to I
-      {"\xC7\x86", false, 0, "\xC7\x84"},  // ǆ -> Ǆ
-      {"\xF0\x9F\x98\x80x", false, 0, "\xF0\x9F\x98\x80X"},  // astral characters pass through
-      {"#123", true, 123, ""},
-      {"#65535", true, 65535, ""},
+       "E"},                                       // ß has no one-letter capital
+      {"\xC4\xB1", "\xC4\xB1"},                    // dotless ı stays: Windows keeps it
+      {"\xC7\x86", "\xC7\x84"},                    // ǆ -> Ǆ
+      {"\xCF\x89\xD0\xB0", "\xCE\xA9\xD0\x90"},    // ω а -> Ω А
+      {"\xC5\xBF\xC2\xB5", "\xC5\xBF\xC2\xB5"},    // ſ and µ stay, as on Windows
+      {"\xEF\xBD\x81", "\xEF\xBC\xA1"},            // fullwidth a -> A
+      {"\xF0\x9F\x98\x80x", "\xF0\x9F\x98\x80X"},  // astral characters pass through
+      {"#123", "#123"},
+      {"#65535", "#65535"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    auto id = ResourceId::FromUtf8(c.text);
+  for (const auto& [text, stored] : cases) {
+    SCOPED_TRACE(text);
+    auto id = ResourceId::FromUtf8(text);
     ASSERT_TRUE(id.ok()) << id.error().reason;
-    EXPECT_EQ(id.value().is_number(), c.is_number);
-    if (c.is_number) {
-      EXPECT_EQ(id.value().number(), c.number);
-    } else {
-      EXPECT_EQ(NameToUtf8(id.value().name()), c.stored);
-    }
+    EXPECT_EQ(id.value().is_number() ? "#" + std::to_string(id.value().number())
+                                     : NameToUtf8(id.value().name()),
+              stored);
   }
+  // Surrogate halves are never touched, so a pair always stays a pair.
+  for (char16_t unit = 0xD800; unit < 0xE000; ++unit) ASSERT_EQ(UpperCaseUnit(unit), unit);
 }
 
 TEST(ResourceNames, NamesNoWindowsCallCouldAskForAreRefused) {
-  const std::u16string cases[] = {u"",
-                                  u"#",
-                                  u"#0",
-                                  u"#70000",
-                                  u"#12a",
-                                  u"#1234567",
-                                  std::u16string(u"A\0B", 3),
-                                  std::u16string(70000, u'A')};
+  const std::u16string cases[] = {u"",     u"#",        u"#0",        u"#70000",
+                                  u"#12a", u"#1234567", {u"A\0B", 3}, std::u16string(70000, u'A')};
   for (const std::u16string& text : cases) {
     SCOPED_TRACE(NameToUtf8(text.substr(0, 10)));
     auto id = ResourceId::FromText(text);
-    EXPECT_FALSE(id.ok());
-    if (!id.ok()) {
-      EXPECT_FALSE(id.error().reason.empty());
-    }
+    ASSERT_FALSE(id.ok());
+    EXPECT_FALSE(id.error().reason.empty());
   }
   EXPECT_FALSE(ResourceId::Number(0).ok());
   EXPECT_FALSE(ResourceId::Number(65536).ok());
 }
 
-TEST(ResourceNames, UpperCasingChangesOneUnitAtATime) {
-  // Surrogate halves are never touched, so a pair always stays a pair.
-  for (char16_t unit = 0xD800; unit < 0xE000; ++unit) {
-    ASSERT_EQ(UpperCaseUnit(unit), unit);
-  }
-  EXPECT_EQ(UpperCaseUnit(u'z'), u'Z');
-  EXPECT_EQ(UpperCaseUnit(u'\u03C9'), u'\u03A9');  // ω -> Ω
-  EXPECT_EQ(UpperCaseUnit(u'\u0430'), u'\u0410');  // а -> А
-  EXPECT_EQ(UpperCaseUnit(u'\u017F'), u'\u017F');  // ſ stays, as on Windows
-  EXPECT_EQ(UpperCaseUnit(u'\u00B5'), u'\u00B5');  // µ stays
-  EXPECT_EQ(UpperCaseUnit(u'\uFF41'), u'\uFF21');  // fullwidth a -> A
-}
-
 // The order the loader's bisection needs, checked on shuffled input at
 // every level, and by looking every key up rather than by enumerating.
 TEST(ResourceOrder, DirectoriesAreSortedNamesFirstByCodeUnit) {
-  if (!testing::HaveFixtures()) {
-    GTEST_SKIP() << "no mingw fixtures";
-  }
+  VEXMAR_REQUIRE_FIXTURES();
   const std::vector<std::string> names = {
       "A B",
       "A-B",
@@ -103,87 +73,62 @@ TEST(ResourceOrder, DirectoriesAreSortedNamesFirstByCodeUnit) {
       "\xEE\x80\x80",      // U+E000
       "ABC",               // the longer name after its prefix AB
   };
-  std::vector<std::tuple<std::string, std::string, uint16_t>> keys;
-  for (const std::string& type :
-       {std::string("TYPEB"), std::string("TYPEA"), std::string("5"), std::string("2110")}) {
-    for (const std::string& name : names) {
-      keys.emplace_back(type, name, 1033);
+  std::vector<testing::EntrySnapshot> keys;
+  for (const std::string type : {"TYPEB", "TYPEA", "5", "2110"}) {
+    for (const std::string& name : names) keys.push_back({type, name, 1033, 0, {}});
+    for (const uint16_t language : {uint16_t{1033}, uint16_t{2052}, uint16_t{1031}, uint16_t{9}}) {
+      keys.push_back({type, language == 1033 ? "300" : "7", language, 0, {}});
     }
-    keys.emplace_back(type, "300", 1033);
-    keys.emplace_back(type, "7", 2052);
-    keys.emplace_back(type, "7", 1031);
-    keys.emplace_back(type, "7", 9);
   }
   std::shuffle(keys.begin(), keys.end(), std::mt19937(20260314));
-  const testing::Bytes output =
-      testing::Apply(testing::LoadFixture("exe32.exe"), [&](auto& editor) {
-        for (const auto& [type, name, language] : keys) {
-          ASSERT_TRUE(editor
-                          .Set(Id(type), Id(name), language,
-                               EntryData::Bytes(testing::ToBytes(type + "|" + name)))
-                          .ok());
-        }
-      });
+  for (auto& key : keys) key.data = testing::ToBytes(key.type + "|" + key.name);
+  const testing::Bytes output = Apply(testing::LoadFixture("exe32.exe"), [&](auto& editor) {
+    for (const auto& key : keys) testing::Put(editor, key.type, key.name, key.language, key.data);
+  });
   EXPECT_EQ(testing::ValidateImage(output), std::vector<std::string>{});
+  testing::ExpectFindsAll(output, keys);
 
   MemorySource source(output);
   auto file = ReadResourceFile(source);
   ASSERT_TRUE(file.ok());
-  const auto& root = file.value().table.directories()[0];
-  std::vector<std::string> root_order;
-  for (const auto& child : root.children) {
-    root_order.push_back(child.id.ToDisplay());
-  }
+  const auto& directories = file.value().table.directories();
+  auto order = [&](size_t directory) {
+    std::vector<std::string> ids;
+    for (const auto& child : directories[directory].children) ids.push_back(child.id.ToDisplay());
+    return ids;
+  };
   // The fixture's own types (CUSTOM, 6, 10, 16) interleave with ours.
-  EXPECT_EQ(root_order, (std::vector<std::string>{"\"CUSTOM\"", "\"TYPEA\"", "\"TYPEB\"", "5", "6",
-                                                  "10", "16", "2110"}));
-  const auto& type_a =
-      file.value().table.directories()[static_cast<size_t>(root.children[1].directory)];
-  std::vector<std::string> name_order;
-  for (const auto& child : type_a.children) {
-    name_order.push_back(NameToUtf8(child.id.is_number() ? u"#" : child.id.name()) +
-                         (child.id.is_number() ? std::to_string(child.id.number()) : ""));
+  EXPECT_EQ(order(0), (std::vector<std::string>{"\"CUSTOM\"", "\"TYPEA\"", "\"TYPEB\"", "5", "6",
+                                                "10", "16", "2110"}));
+  std::vector<std::string> type_a;
+  for (const char* name : {"A B", "A-B", "A.B", "A1", "AB", "ABC", "A_B", "Z", "\xC3\x84X",
+                           "\xF0\x9F\x98\x80", "\xEE\x80\x80"}) {
+    type_a.push_back("\"" + std::string(name) + "\"");
   }
-  EXPECT_EQ(name_order, (std::vector<std::string>{"A B", "A-B", "A.B", "A1", "AB", "ABC", "A_B",
-                                                  "Z", "\xC3\x84X", "\xF0\x9F\x98\x80",
-                                                  "\xEE\x80\x80", "#7", "#300"}));
-  for (const auto& [type, name, language] : keys) {
-    SCOPED_TRACE(type + "/" + name + "/" + std::to_string(language));
-    auto found = file.value().table.Find(Id(type), Id(name), language);
-    ASSERT_TRUE(found.ok()) << found.error().reason;
-    EXPECT_EQ(ReadEntryData(source, found.value()).value(), testing::ToBytes(type + "|" + name));
-  }
+  type_a.insert(type_a.end(), {"7", "300"});
+  EXPECT_EQ(order(static_cast<size_t>(directories[0].children[1].directory)), type_a);
 }
 
 TEST(ResourceLookup, LanguageFallsBackAsTheLoaderDoes) {
-  if (!testing::HaveFixtures()) {
-    GTEST_SKIP() << "no mingw fixtures";
-  }
+  VEXMAR_REQUIRE_FIXTURES();
   // Like Wine's test with a German-only MENU.
-  const testing::Bytes output = testing::Apply(testing::LoadFixture("exe32.exe"), [](auto& editor) {
-    ASSERT_TRUE(editor.Set(Id("4"), Id("1"), 0x0407, EntryData::Bytes({1})).ok());
-  });
+  const testing::Bytes output =
+      Apply(testing::LoadFixture("exe32.exe"), testing::PutOne("4", "1", 0x0407, {1}));
   MemorySource source(output);
   auto file = ReadResourceFile(source);
   ASSERT_TRUE(file.ok());
   const auto& table = file.value().table;
-  struct Case {
-    const char* type;
-    const char* name;
-    uint16_t language;
-    bool found;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, uint16_t, bool> cases[] = {
       {"4", "1", 0, true},       {"4", "1", 0x0407, true},  {"4", "1", 0x0007, false},
       {"4", "1", 0x0409, false}, {"4", "1", 0x040C, false}, {"5", "1", 0, false},
       {"4", "2", 0, false},      {"hello", "7", 0, false},  {"custom", "hello", 0x0407, true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.type) + "/" + c.name + "/" + std::to_string(c.language));
-    EXPECT_EQ(table.Find(Id(c.type), Id(c.name), c.language).ok(), c.found);
+  for (const auto& [type, name, language, found] : cases) {
+    EXPECT_EQ(table.Find(Id(type), Id(name), language).ok(), found)
+        << type << "/" << name << "/" << language;
   }
-  // The fixture's RCDATA 7 exists in English and German: an English query
-  // picks English, a neutral query en-US before the first listed.
+  // The fixture's RCDATA 7 exists in English and German: a neutral query
+  // takes en-US before the first listed.
   auto neutral = table.Find(Id("10"), Id("7"), 0);
   ASSERT_TRUE(neutral.ok());
   EXPECT_EQ(neutral.value().language, 0x0409);

@@ -6,20 +6,36 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "platform/resources/byte_io.h"
 #include "platform/resources/pe_checksum.h"
 #include "platform/resources/validate.h"
 
 namespace vexmar::resources::testing {
+namespace {
+std::string FixturePath(const std::string& name) {
+  return std::string(VEXMAR_RESOURCE_FIXTURES) + "/" + name;
+}
+}  // namespace
+
+const std::vector<std::string> kFixtureNames = {"exe32.exe",
+                                                "exe32-rsrc-last.exe",
+                                                "exe32-unstripped.exe",
+                                                "exe32-no-resources.exe",
+                                                "lib32.dll",
+                                                "exe64.exe",
+                                                "lib64.dll"};
+
+std::string FixtureTestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name) {
+    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
 
 bool HaveFixtures() {
   return std::filesystem::exists(std::filesystem::u8path(FixturePath("exe32.exe")));
-}
-
-std::string FixturePath(const std::string& name) {
-  return std::string(VEXMAR_RESOURCE_FIXTURES) + "/" + name;
 }
 
 Bytes ReadFileBytes(const std::string& path) {
@@ -39,7 +55,23 @@ Bytes LoadFixture(const std::string& name) {
   return bytes;
 }
 
+Bytes ToBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
+
+Bytes Pattern(size_t size, uint32_t seed) {
+  Bytes bytes(size);
+  for (uint8_t& byte : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<uint8_t>(seed >> 16);
+  }
+  return bytes;
+}
+
 ResourceId Id(const std::string& text) {
+  if (text.size() >= 2 && text[0] == '"') {
+    return ResourceId::FromUtf8(text.substr(1, text.size() - 2)).value();
+  }
   if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
     return ResourceId::Number(static_cast<uint32_t>(std::stoul(text))).value();
   }
@@ -48,18 +80,27 @@ ResourceId Id(const std::string& text) {
   return id.ok() ? id.value() : ResourceId::StoredNumber(1);
 }
 
-Bytes ToBytes(const std::string& text) {
-  return Bytes(text.begin(), text.end());
+void Put(ResourceEditor& editor, const std::string& type, const std::string& name,
+         uint16_t language, Bytes data) {
+  const Status set = editor.Set(Id(type), Id(name), language, EntryData::Bytes(std::move(data)));
+  EXPECT_TRUE(set.ok()) << type << "/" << name << ": " << set.error().reason;
+}
+
+Edit PutOne(const std::string& type, const std::string& name, uint16_t language, Bytes data) {
+  return [=](ResourceEditor& editor) { Put(editor, type, name, language, data); };
+}
+
+void PrintTo(const EntrySnapshot& entry, std::ostream* out) {
+  *out << entry.type << "/" << entry.name << "/" << entry.language << " cp" << entry.code_page
+       << " " << entry.data.size() << " bytes";
 }
 
 std::vector<EntrySnapshot> Snapshot(const Bytes& image) {
   MemorySource source(image);
   auto file = ReadResourceFile(source);
-  EXPECT_TRUE(file.ok()) << (file.ok() ? "" : file.error().reason);
+  EXPECT_TRUE(file.ok()) << file.error().reason;
+  if (!file.ok()) return {};
   std::vector<EntrySnapshot> entries;
-  if (!file.ok()) {
-    return entries;
-  }
   for (const ResourceEntry& entry : file.value().table.entries()) {
     auto data = ReadEntryData(source, entry);
     entries.push_back({entry.type.ToDisplay(), entry.name.ToDisplay(), entry.language,
@@ -71,52 +112,49 @@ std::vector<EntrySnapshot> Snapshot(const Bytes& image) {
   return entries;
 }
 
-std::string Describe(const std::vector<EntrySnapshot>& entries) {
-  std::ostringstream out;
-  for (const EntrySnapshot& entry : entries) {
-    out << entry.type << "/" << entry.name << "/" << entry.language << " cp" << entry.code_page
-        << " " << entry.data.size() << " bytes\n";
-  }
-  return out.str();
-}
-
-Bytes Apply(const Bytes& input, const std::function<void(ResourceEditor&)>& edit,
-            CommitReport* report, bool keep_existing) {
+namespace {
+// The reason an update fails, or "" with the image in `output`.
+std::string Update(const Bytes& input, const Edit& edit, bool keep_existing, MemorySink& output,
+                   CommitReport* report) {
   MemorySource source(input);
   auto editor = ResourceEditor::Open(source, keep_existing);
-  if (!editor.ok()) {
-    ADD_FAILURE() << "open: " << editor.error().reason;
-    return {};
-  }
-  edit(editor.value());
+  if (!editor.ok()) return "open: " + editor.error().reason;
+  if (edit) edit(editor.value());
+  auto written = editor.value().Write(source, output);
+  if (!written.ok()) return "write: " + written.error().reason;
+  EXPECT_EQ(written.value().file_size, output.bytes().size());
+  if (report != nullptr) *report = written.value();
+  return "";
+}
+}  // namespace
+
+Bytes Apply(const Bytes& input, const Edit& edit, CommitReport* report, bool keep_existing) {
   MemorySink sink;
-  auto written = editor.value().Write(source, sink);
-  if (!written.ok()) {
-    ADD_FAILURE() << "write: " << written.error().reason;
+  const std::string error = Update(input, edit, keep_existing, sink, report);
+  if (!error.empty()) {
+    ADD_FAILURE() << error;
     return {};
   }
-  if (report != nullptr) {
-    *report = written.value();
-  }
-  EXPECT_EQ(written.value().file_size, sink.bytes().size());
   return std::move(sink.bytes());
 }
 
-std::string ApplyError(const Bytes& input, const std::function<void(ResourceEditor&)>& edit) {
-  MemorySource source(input);
-  auto editor = ResourceEditor::Open(source, true);
-  if (!editor.ok()) {
-    return editor.error().reason;
-  }
-  edit(editor.value());
+std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output) {
   MemorySink sink;
-  auto written = editor.value().Write(source, sink);
-  return written.ok() ? "" : written.error().reason;
+  const std::string error = Update(input, edit, true, sink, nullptr);
+  if (error.empty() && output != nullptr) *output = std::move(sink.bytes());
+  return error;
 }
 
 std::vector<std::string> ValidateImage(const Bytes& image) {
   MemorySource source(image);
   return Validate(source);
+}
+
+PeImage ReadPe(const Bytes& image) {
+  MemorySource source(image);
+  auto pe = ReadPeImage(source);
+  EXPECT_TRUE(pe.ok()) << pe.error().reason;
+  return pe.ok() ? pe.value() : PeImage{};
 }
 
 void ExpectFindsAll(const Bytes& image, const std::vector<EntrySnapshot>& entries) {
@@ -125,10 +163,7 @@ void ExpectFindsAll(const Bytes& image, const std::vector<EntrySnapshot>& entrie
   ASSERT_TRUE(file.ok()) << file.error().reason;
   for (const EntrySnapshot& entry : entries) {
     SCOPED_TRACE(entry.type + "/" + entry.name + "/" + std::to_string(entry.language));
-    auto id_of = [](const std::string& display) {
-      return display[0] == '"' ? Id(display.substr(1, display.size() - 2)) : Id(display);
-    };
-    auto found = file.value().table.Find(id_of(entry.type), id_of(entry.name), entry.language);
+    auto found = file.value().table.Find(Id(entry.type), Id(entry.name), entry.language);
     ASSERT_TRUE(found.ok()) << found.error().reason;
     EXPECT_EQ(found.value().language, entry.language);
     auto data = ReadEntryData(source, found.value());
@@ -161,9 +196,7 @@ void PutU16(Bytes& bytes, uint64_t offset, uint16_t value) {
 }
 
 void AddCertificate(Bytes& image, size_t blob_size) {
-  MemorySource source(image);
-  auto pe = ReadPeImage(source);
-  ASSERT_TRUE(pe.ok());
+  const PeImage pe = ReadPe(image);
   image.resize((image.size() + 7) / 8 * 8, 0);
   const uint64_t at = image.size();
   Bytes blob(blob_size, 0xC5);
@@ -171,11 +204,11 @@ void AddCertificate(Bytes& image, size_t blob_size) {
   StoreU16(blob.data() + 4, 0x0200);  // WIN_CERT_REVISION_2_0
   StoreU16(blob.data() + 6, 0x0002);  // WIN_CERT_TYPE_PKCS_SIGNED_DATA
   image.insert(image.end(), blob.begin(), blob.end());
-  PutU32(image, pe.value().DirectoryOffset(kCertificateDirectory), static_cast<uint32_t>(at));
-  PutU32(image, pe.value().DirectoryOffset(kCertificateDirectory) + 4,
-         static_cast<uint32_t>(blob_size));
+  PutU32(image, pe.DirectoryOffset(kCertificateDirectory), static_cast<uint32_t>(at));
+  PutU32(image, pe.DirectoryOffset(kCertificateDirectory) + 4, static_cast<uint32_t>(blob_size));
 }
 
+namespace {
 uint32_t SectionRva(const SyntheticImage& image, size_t index) {
   uint32_t rva = 0x1000;
   for (size_t i = 0; i < index; ++i) {
@@ -186,6 +219,7 @@ uint32_t SectionRva(const SyntheticImage& image, size_t index) {
   }
   return rva;
 }
+}  // namespace
 
 Bytes Build(const SyntheticImage& image) {
   constexpr uint32_t kHeaders = 0x400;
@@ -244,32 +278,6 @@ Bytes Build(const SyntheticImage& image) {
     StoreU32(&out[opt + 64], sum.Finish());
   }
   return out;
-}
-
-Bytes OneEntryTree(uint32_t rva) {
-  Bytes tree(98, 0);
-  auto directory = [&](size_t at, uint16_t named, uint16_t ids) {
-    StoreU16(&tree[at + 8], 4);
-    StoreU16(&tree[at + 12], named);
-    StoreU16(&tree[at + 14], ids);
-  };
-  directory(0, 0, 1);
-  StoreU32(&tree[16], 10);
-  StoreU32(&tree[20], 0x80000000u | 24);
-  directory(24, 1, 0);
-  StoreU32(&tree[40], 0x80000000u | 88);
-  StoreU32(&tree[44], 0x80000000u | 48);
-  directory(48, 0, 1);
-  StoreU32(&tree[64], 1033);
-  StoreU32(&tree[68], 72);
-  StoreU32(&tree[72], rva + 96);
-  StoreU32(&tree[76], 2);
-  StoreU16(&tree[88], 2);
-  StoreU16(&tree[90], 'A');
-  StoreU16(&tree[92], 'B');
-  tree[96] = 'x';
-  tree[97] = 'y';
-  return tree;
 }
 
 }  // namespace vexmar::resources::testing

@@ -19,9 +19,7 @@ using testing::Id;
 class ResourceUpdateFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::HaveFixtures()) {
-      GTEST_SKIP() << "no mingw fixtures";
-    }
+    VEXMAR_REQUIRE_FIXTURES();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = fs::temp_directory_path() / ("vexmar-resources-" + std::string(info->name()));
     fs::remove_all(folder_);
@@ -50,31 +48,21 @@ class ResourceUpdateFile : public ::testing::Test {
 };
 
 TEST_F(ResourceUpdateFile, BeginRefusesWhatCannotBeUpdated) {
-  struct Case {
-    const char* name;
-    Bytes content;  // empty name: missing file
-    const char* reason;
-  };
-  const Case cases[] = {
-      {"", {}, "does not exist"},
-      {"empty.exe", {}, "too short"},
-      {"notes.txt", testing::ToBytes(std::string(200, 'x')), "no MZ signature"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.reason);
-    fs::path path = folder_ / "missing.exe";
-    if (*c.name != '\0') {
-      path = Source(c.name, c.content);
-    }
+  Source("empty.exe", {});
+  Source("notes.txt", Bytes(200, 'x'));
+  const std::pair<const char*, const char*> cases[] = {{"missing.exe", "does not exist"},
+                                                       {"empty.exe", "too short"},
+                                                       {"notes.txt", "no MZ signature"}};
+  for (const auto& [name, reason] : cases) {
     for (const bool delete_existing : {false, true}) {
-      auto update = ResourceUpdate::Begin(path, delete_existing);
-      ASSERT_FALSE(update.ok());
-      EXPECT_NE(update.error().reason.find(c.reason), std::string::npos) << update.error().reason;
+      auto update = ResourceUpdate::Begin(folder_ / name, delete_existing);
+      ASSERT_FALSE(update.ok()) << name;
+      EXPECT_NE(update.error().reason.find(reason), std::string::npos) << update.error().reason;
     }
   }
 }
 
-TEST_F(ResourceUpdateFile, DiscardAndFailuresLeaveTheTargetUntouched) {
+TEST_F(ResourceUpdateFile, DiscardFailuresAndAChangedTargetLeaveItUntouched) {
   const auto time_before = fs::last_write_time(target_);
   {
     auto update = ResourceUpdate::Begin(target_);
@@ -83,40 +71,36 @@ TEST_F(ResourceUpdateFile, DiscardAndFailuresLeaveTheTargetUntouched) {
     update->Discard();
     EXPECT_FALSE(update->Commit().ok());
   }
-  {
-    // A source file that is gone by the time of the commit.
-    const fs::path page = Source("page.htm", testing::ToBytes("<p>hello</p>"));
-    auto update = ResourceUpdate::Begin(target_);
-    ASSERT_TRUE(update.ok());
-    ASSERT_TRUE(update->UpdateFromFile(Id("2110"), Id("page.htm"), 1033, page).ok());
-    fs::remove(page);
-    auto report = update->Commit();
-    ASSERT_FALSE(report.ok());
-    EXPECT_NE(report.error().reason.find("left unchanged"), std::string::npos);
-  }
-  {
-    // A source file that changed size after it was handed over.
+  // A source file that is gone, or has another size, by the time of the commit.
+  for (const bool remove : {true, false}) {
     const fs::path page = Source("page.htm", testing::ToBytes("short"));
     auto update = ResourceUpdate::Begin(target_);
     ASSERT_TRUE(update.ok());
     ASSERT_TRUE(update->UpdateFromFile(Id("2110"), Id("page.htm"), 1033, page).ok());
-    Source("page.htm", testing::ToBytes("much longer now"));
-    EXPECT_FALSE(update->Commit().ok());
+    if (remove) {
+      fs::remove(page);
+    } else {
+      Source("page.htm", testing::ToBytes("much longer"));
+    }
+    auto report = update->Commit();
+    ASSERT_FALSE(report.ok());
+    EXPECT_NE(report.error().reason.find("left unchanged"), std::string::npos);
     fs::remove(page);
   }
   EXPECT_EQ(Target(), original_);
   EXPECT_EQ(fs::last_write_time(target_), time_before);
   EXPECT_EQ(FilesInFolder(), 1u) << "a temporary file was left behind";
-}
 
-TEST_F(ResourceUpdateFile, TargetChangedSinceBeginIsNotOverwritten) {
+  // A target changed by someone else since Begin is not overwritten.
   auto update = ResourceUpdate::Begin(target_);
   ASSERT_TRUE(update.ok());
   ASSERT_TRUE(update->Update(Id("CUSTOM"), Id("101"), 1033, testing::ToBytes("x")).ok());
   Bytes changed = original_;
   changed.push_back(0);
   testing::WriteFileBytes(target_.u8string(), changed);
-  EXPECT_FALSE(update->Commit().ok());
+  auto report = update->Commit();
+  ASSERT_FALSE(report.ok());
+  EXPECT_NE(report.error().reason.find("changed after the update began"), std::string::npos);
   EXPECT_EQ(Target(), changed);
 }
 
@@ -142,15 +126,12 @@ TEST_F(ResourceUpdateFile, CommitWritesEntriesFromBytesAndFiles) {
 TEST_F(ResourceUpdateFile, OneCommitPerEntryGivesTheSameBytesAsOneBatch) {
   // The assembly may commit once per file or once per book; a rebuild of
   // the same book must give the same bytes either way.
-  std::vector<std::pair<std::string, Bytes>> entries;
+  auto name = [](int i) { return Id("file" + std::to_string(i) + ".htm"); };
+  auto data = [](int i) { return Bytes(static_cast<size_t>(100 * i), static_cast<uint8_t>(i)); };
   for (int i = 0; i < 12; ++i) {
-    entries.push_back({"file" + std::to_string(i) + ".htm",
-                       Bytes(static_cast<size_t>(100 * i), static_cast<uint8_t>(i))});
-  }
-  for (const auto& [name, data] : entries) {
     auto update = ResourceUpdate::Begin(target_);
     ASSERT_TRUE(update.ok());
-    ASSERT_TRUE(update->Update(Id("2110"), Id(name), 1033, data).ok());
+    ASSERT_TRUE(update->Update(Id("2110"), name(i), 1033, data(i)).ok());
     ASSERT_TRUE(update->Commit().ok());
   }
   const Bytes one_by_one = Target();
@@ -158,9 +139,8 @@ TEST_F(ResourceUpdateFile, OneCommitPerEntryGivesTheSameBytesAsOneBatch) {
   testing::WriteFileBytes(target_.u8string(), original_);
   auto update = ResourceUpdate::Begin(target_);
   ASSERT_TRUE(update.ok());
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    ASSERT_TRUE(update->Update(Id("2110"), Id(it->first), 1033, it->second).ok());
-  }
+  for (int i = 11; i >= 0; --i)
+    ASSERT_TRUE(update->Update(Id("2110"), name(i), 1033, data(i)).ok());
   ASSERT_TRUE(update->Commit().ok());
   EXPECT_EQ(Target(), one_by_one);
 }

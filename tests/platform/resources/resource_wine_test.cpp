@@ -19,73 +19,55 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Bytes;
 
-struct Key {
-  std::wstring type;  // "#123" for numbers
-  std::wstring name;
-  WORD language;
-};
-
+// Numbers go as MAKEINTRESOURCE ("#123" here), as the assembly passes them.
 LPCWSTR AsResource(const std::wstring& text) {
-  // Numbers go as MAKEINTRESOURCE, as the assembly passes them.
-  if (text[0] == L'#') {
-    return MAKEINTRESOURCEW(std::stoi(text.substr(1)));
-  }
-  return text.c_str();
+  return text[0] == L'#' ? MAKEINTRESOURCEW(std::stoi(text.substr(1))) : text.c_str();
 }
 
 ResourceId AsId(const std::wstring& text) {
-  std::u16string units(text.begin(), text.end());
-  return ResourceId::FromText(units).value();
+  return ResourceId::FromText(std::u16string(text.begin(), text.end())).value();
 }
 
 struct Update {
-  Key key;
+  std::wstring type;
+  std::wstring name;
+  WORD language;
   Bytes data;
 };
 
 std::vector<Update> Updates() {
-  std::vector<Update> updates = {
-      {{L"CUSTOM", L"#101", 1033}, testing::ToBytes("Garden Notes:A. Reader:index.htm")},
-      {{L"#2110", L"index.htm", 1033}, testing::ToBytes("<html>index</html>")},
-      {{L"#2110", L"Chapter 1.html", 1033}, testing::ToBytes("<p>one</p>")},
-      {{L"#2110", L"\u00e4rger.htm", 1033}, testing::ToBytes("umlaut")},
-      {{L"#2110", L"stra\u00dfe.htm", 1033}, testing::ToBytes("sharp s")},
-      {{L"#2110", L"A_B", 1033}, testing::ToBytes("1")},
-      {{L"#2110", L"A.B", 1033}, testing::ToBytes("2")},
-      {{L"#2110", L"#300", 1033}, testing::ToBytes("numbered")},
-      {{L"custom", L"hello", 0x0407}, testing::ToBytes("replaced german hello")},
-      {{L"#10", L"#7", 0x040C}, testing::ToBytes("french data")},
-      {{L"#2110", L"big.bin", 1033}, Bytes(70 * 1024, 0x3C)},
+  return {
+      {L"CUSTOM", L"#101", 1033, testing::ToBytes("Garden Notes:A. Reader:index.htm")},
+      {L"#2110", L"index.htm", 1033, testing::ToBytes("<html>index</html>")},
+      {L"#2110", L"Chapter 1.html", 1033, testing::ToBytes("<p>one</p>")},
+      {L"#2110", L"\u00e4rger.htm", 1033, testing::ToBytes("umlaut")},
+      {L"#2110", L"stra\u00dfe.htm", 1033, testing::ToBytes("sharp s")},
+      {L"#2110", L"A_B", 1033, testing::ToBytes("1")},
+      {L"#2110", L"A.B", 1033, testing::ToBytes("2")},
+      {L"#2110", L"#300", 1033, testing::ToBytes("numbered")},
+      {L"custom", L"hello", 0x0407, testing::ToBytes("replaced german hello")},
+      {L"#10", L"#7", 0x040C, testing::ToBytes("french data")},
+      {L"#2110", L"big.bin", 1033, Bytes(70 * 1024, 0x3C)},
   };
-  return updates;
 }
 
-class KernelCrossCheck : public ::testing::TestWithParam<const char*> {
- protected:
-  void SetUp() override {
-    if (!testing::HaveFixtures()) {
-      GTEST_SKIP() << "no mingw fixtures";
-    }
-    folder_ = fs::temp_directory_path() / "vexmar-kernel-cross-check";
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  fs::path Copy(const std::string& name) {
-    const fs::path path = folder_ / name;
-    testing::WriteFileBytes(path.u8string(), testing::LoadFixture(GetParam()));
-    return path;
-  }
-  fs::path folder_;
-};
+fs::path Folder() {
+  const fs::path folder = fs::temp_directory_path() / "vexmar-kernel-cross-check";
+  fs::create_directories(folder);
+  return folder;
+}
+
+fs::path CopyOf(const std::string& fixture, const std::string& name) {
+  const fs::path path = Folder() / name;
+  testing::WriteFileBytes(path.u8string(), testing::LoadFixture(fixture));
+  return path;
+}
 
 fs::path WithOurEngine(const fs::path& path) {
   auto update = ResourceUpdate::Begin(path);
   EXPECT_TRUE(update.ok()) << update.error().reason;
   for (const Update& u : Updates()) {
-    EXPECT_TRUE(update->Update(AsId(u.key.type), AsId(u.key.name), u.key.language, u.data).ok());
+    EXPECT_TRUE(update->Update(AsId(u.type), AsId(u.name), u.language, u.data).ok());
   }
   auto report = update->Commit();
   EXPECT_TRUE(report.ok()) << report.error().reason;
@@ -95,31 +77,43 @@ fs::path WithOurEngine(const fs::path& path) {
 fs::path WithKernel32(const fs::path& path) {
   HANDLE handle = BeginUpdateResourceW(path.wstring().c_str(), FALSE);
   EXPECT_NE(handle, nullptr) << GetLastError();
-  for (const Update& u : Updates()) {
-    std::vector<uint8_t> data = u.data;
-    EXPECT_TRUE(UpdateResourceW(handle, AsResource(u.key.type), AsResource(u.key.name),
-                                u.key.language, data.data(), static_cast<DWORD>(data.size())))
+  for (Update u : Updates()) {
+    EXPECT_TRUE(UpdateResourceW(handle, AsResource(u.type), AsResource(u.name), u.language,
+                                u.data.data(), static_cast<DWORD>(u.data.size())))
         << GetLastError();
   }
   EXPECT_TRUE(EndUpdateResourceW(handle, FALSE)) << GetLastError();
   return path;
 }
 
-TEST_P(KernelCrossCheck, SameUpdatesGiveTheSameEntries) {
-  const Bytes ours = testing::ReadFileBytes(WithOurEngine(Copy("ours.exe")).u8string());
-  const Bytes theirs = testing::ReadFileBytes(WithKernel32(Copy("kernel32.exe")).u8string());
-  const auto our_entries = testing::Snapshot(ours);
-  const auto their_entries = testing::Snapshot(theirs);
-  EXPECT_EQ(our_entries, their_entries) << "ours:\n"
-                                        << testing::Describe(our_entries) << "kernel32:\n"
-                                        << testing::Describe(their_entries);
-  EXPECT_EQ(testing::ValidateImage(ours), std::vector<std::string>{});
+// A display form ("\"CUSTOM\"" or "10") as FindResourceExW takes it.
+std::wstring AsWide(const std::string& display) {
+  if (display[0] == '"') {
+    const std::u16string name = NameFromUtf8(display.substr(1, display.size() - 2));
+    return std::wstring(name.begin(), name.end());
+  }
+  return L"#" + std::wstring(display.begin(), display.end());
 }
 
-TEST_P(KernelCrossCheck, LoaderFindsEveryEntryWeWrote) {
-  const fs::path path = WithOurEngine(Copy("ours.exe"));
-  const auto entries = testing::Snapshot(testing::ReadFileBytes(path.u8string()));
+class KernelCrossCheck : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override { VEXMAR_REQUIRE_FIXTURES(); }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(Folder(), ignored);
+  }
+};
+
+TEST_P(KernelCrossCheck, SameUpdatesGiveTheSameEntriesAndTheLoaderFindsThemAll) {
+  const fs::path path = WithOurEngine(CopyOf(GetParam(), "ours.exe"));
+  const Bytes ours = testing::ReadFileBytes(path.u8string());
+  const Bytes theirs =
+      testing::ReadFileBytes(WithKernel32(CopyOf(GetParam(), "kernel32.exe")).u8string());
+  const auto entries = testing::Snapshot(ours);
   ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries, testing::Snapshot(theirs));
+  EXPECT_EQ(testing::ValidateImage(ours), std::vector<std::string>{});
+
   // A 32-bit process maps a 64-bit image only as a plain data file.
   HMODULE module = LoadLibraryExW(path.wstring().c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -127,17 +121,10 @@ TEST_P(KernelCrossCheck, LoaderFindsEveryEntryWeWrote) {
     module = LoadLibraryExW(path.wstring().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   }
   ASSERT_NE(module, nullptr) << GetLastError();
-  auto to_w = [](const std::string& display) {
-    if (display[0] == '"') {
-      const std::u16string name = NameFromUtf8(display.substr(1, display.size() - 2));
-      return std::wstring(name.begin(), name.end());
-    }
-    return L"#" + std::wstring(display.begin(), display.end());
-  };
   for (const auto& entry : entries) {
     SCOPED_TRACE(entry.type + "/" + entry.name + "/" + std::to_string(entry.language));
-    const std::wstring type = to_w(entry.type);
-    const std::wstring name = to_w(entry.name);
+    const std::wstring type = AsWide(entry.type);
+    const std::wstring name = AsWide(entry.name);
     HRSRC found = FindResourceExW(module, AsResource(type), AsResource(name), entry.language);
     ASSERT_NE(found, nullptr) << GetLastError();
     HGLOBAL loaded = LoadResource(module, found);
@@ -149,17 +136,8 @@ TEST_P(KernelCrossCheck, LoaderFindsEveryEntryWeWrote) {
   FreeLibrary(module);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, KernelCrossCheck,
-                         ::testing::Values("exe32.exe", "exe32-rsrc-last.exe",
-                                           "exe32-unstripped.exe", "exe32-no-resources.exe",
-                                           "lib32.dll", "exe64.exe", "lib64.dll"),
-                         [](const auto& param_info) {
-                           std::string name = param_info.param;
-                           for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, KernelCrossCheck, ::testing::ValuesIn(testing::kFixtureNames),
+                         testing::FixtureTestName);
 
 TEST(KernelCrossCheckCase, UpperCasingMatchesTheSystemForEveryUnit) {
   for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
@@ -169,11 +147,7 @@ TEST(KernelCrossCheckCase, UpperCasingMatchesTheSystemForEveryUnit) {
 }
 
 TEST(KernelCrossCheckCase, UpdatedProgramsStillLoadAndRun) {
-  if (!testing::HaveFixtures()) {
-    GTEST_SKIP() << "no mingw fixtures";
-  }
-  const fs::path folder = fs::temp_directory_path() / "vexmar-kernel-cross-check";
-  fs::create_directories(folder);
+  VEXMAR_REQUIRE_FIXTURES();
   // The loader only maps and starts programs of the test process's own arch.
 #ifdef _WIN64
   const char* const library = "lib64.dll";
@@ -183,9 +157,7 @@ TEST(KernelCrossCheckCase, UpdatedProgramsStillLoadAndRun) {
   const char* const programs[] = {"exe32.exe", "exe32-unstripped.exe", "exe32-no-resources.exe"};
 #endif
   // A DLL whose .reloc moved: loading it relocates through the new table.
-  const fs::path dll = folder / "updated.dll";
-  testing::WriteFileBytes(dll.u8string(), testing::LoadFixture(library));
-  WithOurEngine(dll);
+  const fs::path dll = WithOurEngine(CopyOf(library, "updated.dll"));
   HMODULE module = LoadLibraryW(dll.wstring().c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
   auto answer = reinterpret_cast<int (*)()>(
@@ -196,9 +168,7 @@ TEST(KernelCrossCheckCase, UpdatedProgramsStillLoadAndRun) {
 
   for (const char* name : programs) {
     SCOPED_TRACE(name);
-    const fs::path exe = folder / (std::string("run-") + name);
-    testing::WriteFileBytes(exe.u8string(), testing::LoadFixture(name));
-    WithOurEngine(exe);
+    const fs::path exe = WithOurEngine(CopyOf(name, std::string("run-") + name));
     std::wstring command = L"\"" + exe.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -2,19 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/short_date.h"
+
 namespace vexmar::text {
 namespace {
 
-TEST(Utf16, RoundTripsEveryPlane) {
+TEST(Utf16, RoundTripsEveryPlaneAndMalformedInputBecomesReplacementCharacters) {
   for (const std::string s : {"", "index.htm", "Café", "日本語.htm", "😀 smile.txt"}) {
-    SCOPED_TRACE(s);
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(s)), s);
   }
   EXPECT_EQ(Utf8ToUtf16("😀"), (std::u16string{0xD83D, 0xDE00}));
   EXPECT_EQ(Utf8ToUtf16("é").size(), 1u);
-}
-
-TEST(Utf16, MalformedInputBecomesReplacementCharacters) {
   // A lone continuation byte, a truncated sequence, an overlong slash and an
   // encoded surrogate: each is one U+FFFD, and what follows still decodes.
   EXPECT_EQ(Utf8ToUtf16("a\x80z"), u"a\uFFFDz");
@@ -24,15 +22,12 @@ TEST(Utf16, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
 }
 
-TEST(Ansi, WesternTextPassesThroughTheCodePage) {
+TEST(Ansi, WesternTextPassesThroughTheCodePageAndTheRestBecomesQuestionMarks) {
   // The euro sign and the curly quotes live in 0x80..0x9F of Windows-1252.
   const std::string text = "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D";
   EXPECT_TRUE(FitsAnsi(text));
   EXPECT_EQ(Utf8ToAnsi(text), "Caf\xE9 \x80 \x93quoted\x94");
   EXPECT_EQ(AnsiToUtf8(Utf8ToAnsi(text)), text);
-}
-
-TEST(Ansi, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_FALSE(FitsAnsi("日本.htm"));
   EXPECT_EQ(Utf8ToAnsi("日本.htm"), "??.htm");
   // One question mark per character, astral ones included, never a best fit
@@ -42,12 +37,9 @@ TEST(Ansi, CharactersOutsideTheCodePageBecomeQuestionMarks) {
 }
 
 TEST(Case, UpperAndLowerCoverTheCodePagesLetters) {
-  EXPECT_EQ(ToUpper("chapter 1.html"), "CHAPTER 1.HTML");
-  EXPECT_EQ(ToUpper("café_über_ÿ"), "CAFÉ_ÜBER_Ÿ");
-  EXPECT_EQ(ToUpper("œuvre šš žž"), "ŒUVRE ŠŠ ŽŽ");
-  EXPECT_EQ(ToUpper("ÆØÅ æøå ß ÷"), "ÆØÅ ÆØÅ ß ÷");
-  EXPECT_EQ(ToUpper("привет αβγ ς"), "ПРИВЕТ ΑΒΓ Σ");
-  EXPECT_EQ(ToUpper("日本.htm"), "日本.HTM");
+  EXPECT_EQ(ToUpper("chapter 1.html café_über_ÿ"), "CHAPTER 1.HTML CAFÉ_ÜBER_Ÿ");
+  EXPECT_EQ(ToUpper("œuvre šš žž ÆØÅ æøå ß ÷"), "ŒUVRE ŠŠ ŽŽ ÆØÅ ÆØÅ ß ÷");
+  EXPECT_EQ(ToUpper("привет αβγ ς 日本.htm"), "ПРИВЕТ ΑΒΓ Σ 日本.HTM");
   EXPECT_EQ(ToLower("INDEX.HTM É Ÿ Ł"), "index.htm é ÿ ł");
 }
 
@@ -55,6 +47,16 @@ TEST(Trim, RemovesOnlyBlanksAtBothEnds) {
   EXPECT_EQ(TrimSpaces("  a b  "), "a b");
   EXPECT_EQ(TrimSpaces("   "), "");
   EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");
+}
+
+// Whatever the author's short date format, a book's date carries the whole
+// year, so one built in 2031 never reads as 1931.
+TEST(ShortDate, KeepsTheFullYear) {
+  const std::string date = ShortDate({2031, 3, 4});
+  EXPECT_NE(date.find("2031"), std::string::npos) << date;
+#ifndef _WIN32
+  EXPECT_EQ(date, "3/4/2031");  // the C locale has no format of its own: the United States form
+#endif
 }
 
 }  // namespace

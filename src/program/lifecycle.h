@@ -7,7 +7,7 @@
 #include "help/skin.h"
 #include "workspace/frm_main.h"
 
-namespace vexmar::settings {
+namespace vexmar::program {
 
 inline constexpr char kMainCaption[] = "Vexmar E-book Compiler";
 
@@ -20,4 +20,4 @@ void StartUp(workspace::FrmMain& window, help::ModHelp& help, help::Skin& skin);
 // Exit asks first; any answer but No closes the main window.
 void ExitCommand(workspace::FrmMain& window);
 
-}  // namespace vexmar::settings
+}  // namespace vexmar::program

@@ -1,8 +1,8 @@
-#include "settings/lifecycle.h"
+#include "program/lifecycle.h"
 
 #include "workspace/mod_main.h"
 
-namespace vexmar::settings {
+namespace vexmar::program {
 
 void StartUp(workspace::FrmMain& w, help::ModHelp& help, help::Skin& skin) {
   Host& host = w.GetHost();
@@ -26,4 +26,4 @@ void ExitCommand(workspace::FrmMain& w) {
   if (answer != dialogs::Answer::No) w.Window().Close();
 }
 
-}  // namespace vexmar::settings
+}  // namespace vexmar::program

@@ -1,0 +1,122 @@
+// The main window's start-up, Exit and closing, through the whole program.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "build/fake_resource_updates.h"
+#include "platform/dialogs/scripted/scripted_services.h"
+#include "platform/ui/headless/headless_backend.h"
+#include "program/main_program.h"
+#include "support/fake_file_system.h"
+#include "support/temp_folder.h"
+#include "workspace/mod_main.h"
+
+namespace vexmar::program {
+namespace {
+
+using dialogs::Answer;
+
+struct ProgramFixture {
+  explicit ProgramFixture(std::string programFolder = workspace::AddBackslash("program"))
+      : host{backend, modal, files, std::move(programFolder)},
+        program(host, {resources, "", [] { return std::string("1/1/2030"); }},
+                [this] { ++ended; }) {}
+  ui::HeadlessBackend backend;
+  dialogs::ScriptedServices modal;
+  testing::FakeFileSystem files;
+  testing::FakeResourceUpdates resources;
+  Host host;
+  int ended = 0;
+  program::MainProgram program;
+  workspace::FrmMain& w() { return program.Window(); }
+};
+
+// help.txt is read through the program's file system, skin.bmp from the
+// program's folder on disk; neither is needed, and neither says anything.
+TEST(StartUp, PreparesTheWindowWithOrWithoutHelpAndASkinThatIsAPicture) {
+  // A 2 x 2 pixel, 24-bit Windows bitmap.
+  const std::string bitmap =
+      std::string(
+          "BMF\0\0\0\0\0\0\0\x36\0\0\0(\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0"
+          "\x10\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0",
+          54) +
+      std::string(16, '\x7F');
+  struct Case {
+    const char* name;
+    bool help;
+    std::optional<std::string> skin;  // none: no skin.bmp at all
+    bool skinned;
+  };
+  const Case cases[] = {{"neither file", false, std::nullopt, false},
+                        {"help and a bitmap", true, bitmap, true},
+                        {"a text file as skin", false, "this is no picture\r\n", false},
+                        {"help and a bitmap cut short", true, "BM\x36", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempFolder folder;
+    if (c.skin) folder.Write("skin.bmp", *c.skin);
+    ProgramFixture f(folder.Path());
+    if (c.help) f.files.contents[folder.Path() + "help.txt"] = "1=Title help\r\n";
+    workspace::FrmMain& w = f.w();
+    w.Window().Show();
+    EXPECT_EQ(w.Window().Caption(), "Vexmar E-book Compiler");
+    EXPECT_TRUE(w.Window().Visible());
+    EXPECT_EQ(f.program.Help().HelpTexts().has_value(), c.help);
+    ASSERT_TRUE(w.img1.GetPicture() != nullptr);
+    for (ui::Image* icon : w.imghelp) EXPECT_EQ(icon->GetPicture(), w.img1.GetPicture());
+    EXPECT_EQ(w.chkTOC.Value(), 0);
+    EXPECT_FALSE(w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
+    EXPECT_EQ(f.backend.ExtendedStyle(w.lstTOC.Handle()) & ui::kExStaticEdge, ui::kExStaticEdge);
+    const ui::HeadlessBackend::FormLook* look = f.backend.Look(w.Window().Handle());
+    ASSERT_NE(look, nullptr);
+    EXPECT_EQ(look->skin != nullptr, c.skinned);
+    EXPECT_EQ(f.program.GetSkin().Drawn(), c.skinned);
+    EXPECT_TRUE(!c.skinned || look->skin->WidthPixels() == 2);
+    EXPECT_TRUE(f.modal.shown.empty());
+  }
+}
+
+TEST(Exit, AsksAndClosesOnAnyAnswerButNoAndClosingTheWindowDoesNotAsk) {
+  ProgramFixture f;
+  f.w().Window().Show();
+  f.w().txttitle.SetText("kept");
+  f.modal.answers = {Answer::No};
+  f.w().cmdExit.Click();
+  ASSERT_EQ(f.modal.shown.size(), 1u);
+  EXPECT_EQ(f.modal.shown[0].text, "Exit E-book Creator?");
+  EXPECT_EQ(f.modal.shown[0].title, "Exit?");
+  EXPECT_EQ(f.modal.shown[0].buttons, dialogs::Buttons::YesNo);
+  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::Question);
+  EXPECT_EQ(f.ended, 0);
+  EXPECT_EQ(f.w().txttitle.Text(), "kept");
+  f.modal.answers = {Answer::Yes};
+  f.w().cmdExit.Click();
+  EXPECT_EQ(f.ended, 1);
+
+  ProgramFixture closed;
+  closed.w().Window().Show();
+  closed.w().Window().Close();
+  EXPECT_EQ(closed.ended, 1);
+  EXPECT_TRUE(closed.modal.shown.empty());
+}
+
+TEST(Program, TheToolBarButtonsRunTheirCommands) {
+  ProgramFixture f;
+  f.w().Window().Show();
+  f.w().txttitle.SetText("Garden");
+  f.modal.saveNames = {"saved.ebc"};
+  f.w().cmdSave.Click();
+  EXPECT_EQ(f.files.contents["saved.ebc"].substr(0, 8), "Garden\r\n");
+  f.w().cmdNew.Click();
+  EXPECT_EQ(f.w().txttitle.Text(), "");
+  f.modal.openNames = {"saved.ebc"};
+  f.w().cmdLoadFile.Click();
+  EXPECT_EQ(f.w().txttitle.Text(), "Garden");
+  f.modal.answers = {Answer::No};
+  f.w().cmdcompile.Click();
+  EXPECT_EQ(f.modal.shown.back().text, "Are you ready to build your e-book now?");
+}
+
+}  // namespace
+}  // namespace vexmar::program

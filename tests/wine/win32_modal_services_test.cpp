@@ -1,0 +1,178 @@
+// The Win32 modal services: our own windows shown modally, pending messages
+// run on demand, and the system's message box, folder browser and file
+// dialogs, each answered the moment it appears, as an author would.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which they need.
+#include <commdlg.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/dialogs/win32/win32_services.h"
+#include "support/temp_folder.h"
+#include "wine/win32_host.h"
+#include "wine/window_answerer.h"
+
+namespace vexmar::dialogs {
+namespace {
+
+using testing::Hwnd;
+using testing::TextOf;
+using testing::WindowAnswerer;
+
+ui::FormDesign Window(const char* name, ui::FormBorder border) {
+  ui::FormDesign design;
+  design.name = name;
+  design.caption = name;
+  design.clientWidth = 3000;
+  design.clientHeight = 2000;
+  design.border = border;
+  return design;
+}
+
+// Types the name into whichever box the file dialog shows and confirms it.
+std::function<void(HWND)> Confirm(const std::string& name) {
+  return [name](HWND dialog) {
+    SetDlgItemTextW(dialog, cmb13, testing::Wide(name).c_str());
+    SetDlgItemTextW(dialog, edt1, testing::Wide(name).c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+}
+
+void Cancel(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+class Win32ModalServices : public ::testing::Test {
+ protected:
+  void SetUp() override { owner.Show(); }
+  bool OwnerTakesInput() const { return IsWindowEnabled(Hwnd(owner)) != FALSE; }
+
+  testing::Win32Host host;
+  std::unique_ptr<ModalServices> services = MakeWin32Services();
+  ui::Form owner{*host.backend, Window("frmmain", ui::FormBorder::FixedDialog)};
+};
+
+TEST_F(Win32ModalServices, AModalWindowHoldsItsCentredOwnerUntilItClosesThenGivesItBack) {
+  ui::FormDesign design = Window("frmhelp", ui::FormBorder::FixedToolWindow);
+  design.startPosition = ui::StartPosition::CenterOwner;
+  ui::Form help(*host.backend, design);
+  bool ownerTookInput = true;
+  help.onLoad = [&] {
+    ownerTookInput = OwnerTakesInput();
+    PostMessageW(Hwnd(help), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+  };
+  services->ShowModal(help, &owner);
+
+  EXPECT_FALSE(ownerTookInput);
+  EXPECT_EQ(GetWindow(Hwnd(help), GW_OWNER), Hwnd(owner));
+  EXPECT_TRUE(help.Closed());
+  EXPECT_FALSE(help.Visible());
+  EXPECT_TRUE(OwnerTakesInput());
+  EXPECT_NE(GetWindowLongW(Hwnd(help), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  RECT placed{};
+  RECT around{};
+  GetWindowRect(Hwnd(help), &placed);
+  GetWindowRect(Hwnd(owner), &around);
+  EXPECT_NEAR(placed.left + placed.right, around.left + around.right, 2);
+  EXPECT_NEAR(placed.top + placed.bottom, around.top + around.bottom, 2);
+}
+
+TEST_F(Win32ModalServices, DoEventsRunsWhatIsPendingAndLeavesTheQuitForTheProgramsLoop) {
+  ui::ControlDesign design;
+  design.name = "cmdcompile";
+  design.place = {100, 100, 1215, 350};
+  ui::Form form(*host.backend, Window("frmmain", ui::FormBorder::FixedDialog));
+  ui::Button& button = form.Add<ui::Button>(design);
+  int clicks = 0;
+  button.onClick = [&] { ++clicks; };
+  form.Show();
+
+  PostMessageW(Hwnd(button), BM_CLICK, 0, 0);
+  PostQuitMessage(3);
+  services->DoEvents();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(RunMessageLoop(), 3);  // the outer loop ends with the quit's code
+}
+
+TEST_F(Win32ModalServices, AMessageBoxShowsTextAndTitleAndReportsTheButtonPressed) {
+  const std::string text =
+      "Compile the e-book \xE2\x80\x9C"
+      "Caf\xC3\xA9\xE2\x80\x9D now?";
+  std::string title;
+  std::string texts;
+  bool ownerTookInput = true;
+  WindowAnswerer answerer([&](HWND box) {
+    title = TextOf(box);
+    texts = testing::ChildTexts(box);
+    ownerTookInput = OwnerTakesInput();
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+  });
+  Message box;
+  box.text = text;
+  box.title = "Vexmar E-book Compiler";
+  box.buttons = Buttons::YesNo;
+  box.icon = Icon::Question;
+  box.owner = owner.Handle();
+  EXPECT_EQ(services->ShowMessage(box), Answer::No);
+  EXPECT_TRUE(answerer.Answered());
+  EXPECT_EQ(title, "Vexmar E-book Compiler");
+  EXPECT_NE(texts.find(text), std::string::npos);
+  EXPECT_FALSE(ownerTookInput);
+  EXPECT_TRUE(OwnerTakesInput());
+}
+
+TEST_F(Win32ModalServices, TheFolderBrowserGivesTheChosenFolderWithoutASeparatorOrNothing) {
+  // The browser opens on the desktop; confirming it gives its folder.
+  wchar_t desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+  const char* prompt = "Choose the folder were all your files are in below:";
+  std::string texts;
+  WindowAnswerer confirm([&](HWND browser) {
+    texts = testing::ChildTexts(browser);
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+  });
+  const std::string chosen = services->BrowseForFolder(owner.Handle(), prompt);
+  EXPECT_EQ(chosen, text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(desktop)));
+  EXPECT_NE(chosen.back(), '\\');
+  EXPECT_NE(texts.find(prompt), std::string::npos);
+
+  // A drive root keeps its own separator.
+  WindowAnswerer root([](HWND browser) {
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\"));
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "C:\\");
+
+  WindowAnswerer cancel(Cancel);
+  EXPECT_EQ(services->BrowseForFolder(owner.Handle(), "Choose"), "");
+  EXPECT_TRUE(cancel.Answered());
+  EXPECT_TRUE(OwnerTakesInput());
+}
+
+TEST_F(Win32ModalServices, TheFileDialogsGiveTheNameTheAuthorConfirmsOrNothing) {
+  testing::TempFolder dir;
+  const std::string existing = dir.Write("project.ebc", "settings");
+  std::string title;
+  const auto confirm = Confirm(existing);
+  WindowAnswerer open([&](HWND dialog) {
+    title = TextOf(dialog);
+    confirm(dialog);
+  });
+  FileDialog dialog{"Open settings", "Settings File|*.ebc", owner.Handle()};
+  EXPECT_EQ(services->ChooseFileToOpen(dialog), existing);
+  EXPECT_EQ(title, "Open settings");
+
+  // Saving over an existing file asks nothing: the Save command decides.
+  WindowAnswerer save(confirm);
+  dialog.title = "Save settings";
+  EXPECT_EQ(services->ChooseFileToSave(dialog), existing);
+
+  WindowAnswerer cancel(Cancel);
+  EXPECT_EQ(services->ChooseFileToOpen(dialog), "");
+}
+
+}  // namespace
+}  // namespace vexmar::dialogs
