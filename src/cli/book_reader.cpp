@@ -44,7 +44,7 @@ Result<BookContents> ReadBook(const std::string& path) {
   for (const res::ResourceEntry& entry : table.entries()) {
     if (!entry.type.is_number() || entry.type.number() != format::kFileType) continue;
     const std::string name = entry.name.is_number() ? "#" + std::to_string(entry.name.number())
-                                                    : res::NameToUtf8(entry.name.name());
+                                                    : text::Utf16ToUtf8(entry.name.name());
     Result<std::string> data = EntryData(*source.value(), entry);
     if (!data) return Fail(name + ": " + data.error().reason);
     book.files.push_back({name, std::move(data).value()});

@@ -7,6 +7,7 @@
 #include "platform/resources/resource_id.h"
 #include "platform/resources/resource_table.h"
 #include "platform/resources/upper_case.h"
+#include "platform/text/utf.h"
 #include "resource_test_support.h"
 
 namespace vexmar::resources {
@@ -45,7 +46,7 @@ TEST(ResourceNames, CallerNamesAreNormalisedAsWindowsDoes) {
     if (c.is_number) {
       EXPECT_EQ(id.value().number(), c.number);
     } else {
-      EXPECT_EQ(NameToUtf8(id.value().name()), c.stored);
+      EXPECT_EQ(utf::Utf16ToUtf8(id.value().name()), c.stored);
     }
   }
 }
@@ -60,7 +61,7 @@ TEST(ResourceNames, NamesNoWindowsCallCouldAskForAreRefused) {
                                   std::u16string(u"A\0B", 3),
                                   std::u16string(70000, u'A')};
   for (const std::u16string& text : cases) {
-    SCOPED_TRACE(NameToUtf8(text.substr(0, 10)));
+    SCOPED_TRACE(utf::Utf16ToUtf8(text.substr(0, 10)));
     auto id = ResourceId::FromText(text);
     EXPECT_FALSE(id.ok());
     if (!id.ok()) {
@@ -141,7 +142,7 @@ TEST(ResourceOrder, DirectoriesAreSortedNamesFirstByCodeUnit) {
       file.value().table.directories()[static_cast<size_t>(root.children[1].directory)];
   std::vector<std::string> name_order;
   for (const auto& child : type_a.children) {
-    name_order.push_back(NameToUtf8(child.id.is_number() ? u"#" : child.id.name()) +
+    name_order.push_back(utf::Utf16ToUtf8(child.id.is_number() ? u"#" : child.id.name()) +
                          (child.id.is_number() ? std::to_string(child.id.number()) : ""));
   }
   EXPECT_EQ(name_order, (std::vector<std::string>{"A B", "A-B", "A.B", "A1", "AB", "ABC", "A_B",

@@ -9,6 +9,7 @@
 
 #include "platform/resources/resource_update.h"
 #include "platform/resources/upper_case.h"
+#include "platform/text/utf.h"
 #include "resource_test_support.h"
 
 extern "C" WCHAR WINAPI RtlUpcaseUnicodeChar(WCHAR);
@@ -129,7 +130,7 @@ TEST_P(KernelCrossCheck, LoaderFindsEveryEntryWeWrote) {
   ASSERT_NE(module, nullptr) << GetLastError();
   auto to_w = [](const std::string& display) {
     if (display[0] == '"') {
-      const std::u16string name = NameFromUtf8(display.substr(1, display.size() - 2));
+      const std::u16string name = utf::Utf8ToUtf16(display.substr(1, display.size() - 2));
       return std::wstring(name.begin(), name.end());
     }
     return L"#" + std::wstring(display.begin(), display.end());
