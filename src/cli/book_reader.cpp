@@ -38,7 +38,7 @@ Result<BookContents> ReadBook(const std::string& path) {
   const Result<std::string> recordBytes = EntryData(*source.value(), found.value());
   if (!recordBytes) return recordBytes.error();
   auto record = viewer::ParseBookRecord(recordBytes.value(), &AnsiToUtf8);
-  if (!record) return Fail(record.message());
+  if (!record) return record.error();
 
   BookContents book{record.value(), {}};
   for (const res::ResourceEntry& entry : table.entries()) {

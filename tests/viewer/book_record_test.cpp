@@ -13,9 +13,9 @@ namespace {
 using testing::Latin1ToUtf8;
 
 TEST(BookRecord, SplitsTheNineFieldsAsWritten) {
-  const Expected<BookRecord> record = ParseBookRecord(
+  const Result<BookRecord> record = ParseBookRecord(
       "Garden Notes:A. Reader:index.htm:3/14/2026:More notes::blank:blank:blank", Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
+  ASSERT_TRUE(record.ok()) << record.error().reason;
   EXPECT_EQ(record->title(), "Garden Notes");
   EXPECT_EQ(record->author(), "A. Reader");
   EXPECT_EQ(record->index_page(), "index.htm");
@@ -27,9 +27,9 @@ TEST(BookRecord, SplitsTheNineFieldsAsWritten) {
 
 TEST(BookRecord, KeepsBlanksAndConvertsFromTheAnsiCodePage) {
   // Fields are never trimmed; "\xE9" is "é" in the ANSI code page.
-  const Expected<BookRecord> record =
+  const Result<BookRecord> record =
       ParseBookRecord(" Caf\xE9 :  :Index.Htm:14.03.26:::blank:blank:blank", Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
+  ASSERT_TRUE(record.ok()) << record.error().reason;
   EXPECT_EQ(record->title(), " Caf\xC3\xA9 ");
   EXPECT_EQ(record->author(), "  ");
   EXPECT_EQ(record->index_page(), "Index.Htm");
@@ -38,8 +38,8 @@ TEST(BookRecord, KeepsBlanksAndConvertsFromTheAnsiCodePage) {
 
 TEST(BookRecord, TrailingZeroPaddingIsNotPartOfTheRecord) {
   const std::string padded("T:A:i.htm:d:::blank:blank:blank\0\0\0", 34);
-  const Expected<BookRecord> record = ParseBookRecord(padded, Latin1ToUtf8);
-  ASSERT_TRUE(record.ok()) << record.message();
+  const Result<BookRecord> record = ParseBookRecord(padded, Latin1ToUtf8);
+  ASSERT_TRUE(record.ok()) << record.error().reason;
   EXPECT_EQ(record->fields[8], "blank");
 }
 
@@ -62,9 +62,10 @@ TEST(BookRecord, RefusesMalformedRecordsSayingWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Expected<BookRecord> record = ParseBookRecord(c.bytes, Latin1ToUtf8);
+    const Result<BookRecord> record = ParseBookRecord(c.bytes, Latin1ToUtf8);
     ASSERT_FALSE(record.ok());
-    EXPECT_NE(record.message().find(c.message_part), std::string::npos) << record.message();
+    EXPECT_NE(record.error().reason.find(c.message_part), std::string::npos)
+        << record.error().reason;
   }
 }
 

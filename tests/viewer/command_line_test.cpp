@@ -33,8 +33,8 @@ TEST(CommandLine, ReadsEachSwitchAndItsArgument) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
-    const Expected<Options> options = ParseCommandLine(c.args);
-    ASSERT_TRUE(options.ok()) << options.message();
+    const Result<Options> options = ParseCommandLine(c.args);
+    ASSERT_TRUE(options.ok()) << options.error().reason;
     EXPECT_EQ(options->command, c.command);
     EXPECT_EQ(options->argument, c.argument);
     EXPECT_EQ(options->out_path, c.out_path);
@@ -55,9 +55,10 @@ TEST(CommandLine, RefusesWhatItCannotRunSayingWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.front());
-    const Expected<Options> options = ParseCommandLine(c.args);
+    const Result<Options> options = ParseCommandLine(c.args);
     ASSERT_FALSE(options.ok());
-    EXPECT_NE(options.message().find(c.message_part), std::string::npos) << options.message();
+    EXPECT_NE(options.error().reason.find(c.message_part), std::string::npos)
+        << options.error().reason;
   }
 }
 
