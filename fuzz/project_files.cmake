@@ -31,7 +31,6 @@ add_executable(vexmar_viewer_fuzzer ${CMAKE_CURRENT_LIST_DIR}/viewer_fuzzer.cpp
   ${vexmar_root}/src/viewer/entry_name.cpp
   ${vexmar_root}/src/viewer/mime_types.cpp
   ${vexmar_root}/src/viewer/url_mapping.cpp
-  ${vexmar_root}/src/viewer/utf8.cpp
   ${vexmar_root}/src/platform/resources/upper_case.cpp)
 target_include_directories(vexmar_viewer_fuzzer PRIVATE ${vexmar_root}/src ${vexmar_root}/tests)
 target_compile_options(vexmar_viewer_fuzzer PRIVATE

@@ -38,13 +38,13 @@ Result<BookContents> ReadBook(const std::string& path) {
   const Result<std::string> recordBytes = EntryData(*source.value(), found.value());
   if (!recordBytes) return recordBytes.error();
   auto record = viewer::ParseBookRecord(recordBytes.value(), &AnsiToUtf8);
-  if (!record) return Fail(record.message());
+  if (!record) return record.error();
 
   BookContents book{record.value(), {}};
   for (const res::ResourceEntry& entry : table.entries()) {
     if (!entry.type.is_number() || entry.type.number() != format::kFileType) continue;
     const std::string name = entry.name.is_number() ? "#" + std::to_string(entry.name.number())
-                                                    : res::NameToUtf8(entry.name.name());
+                                                    : text::Utf16ToUtf8(entry.name.name());
     Result<std::string> data = EntryData(*source.value(), entry);
     if (!data) return Fail(name + ": " + data.error().reason);
     book.files.push_back({name, std::move(data).value()});

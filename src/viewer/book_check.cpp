@@ -26,10 +26,10 @@ BookCheck CheckBook(const BookImage& image, AnsiDecoder decode) {
     }
     return check;
   }
-  Expected<BookRecord> record = ParseBookRecord(*image.record, decode);
+  Result<BookRecord> record = ParseBookRecord(*image.record, decode);
   if (!record) {
     check.status = BookStatus::kBadRecord;
-    check.message = record.message() + kRebuild;
+    check.message = record.error().reason + kRebuild;
     return check;
   }
   check.record = record.value();

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "viewer/ansi_decoder.h"
 #include "viewer/book_record.h"
 #include "viewer/entry_index.h"
-#include "viewer/expected.h"
 
 namespace vexmar::viewer {
 

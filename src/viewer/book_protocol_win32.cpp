@@ -5,6 +5,7 @@
 #include "viewer/com_object_win32.h"
 
 #include <cstring>
+#include <utility>
 
 #include "viewer/mime_types.h"
 #include "viewer/url_mapping.h"
@@ -23,33 +24,12 @@ namespace {
 const CLSID kBookProtocolClsid = {
     0x6b3f0c5e, 0x2d7a, 0x4e61, {0x9a, 0x0b, 0x5c, 0x8e, 0x4f, 0x1d, 0x2a, 0x73}};
 
-class BookProtocol final : public IInternetProtocol {
+class BookProtocol final : public ComObject<BookProtocol, IInternetProtocol> {
  public:
-  explicit BookProtocol(const EntryIndex& entries) : entries_(entries) {}
+  static constexpr InterfaceEntry kInterfaces[] = {{&IID_IInternetProtocolRoot, 0},
+                                                   {&IID_IInternetProtocol, 0}};
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IInternetProtocolRoot) ||
-        IsEqualIID(riid, IID_IInternetProtocol)) {
-      *out = static_cast<IInternetProtocol*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) {
-      delete this;
-    }
-    return static_cast<ULONG>(refs);
-  }
+  explicit BookProtocol(const EntryIndex& entries) : entries_(entries) {}
 
   STDMETHODIMP Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD,
                      HANDLE_PTR) override {
@@ -104,44 +84,22 @@ class BookProtocol final : public IInternetProtocol {
   STDMETHODIMP UnlockRequest() override { return S_OK; }
 
  private:
+  friend ComObject;
   ~BookProtocol() = default;
 
-  LONG refs_ = 1;
   const EntryIndex& entries_;
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
   size_t position_ = 0;
 };
 
-class BookProtocolFactory final : public IClassFactory, public IInternetProtocolInfo {
+class BookProtocolFactory final
+    : public ComObject<BookProtocolFactory, IClassFactory, IInternetProtocolInfo> {
  public:
-  explicit BookProtocolFactory(const EntryIndex& entries) : entries_(entries) {}
+  static constexpr InterfaceEntry kInterfaces[] = {{&IID_IClassFactory, 0},
+                                                   {&IID_IInternetProtocolInfo, 1}};
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-    } else if (IsEqualIID(riid, IID_IInternetProtocolInfo)) {
-      *out = static_cast<IInternetProtocolInfo*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) {
-      delete this;
-    }
-    return static_cast<ULONG>(refs);
-  }
+  explicit BookProtocolFactory(const EntryIndex& entries) : entries_(entries) {}
 
   // urlmon first asks for an aggregated object; refusing makes it retry
   // plainly, which is all a protocol needs.
@@ -153,10 +111,8 @@ class BookProtocolFactory final : public IClassFactory, public IInternetProtocol
     if (outer != nullptr) {
       return CLASS_E_NOAGGREGATION;
     }
-    auto* protocol = new BookProtocol(entries_);
-    const HRESULT result = protocol->QueryInterface(riid, out);
-    protocol->Release();
-    return result;
+    const auto protocol = ComPtr<BookProtocol>::Adopt(new BookProtocol(entries_));
+    return protocol->QueryInterface(riid, out);
   }
   STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
@@ -209,9 +165,9 @@ class BookProtocolFactory final : public IClassFactory, public IInternetProtocol
   }
 
  private:
+  friend ComObject;
   ~BookProtocolFactory() = default;
 
-  LONG refs_ = 1;
   const EntryIndex& entries_;
 };
 
@@ -223,31 +179,28 @@ BookProtocolRegistration::BookProtocolRegistration(const EntryIndex& entries) {
     status_ = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     return;
   }
-  IInternetSession* session = nullptr;
-  status_ = urlmon->get_session(0, &session, 0);
-  if (FAILED(status_) || session == nullptr) {
+  ComPtr<IInternetSession> session;
+  status_ = urlmon->get_session(0, session.Receive(), 0);
+  if (FAILED(status_) || !session) {
     return;
   }
-  factory_ = new BookProtocolFactory(entries);
+  auto factory = ComPtr<IClassFactory>::Adopt(new BookProtocolFactory(entries));
   const std::wstring scheme = Widen(kBookScheme);
-  status_ = session->RegisterNameSpace(factory_, kBookProtocolClsid, scheme.c_str(), 0, nullptr, 0);
-  session->Release();
-  if (FAILED(status_)) {
-    factory_->Release();
-    factory_ = nullptr;
+  status_ =
+      session->RegisterNameSpace(factory.get(), kBookProtocolClsid, scheme.c_str(), 0, nullptr, 0);
+  if (SUCCEEDED(status_)) {
+    factory_ = std::move(factory);
   }
 }
 
 BookProtocolRegistration::~BookProtocolRegistration() {
-  if (factory_ == nullptr) {
+  if (!factory_) {
     return;
   }
-  IInternetSession* session = nullptr;
-  if (SUCCEEDED(UrlmonApi::Get()->get_session(0, &session, 0)) && session != nullptr) {
-    session->UnregisterNameSpace(factory_, Widen(kBookScheme).c_str());
-    session->Release();
+  ComPtr<IInternetSession> session;
+  if (SUCCEEDED(UrlmonApi::Get()->get_session(0, session.Receive(), 0)) && session) {
+    session->UnregisterNameSpace(factory_.get(), Widen(kBookScheme).c_str());
   }
-  factory_->Release();
 }
 
 }  // namespace vexmar::viewer

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "viewer/com_ptr_win32.h"
 #include "viewer/entry_index.h"
 
 namespace vexmar::viewer {
@@ -24,7 +25,7 @@ class BookProtocolRegistration {
   HRESULT status() const { return status_; }
 
  private:
-  IClassFactory* factory_ = nullptr;
+  ComPtr<IClassFactory> factory_;
   HRESULT status_ = E_FAIL;
 };
 

@@ -27,30 +27,30 @@ std::vector<std::string_view> SplitFields(std::string_view record) {
 
 }  // namespace
 
-Expected<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode) {
+Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode) {
   // Resource data is often padded with zeros by the tools that write it; the
   // record itself never ends in one.
   while (!ansi_bytes.empty() && ansi_bytes.back() == '\0') {
     ansi_bytes.remove_suffix(1);
   }
   if (ansi_bytes.empty()) {
-    return Problem{"The settings record is empty."};
+    return Error{"The settings record is empty."};
   }
   if (ansi_bytes.size() > kMaxRecordBytes) {
-    return Problem{"The settings record is " + std::to_string(ansi_bytes.size()) +
-                   " bytes long, far too long to be one."};
+    return Error{"The settings record is " + std::to_string(ansi_bytes.size()) +
+                 " bytes long, far too long to be one."};
   }
   if (ansi_bytes.find('\0') != std::string_view::npos) {
-    return Problem{"The settings record contains a zero byte, so it is not text."};
+    return Error{"The settings record contains a zero byte, so it is not text."};
   }
   const std::vector<std::string_view> fields = SplitFields(ansi_bytes);
   if (fields.size() != book_format::kFieldCount) {
-    return Problem{"The settings record has " + std::to_string(fields.size()) +
-                   (fields.size() == 1 ? " field" : " fields") + " instead of " +
-                   std::to_string(book_format::kFieldCount) + "."};
+    return Error{"The settings record has " + std::to_string(fields.size()) +
+                 (fields.size() == 1 ? " field" : " fields") + " instead of " +
+                 std::to_string(book_format::kFieldCount) + "."};
   }
   if (fields[book_format::kIndexPage].empty()) {
-    return Problem{"The settings record names no index page."};
+    return Error{"The settings record names no index page."};
   }
   BookRecord record;
   for (size_t i = 0; i < fields.size(); ++i) {

@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "book/book_format.h"
-#include "viewer/expected.h"
+#include "platform/result.h"
+#include "viewer/ansi_decoder.h"
 
 namespace vexmar::viewer {
 
@@ -25,7 +26,7 @@ struct BookRecord {
 // Splits the record's ANSI bytes into its fields and converts them to UTF-8.
 // Refuses an empty or oversized record, a zero byte inside it, a field count
 // other than nine and an empty index page, each with a message that says so.
-Expected<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode);
+Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode);
 
 // The title the window and the About box show; a record may leave it empty.
 std::string DisplayTitle(const BookRecord& record);

@@ -20,12 +20,11 @@ namespace {
 const CLSID kHtmlDocumentClsid = {
     0x25336920, 0x03f9, 0x11cf, {0x8f, 0xd0, 0x00, 0xaa, 0x00, 0x68, 0x6f, 0x13}};
 
-template <typename Interface>
-void ReleaseAndClear(Interface*& pointer) {
-  if (pointer != nullptr) {
-    pointer->Release();
-    pointer = nullptr;
-  }
+HRESULT NavigateTo(IWebBrowser2& browser, const std::wstring& url) {
+  BSTR target = SysAllocString(url.c_str());
+  const HRESULT status = browser.Navigate(target, nullptr, nullptr, nullptr, nullptr);
+  SysFreeString(target);
+  return status;
 }
 
 }  // namespace
@@ -33,53 +32,22 @@ void ReleaseAndClear(Interface*& pointer) {
 // One object is every site interface the control asks its container for;
 // MSHTML finds IDocHostUIHandler by QueryInterface on the client site, so
 // it has to be this same object.
-class BrowserSite final : public IOleClientSite,
-                          public IOleInPlaceSite,
-                          public IOleInPlaceFrame,
-                          public IDocHostUIHandler,
-                          public IDispatch {
+class BrowserSite final : public ComObject<BrowserSite, IOleClientSite, IOleInPlaceSite,
+                                           IOleInPlaceFrame, IDocHostUIHandler, IDispatch> {
  public:
+  static constexpr InterfaceEntry kInterfaces[] = {
+      {&IID_IOleClientSite, 0},      {&IID_IOleWindow, 1},          {&IID_IOleInPlaceSite, 1},
+      {&IID_IOleInPlaceUIWindow, 2}, {&IID_IOleInPlaceFrame, 2},    {&IID_IDocHostUIHandler, 3},
+      {&IID_IDispatch, 4},           {&DIID_DWebBrowserEvents2, 4},
+  };
+
   BrowserSite(HWND parent, BrowserEvents& events) : parent_(parent), events_(events) {}
 
   HRESULT Create(const RECT& area, const std::wstring& url);
   void Destroy();
-  IWebBrowser2* browser() const { return browser_; }
+  IWebBrowser2* browser() const { return browser_.get(); }
   void Resize(const RECT& area);
   bool TranslateKey(MSG& message);
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite)) {
-      *out = static_cast<IOleClientSite*>(this);
-    } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceSite)) {
-      *out = static_cast<IOleInPlaceSite*>(this);
-    } else if (IsEqualIID(riid, IID_IOleInPlaceUIWindow) ||
-               IsEqualIID(riid, IID_IOleInPlaceFrame)) {
-      *out = static_cast<IOleInPlaceFrame*>(this);
-    } else if (IsEqualIID(riid, IID_IDocHostUIHandler)) {
-      *out = static_cast<IDocHostUIHandler*>(this);
-    } else if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, DIID_DWebBrowserEvents2)) {
-      *out = static_cast<IDispatch*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) {
-      delete this;
-    }
-    return static_cast<ULONG>(refs);
-  }
 
   // IOleClientSite
   STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
@@ -128,11 +96,7 @@ class BrowserSite final : public IOleClientSite,
   STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return E_NOTIMPL; }
   STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return E_NOTIMPL; }
   STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) override {
-    ReleaseAndClear(active_);
-    active_ = active;
-    if (active_ != nullptr) {
-      active_->AddRef();
-    }
+    active_ = ComPtr<IOleInPlaceActiveObject>::Share(active);
     return S_OK;
   }
   STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
@@ -189,19 +153,20 @@ class BrowserSite final : public IOleClientSite,
                       UINT*) override;
 
  private:
+  friend ComObject;
   ~BrowserSite() = default;
+
   void OnBeforeNavigate(DISPPARAMS& params);
   bool IsTopLevel(const VARIANT& browser_argument) const;
   void OnNewWindow(DISPPARAMS& params);
 
-  LONG refs_ = 1;
   HWND parent_;
   BrowserEvents& events_;
   RECT area_{};
-  IOleObject* object_ = nullptr;
-  IWebBrowser2* browser_ = nullptr;
-  IOleInPlaceActiveObject* active_ = nullptr;
-  IConnectionPoint* events_point_ = nullptr;
+  ComPtr<IOleObject> object_;
+  ComPtr<IWebBrowser2> browser_;
+  ComPtr<IOleInPlaceActiveObject> active_;
+  ComPtr<IConnectionPoint> events_point_;
   DWORD events_cookie_ = 0;
   bool first_page_done_ = false;
   bool back_enabled_ = false;
@@ -243,19 +208,15 @@ void BrowserSite::OnBeforeNavigate(DISPPARAMS& params) {
 }
 
 bool BrowserSite::IsTopLevel(const VARIANT& browser_argument) const {
-  if (browser_argument.vt != VT_DISPATCH || browser_argument.pdispVal == nullptr ||
-      browser_ == nullptr) {
+  if (browser_argument.vt != VT_DISPATCH || browser_argument.pdispVal == nullptr || !browser_) {
     return false;
   }
   // COM identity: the same object gives the same IUnknown.
-  IUnknown* event_source = nullptr;
-  IUnknown* top = nullptr;
-  browser_argument.pdispVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&event_source));
-  browser_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&top));
-  const bool same = event_source != nullptr && event_source == top;
-  ReleaseAndClear(event_source);
-  ReleaseAndClear(top);
-  return same;
+  ComPtr<IUnknown> event_source;
+  ComPtr<IUnknown> top;
+  browser_argument.pdispVal->QueryInterface(IID_IUnknown, event_source.ReceiveVoid());
+  browser_->QueryInterface(IID_IUnknown, top.ReceiveVoid());
+  return event_source && event_source.get() == top.get();
 }
 
 void BrowserSite::OnNewWindow(DISPPARAMS& params) {
@@ -269,10 +230,8 @@ void BrowserSite::OnNewWindow(DISPPARAMS& params) {
   const LinkKind kind = ClassifyLink(Narrow(url));
   if (kind == LinkKind::kExternal) {
     events_.OnExternalLink(url);
-  } else if (kind == LinkKind::kBook && browser_ != nullptr) {
-    BSTR target = SysAllocString(url.c_str());
-    browser_->Navigate(target, nullptr, nullptr, nullptr, nullptr);
-    SysFreeString(target);
+  } else if (kind == LinkKind::kBook && browser_) {
+    NavigateTo(*browser_.get(), url);
   }
 }
 
@@ -325,46 +284,43 @@ HRESULT BrowserSite::Create(const RECT& area, const std::wstring& url) {
   // CLSID_WebBrowser is created even where nothing can render (Wine
   // without Gecko, a Windows without MSHTML); an HTML document object is
   // the honest test.
-  IUnknown* document = nullptr;
-  HRESULT status = CoCreateInstance(kHtmlDocumentClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                    reinterpret_cast<void**>(&document));
+  HRESULT status = S_OK;
+  {
+    ComPtr<IUnknown> document;
+    status = CoCreateInstance(kHtmlDocumentClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                              document.ReceiveVoid());
+  }
   if (FAILED(status)) {
     return status;
   }
-  document->Release();
   status = CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                            reinterpret_cast<void**>(&object_));
+                            object_.ReceiveVoid());
   if (FAILED(status)) {
     return status;
   }
   status = object_->SetClientSite(static_cast<IOleClientSite*>(this));
   if (SUCCEEDED(status)) {
-    OleSetContainedObject(object_, TRUE);
+    OleSetContainedObject(object_.get(), TRUE);
     status = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(this),
                              0, parent_, &area_);
   }
   if (SUCCEEDED(status)) {
-    status = object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_));
+    status = object_->QueryInterface(IID_IWebBrowser2, browser_.ReceiveVoid());
   }
   if (FAILED(status)) {
     Destroy();
     return status;
   }
-  IConnectionPointContainer* container = nullptr;
-  if (SUCCEEDED(browser_->QueryInterface(IID_IConnectionPointContainer,
-                                         reinterpret_cast<void**>(&container)))) {
-    if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &events_point_))) {
-      events_point_->Advise(static_cast<IDispatch*>(this), &events_cookie_);
-    }
-    container->Release();
+  ComPtr<IConnectionPointContainer> container;
+  if (SUCCEEDED(browser_->QueryInterface(IID_IConnectionPointContainer, container.ReceiveVoid())) &&
+      SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, events_point_.Receive()))) {
+    events_point_->Advise(static_cast<IDispatch*>(this), &events_cookie_);
   }
   // No script-error dialogs, and a file dropped on the window must not
   // navigate away from the book.
   browser_->put_Silent(VARIANT_TRUE);
   browser_->put_RegisterAsDropTarget(VARIANT_FALSE);
-  BSTR target = SysAllocString(url.c_str());
-  status = browser_->Navigate(target, nullptr, nullptr, nullptr, nullptr);
-  SysFreeString(target);
+  status = NavigateTo(*browser_.get(), url);
   if (FAILED(status)) {
     Destroy();
   }
@@ -373,41 +329,40 @@ HRESULT BrowserSite::Create(const RECT& area, const std::wstring& url) {
 
 void BrowserSite::Destroy() {
   // The order the control expects: events off, deactivate, close, unsite.
-  if (events_point_ != nullptr) {
+  if (events_point_) {
     events_point_->Unadvise(events_cookie_);
-    ReleaseAndClear(events_point_);
+    events_point_.Reset();
   }
-  ReleaseAndClear(active_);
-  ReleaseAndClear(browser_);
-  if (object_ != nullptr) {
-    IOleInPlaceObject* in_place = nullptr;
-    if (SUCCEEDED(
-            object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&in_place)))) {
+  active_.Reset();
+  browser_.Reset();
+  if (object_) {
+    ComPtr<IOleInPlaceObject> in_place;
+    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid()))) {
       in_place->InPlaceDeactivate();
-      in_place->Release();
     }
     object_->Close(OLECLOSE_NOSAVE);
     object_->SetClientSite(nullptr);
-    ReleaseAndClear(object_);
+    object_.Reset();
   }
 }
 
 void BrowserSite::Resize(const RECT& area) {
   area_ = area;
-  IOleInPlaceObject* in_place = nullptr;
-  if (object_ != nullptr && SUCCEEDED(object_->QueryInterface(
-                                IID_IOleInPlaceObject, reinterpret_cast<void**>(&in_place)))) {
+  ComPtr<IOleInPlaceObject> in_place;
+  if (object_ &&
+      SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid()))) {
     in_place->SetObjectRects(&area_, &area_);
-    in_place->Release();
   }
 }
 
 bool BrowserSite::TranslateKey(MSG& message) {
-  if (active_ == nullptr || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+  if (!active_ || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
     return false;
   }
   return active_->TranslateAccelerator(&message) == S_OK;
 }
+
+BrowserHost::BrowserHost() = default;
 
 BrowserHost::~BrowserHost() {
   Destroy();
@@ -416,7 +371,7 @@ BrowserHost::~BrowserHost() {
 HRESULT BrowserHost::Create(HWND parent, const RECT& area, const std::wstring& url,
                             BrowserEvents& events) {
   Destroy();
-  site_ = new BrowserSite(parent, events);
+  site_ = ComPtr<BrowserSite>::Adopt(new BrowserSite(parent, events));
   const HRESULT status = site_->Create(area, url);
   if (FAILED(status)) {
     Destroy();
@@ -425,47 +380,44 @@ HRESULT BrowserHost::Create(HWND parent, const RECT& area, const std::wstring& u
 }
 
 void BrowserHost::Destroy() {
-  if (site_ != nullptr) {
+  if (site_) {
     site_->Destroy();
-    site_->Release();
-    site_ = nullptr;
+    site_.Reset();
   }
 }
 
 void BrowserHost::Navigate(const std::wstring& url) {
-  if (site_ != nullptr && site_->browser() != nullptr) {
-    BSTR target = SysAllocString(url.c_str());
-    site_->browser()->Navigate(target, nullptr, nullptr, nullptr, nullptr);
-    SysFreeString(target);
+  if (site_ && site_->browser() != nullptr) {
+    NavigateTo(*site_->browser(), url);
   }
 }
 
 void BrowserHost::GoBack() {
-  if (site_ != nullptr && site_->browser() != nullptr) {
+  if (site_ && site_->browser() != nullptr) {
     site_->browser()->GoBack();
   }
 }
 
 void BrowserHost::GoForward() {
-  if (site_ != nullptr && site_->browser() != nullptr) {
+  if (site_ && site_->browser() != nullptr) {
     site_->browser()->GoForward();
   }
 }
 
 void BrowserHost::Print() {
-  if (site_ != nullptr && site_->browser() != nullptr) {
+  if (site_ && site_->browser() != nullptr) {
     site_->browser()->ExecWB(OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER, nullptr, nullptr);
   }
 }
 
 void BrowserHost::Resize(const RECT& area) {
-  if (site_ != nullptr) {
+  if (site_) {
     site_->Resize(area);
   }
 }
 
 bool BrowserHost::TranslateKey(MSG& message) {
-  return site_ != nullptr && site_->TranslateKey(message);
+  return site_ && site_->TranslateKey(message);
 }
 
 namespace {

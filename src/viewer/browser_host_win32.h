@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "viewer/com_ptr_win32.h"
+
 namespace vexmar::viewer {
 
 // What the host tells the window.
@@ -27,7 +29,8 @@ class BrowserSite;
 
 class BrowserHost {
  public:
-  BrowserHost() = default;
+  // Both in the .cpp, where BrowserSite is complete.
+  BrowserHost();
   ~BrowserHost();
   BrowserHost(const BrowserHost&) = delete;
   BrowserHost& operator=(const BrowserHost&) = delete;
@@ -37,7 +40,7 @@ class BrowserHost {
   // HTML, so the caller can take the other way at once.
   HRESULT Create(HWND parent, const RECT& area, const std::wstring& url, BrowserEvents& events);
   void Destroy();
-  bool created() const { return site_ != nullptr; }
+  bool created() const { return static_cast<bool>(site_); }
 
   void Navigate(const std::wstring& url);
   void GoBack();
@@ -48,7 +51,7 @@ class BrowserHost {
   bool TranslateKey(MSG& message);
 
  private:
-  BrowserSite* site_ = nullptr;
+  ComPtr<BrowserSite> site_;
 };
 
 // Lets hosted controls in this process render in the newest standards mode

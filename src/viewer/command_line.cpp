@@ -35,18 +35,18 @@ constexpr CommandSwitch kCommands[] = {
 
 }  // namespace
 
-Expected<Options> ParseCommandLine(const std::vector<std::string>& args) {
+Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   Options options;
   bool have_command = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (word.size() < 2 || (word[0] != '/' && word[0] != '-')) {
-      return Problem{"Unexpected argument \"" + word + "\"."};
+      return Error{"Unexpected argument \"" + word + "\"."};
     }
     const std::string name = Lower(word.substr(1));
     if (name == "out") {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
-        return Problem{"/out needs a file name."};
+        return Error{"/out needs a file name."};
       }
       options.out_path = args[++i];
       continue;
@@ -62,17 +62,17 @@ Expected<Options> ParseCommandLine(const std::vector<std::string>& args) {
       }
     }
     if (match == nullptr) {
-      return Problem{"Unknown switch \"" + word + "\"."};
+      return Error{"Unknown switch \"" + word + "\"."};
     }
     if (have_command) {
-      return Problem{"Only one of /list, /settings, /extract and /fetch at a time."};
+      return Error{"Only one of /list, /settings, /extract and /fetch at a time."};
     }
     have_command = true;
     options.command = match->command;
     if (match->takes_argument) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
-        return Problem{word + " needs " +
-                       (match->command == Command::kFetch ? "a URL." : "a folder.")};
+        return Error{word + " needs " +
+                     (match->command == Command::kFetch ? "a URL." : "a folder.")};
       }
       options.argument = args[++i];
     }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/expected.h"
+#include "platform/result.h"
 
 namespace vexmar::viewer {
 
@@ -43,7 +43,7 @@ enum ExitCode : int {
 
 // `args` are the words after the program name, in UTF-8. Switches may start
 // with "/" or "-" and are not case sensitive.
-Expected<Options> ParseCommandLine(const std::vector<std::string>& args);
+Result<Options> ParseCommandLine(const std::vector<std::string>& args);
 
 extern const char kUsageText[];
 

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "platform/resources/upper_case.h"
-#include "viewer/utf8.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::viewer {
 namespace {
@@ -39,7 +39,9 @@ bool IsReservedDeviceName(std::string_view name) {
 std::string UpperCaseName(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  utf8::ForEachCodePoint(utf8, [&out](char32_t c) { utf8::Append(out, UpperCaseCodePoint(c)); });
+  for (size_t at = 0; at < utf8.size();) {
+    utf::AppendUtf8(out, UpperCaseCodePoint(utf::NextCodePoint(utf8, at)));
+  }
   return out;
 }
 
@@ -50,7 +52,7 @@ std::optional<std::string> UnsafeNameReason(std::string_view name) {
   if (name == "." || name == "..") {
     return "it names a folder";
   }
-  if (!utf8::IsValid(name)) {
+  if (!utf::IsValidUtf8(name)) {
     return "it is not valid text";
   }
   for (const char c : name) {

@@ -10,30 +10,9 @@
 namespace vexmar::viewer {
 namespace {
 
-class FetchCallback final : public IBindStatusCallback {
+class FetchCallback final : public ComObject<FetchCallback, IBindStatusCallback> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
-      *out = static_cast<IBindStatusCallback*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) {
-      delete this;
-    }
-    return static_cast<ULONG>(refs);
-  }
+  static constexpr InterfaceEntry kInterfaces[] = {{&IID_IBindStatusCallback, 0}};
 
   STDMETHODIMP OnStartBinding(DWORD, IBinding*) override { return S_OK; }
   STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
@@ -83,7 +62,8 @@ class FetchCallback final : public IBindStatusCallback {
   bool done = false;
 
  private:
-  LONG refs_ = 1;
+  friend ComObject;
+  ~FetchCallback() = default;
 };
 
 }  // namespace
@@ -95,22 +75,20 @@ FetchResult FetchUrl(const std::wstring& url, DWORD timeout_ms) {
     failed.status = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     return failed;
   }
-  IMoniker* moniker = nullptr;
-  failed.status = urlmon->create_moniker(nullptr, url.c_str(), &moniker, URL_MK_UNIFORM);
+  ComPtr<IMoniker> moniker;
+  failed.status = urlmon->create_moniker(nullptr, url.c_str(), moniker.Receive(), URL_MK_UNIFORM);
   if (FAILED(failed.status)) {
     return failed;
   }
-  auto* callback = new FetchCallback;
-  IBindCtx* context = nullptr;
-  failed.status = urlmon->create_bind_context(0, callback, nullptr, &context);
+  const auto callback = ComPtr<FetchCallback>::Adopt(new FetchCallback);
+  ComPtr<IBindCtx> context;
+  failed.status = urlmon->create_bind_context(0, callback.get(), nullptr, context.Receive());
   if (FAILED(failed.status)) {
-    callback->Release();
-    moniker->Release();
     return failed;
   }
-  IStream* stream = nullptr;
+  ComPtr<IStream> stream;
   const HRESULT bound =
-      moniker->BindToStorage(context, nullptr, IID_IStream, reinterpret_cast<void**>(&stream));
+      moniker->BindToStorage(context.get(), nullptr, IID_IStream, stream.ReceiveVoid());
   const DWORD started = GetTickCount();
   while (SUCCEEDED(bound) && !callback->done && GetTickCount() - started < timeout_ms) {
     MSG message;
@@ -128,12 +106,6 @@ FetchResult FetchUrl(const std::wstring& url, DWORD timeout_ms) {
   } else if (!callback->done) {
     result.status = HRESULT_FROM_WIN32(ERROR_TIMEOUT);
   }
-  if (stream != nullptr) {
-    stream->Release();
-  }
-  context->Release();
-  moniker->Release();
-  callback->Release();
   return result;
 }
 

@@ -40,9 +40,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   RestrictDllSearchToSystem32();
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-  const Expected<Options> options = ParseCommandLine(CommandLineWords());
+  const vexmar::Result<Options> options = ParseCommandLine(CommandLineWords());
   if (!options) {
-    const std::string text = options.message() + "\n\n" + kUsageText;
+    const std::string text = options.error().reason + "\n\n" + kUsageText;
     PrintError(text);
     if (GetStdHandle(STD_ERROR_HANDLE) == nullptr) {
       ShowMessageBox(nullptr, text, kViewerTitle, MB_ICONERROR);

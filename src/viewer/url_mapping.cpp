@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "platform/text/utf.h"
 #include "viewer/entry_name.h"
-#include "viewer/utf8.h"
 
 namespace vexmar::viewer {
 namespace {
@@ -66,7 +66,7 @@ std::optional<std::string> PercentDecode(std::string_view text, AnsiDecoder deco
     if (bytes.find('\0') != std::string::npos) {
       return std::nullopt;
     }
-    out += utf8::IsValid(bytes) ? bytes : decode(bytes);
+    out += utf::IsValidUtf8(bytes) ? bytes : decode(bytes);
     at += run;
   }
   return out;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/expected.h"
+#include "viewer/ansi_decoder.h"
 
 namespace vexmar::viewer {
 

@@ -10,7 +10,6 @@ add_library(vexmar_viewer_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/fallback_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mime_types.cpp
   ${CMAKE_CURRENT_LIST_DIR}/url_mapping.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
   # The resource engine's upper-case table, so the viewer folds letter case
   # exactly as the engine stored the names (and the loader compares them).
   ${CMAKE_SOURCE_DIR}/src/platform/resources/upper_case.cpp)

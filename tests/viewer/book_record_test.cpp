@@ -25,8 +25,8 @@ TEST(BookRecord, SplitsTheNineFieldsAsWritten) {
   };
   for (const auto& [bytes, fields] : cases) {
     SCOPED_TRACE(bytes);
-    const Expected<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
-    ASSERT_TRUE(record.ok()) << record.message();
+    const Result<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    ASSERT_TRUE(record.ok()) << record.error().reason;
     EXPECT_EQ(record->fields, fields);
     EXPECT_EQ(record->index_page(), fields[2]);
   }
@@ -45,9 +45,9 @@ TEST(BookRecord, RefusesMalformedRecordsSayingWhy) {
   };
   for (const auto& [bytes, message_part] : cases) {
     SCOPED_TRACE(message_part);
-    const Expected<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    const Result<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
     ASSERT_FALSE(record.ok());
-    EXPECT_NE(record.message().find(message_part), std::string::npos) << record.message();
+    EXPECT_NE(record.error().reason.find(message_part), std::string::npos) << record.error().reason;
   }
 }
 

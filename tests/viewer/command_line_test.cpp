@@ -23,8 +23,8 @@ TEST(CommandLine, ReadsEachSwitchAndItsArgument) {
   };
   for (const auto& [args, expected] : cases) {
     SCOPED_TRACE(args.empty() ? "(none)" : args.front());
-    const Expected<Options> options = ParseCommandLine(args);
-    ASSERT_TRUE(options.ok()) << options.message();
+    const Result<Options> options = ParseCommandLine(args);
+    ASSERT_TRUE(options.ok()) << options.error().reason;
     EXPECT_EQ(options->command, expected.command);
     EXPECT_EQ(options->argument, expected.argument);
     EXPECT_EQ(options->out_path, expected.out_path);
@@ -41,9 +41,10 @@ TEST(CommandLine, RefusesWhatItCannotRunSayingWhy) {
   };
   for (const auto& [args, message_part] : cases) {
     SCOPED_TRACE(args.front());
-    const Expected<Options> options = ParseCommandLine(args);
+    const Result<Options> options = ParseCommandLine(args);
     ASSERT_FALSE(options.ok());
-    EXPECT_NE(options.message().find(message_part), std::string::npos) << options.message();
+    EXPECT_NE(options.error().reason.find(message_part), std::string::npos)
+        << options.error().reason;
   }
 }
 

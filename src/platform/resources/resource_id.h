@@ -47,8 +47,4 @@ class ResourceId {
   std::u16string name_;
 };
 
-// Conversions used for names only; malformed input becomes U+FFFD.
-std::u16string NameFromUtf8(std::string_view utf8);
-std::string NameToUtf8(std::u16string_view utf16);
-
 }  // namespace vexmar::resources

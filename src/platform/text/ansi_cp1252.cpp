@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/text/text.h"
-#include "platform/text/utf8_codepoints.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::text {
 namespace {
@@ -36,7 +36,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const int b = ToByte(detail::NextCodePoint(utf8, i));
+    const int b = ToByte(utf::NextCodePoint(utf8, i));
     out += b < 0 ? '?' : static_cast<char>(b);
   }
   return out;
@@ -45,13 +45,13 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (const char c : ansi) detail::AppendCodePoint(out, FromByte(static_cast<unsigned char>(c)));
+  for (const char c : ansi) utf::AppendUtf8(out, FromByte(static_cast<unsigned char>(c)));
   return out;
 }
 
 bool FitsAnsi(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
-    if (ToByte(detail::NextCodePoint(utf8, i)) < 0) return false;
+    if (ToByte(utf::NextCodePoint(utf8, i)) < 0) return false;
   }
   return true;
 }

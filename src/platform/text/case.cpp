@@ -1,5 +1,5 @@
 #include "platform/text/text.h"
-#include "platform/text/utf8_codepoints.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::text {
 namespace {
@@ -54,7 +54,7 @@ std::string MapCase(std::string_view utf8, Map map) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    detail::AppendCodePoint(out, map(detail::NextCodePoint(utf8, i)));
+    utf::AppendUtf8(out, map(utf::NextCodePoint(utf8, i)));
   }
   return out;
 }

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/utf.h"
+
 namespace vexmar::text {
 
-// Malformed UTF-8 becomes U+FFFD rather than failing: the texts come from the
-// author's own files and must always be shown somehow.
-std::u16string Utf8ToUtf16(std::string_view utf8);
-std::string Utf16ToUtf8(std::u16string_view utf16);
+using utf::Utf16ToUtf8;
+using utf::Utf8ToUtf16;
 
 // The system's ANSI code page: GetACP() on Windows, Windows-1252 elsewhere.
 // A character the code page cannot hold becomes "?".

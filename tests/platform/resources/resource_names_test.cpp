@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/resources/upper_case.h"
+#include "platform/text/utf.h"
 #include "resource_test_support.h"
 
 namespace vexmar::resources {
@@ -36,7 +37,7 @@ TEST(ResourceNames, CallerNamesAreNormalisedAsWindowsDoes) {
     auto id = ResourceId::FromUtf8(text);
     ASSERT_TRUE(id.ok()) << id.error().reason;
     EXPECT_EQ(id.value().is_number() ? "#" + std::to_string(id.value().number())
-                                     : NameToUtf8(id.value().name()),
+                                     : utf::Utf16ToUtf8(id.value().name()),
               stored);
   }
   // Surrogate halves are never touched, so a pair always stays a pair.
@@ -47,7 +48,7 @@ TEST(ResourceNames, NamesNoWindowsCallCouldAskForAreRefused) {
   const std::u16string cases[] = {u"",     u"#",        u"#0",        u"#70000",
                                   u"#12a", u"#1234567", {u"A\0B", 3}, std::u16string(70000, u'A')};
   for (const std::u16string& text : cases) {
-    SCOPED_TRACE(NameToUtf8(text.substr(0, 10)));
+    SCOPED_TRACE(utf::Utf16ToUtf8(text.substr(0, 10)));
     auto id = ResourceId::FromText(text);
     ASSERT_FALSE(id.ok());
     EXPECT_FALSE(id.error().reason.empty());

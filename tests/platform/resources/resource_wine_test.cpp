@@ -9,6 +9,7 @@
 
 #include "platform/resources/resource_update.h"
 #include "platform/resources/upper_case.h"
+#include "platform/text/utf.h"
 #include "resource_test_support.h"
 
 extern "C" WCHAR WINAPI RtlUpcaseUnicodeChar(WCHAR);
@@ -89,7 +90,7 @@ fs::path WithKernel32(const fs::path& path) {
 // A display form ("\"CUSTOM\"" or "10") as FindResourceExW takes it.
 std::wstring AsWide(const std::string& display) {
   if (display[0] == '"') {
-    const std::u16string name = NameFromUtf8(display.substr(1, display.size() - 2));
+    const std::u16string name = utf::Utf8ToUtf16(display.substr(1, display.size() - 2));
     return std::wstring(name.begin(), name.end());
   }
   return L"#" + std::wstring(display.begin(), display.end());

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vexmar::viewer {
+
+// Bytes in the ANSI code page of this machine to UTF-8. The Win32 build
+// passes the system's converter; tests pass their own.
+using AnsiDecoder = std::string (*)(std::string_view ansi);
+
+}  // namespace vexmar::viewer
