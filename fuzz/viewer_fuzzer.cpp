@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "book/entry_name.h"
 #include "viewer/book_check.h"
-#include "viewer/entry_name.h"
 #include "viewer/latin1_decoder.h"
 #include "viewer/mime_types.h"
 #include "viewer/url_mapping.h"
@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const std::string& name : names) {
     image.entries.Add({name, data, size});
-    UnsafeNameReason(name);
+    book::UnsafeNameReason(name);
     MimeTypeFor(name);
   }
-  PlanExtraction(names);
+  book::PlanExtraction(names);
   CheckBook(image, testing::Latin1ToUtf8);
   const std::string url = std::string(kBookUrlPrefix) + std::string(rest);
   if (const auto path = BookPathFromUrl(url, testing::Latin1ToUtf8)) {

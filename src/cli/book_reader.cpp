@@ -37,7 +37,7 @@ Result<BookContents> ReadBook(const std::string& path) {
   if (!found) return Fail("it has no settings record");
   const Result<std::string> recordBytes = EntryData(*source.value(), found.value());
   if (!recordBytes) return recordBytes.error();
-  auto record = viewer::ParseBookRecord(recordBytes.value(), &AnsiToUtf8);
+  auto record = book::ParseBookRecord(recordBytes.value(), &AnsiToUtf8);
   if (!record) return record.error();
 
   BookContents book{record.value(), {}};

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "book/book_record.h"
 #include "platform/result.h"
-#include "viewer/book_record.h"
 
 namespace vexmar::cli {
 
@@ -15,7 +15,7 @@ struct BookFileEntry {
 };
 
 struct BookContents {
-  viewer::BookRecord record;
+  book::BookRecord record;
   std::vector<BookFileEntry> files;  // in the table's order
 };
 

@@ -4,12 +4,12 @@
 #include <iomanip>
 #include <iostream>
 
+#include "book/entry_name.h"
 #include "cli/arguments.h"
 #include "cli/book_reader.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
 #include "platform/fs/file_system.h"
-#include "viewer/entry_name.h"
 
 namespace vexmar::cli {
 namespace {
@@ -88,7 +88,7 @@ int ExtractCommand(const std::vector<std::string>& args) {
   }
   std::vector<std::string> names;
   for (const BookFileEntry& file : book.files) names.push_back(file.name);
-  const std::vector<viewer::ExtractStep> plan = viewer::PlanExtraction(names);
+  const std::vector<book::ExtractStep> plan = book::PlanExtraction(names);
   int refused = 0;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     if (!plan[i].refusal.empty()) {

@@ -1,6 +1,6 @@
 #include "viewer/book_check.h"
 
-#include "viewer/entry_name.h"
+#include "book/entry_name.h"
 
 namespace vexmar::viewer {
 
@@ -13,7 +13,7 @@ namespace {
 const char kRebuild[] = "\n\nThe e-book is damaged; please ask its author for a new copy.";
 }
 
-BookCheck CheckBook(const BookImage& image, AnsiDecoder decode) {
+BookCheck CheckBook(const BookImage& image, book::AnsiDecoder decode) {
   BookCheck check;
   if (!image.record) {
     if (image.entries.empty() && image.damaged.empty()) {
@@ -26,14 +26,14 @@ BookCheck CheckBook(const BookImage& image, AnsiDecoder decode) {
     }
     return check;
   }
-  Result<BookRecord> record = ParseBookRecord(*image.record, decode);
+  Result<book::BookRecord> record = book::ParseBookRecord(*image.record, decode);
   if (!record) {
     check.status = BookStatus::kBadRecord;
     check.message = record.error().reason + kRebuild;
     return check;
   }
   check.record = record.value();
-  if (const auto reason = UnsafeNameReason(check.record.index_page())) {
+  if (const auto reason = book::UnsafeNameReason(check.record.index_page())) {
     // Book files are bare names; anything else could point the default
     // browser at a file outside the book.
     check.status = BookStatus::kBadRecord;

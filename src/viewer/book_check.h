@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/ansi_decoder.h"
-#include "viewer/book_record.h"
+#include "book/ansi_decoder.h"
+#include "book/book_record.h"
 #include "viewer/entry_index.h"
 
 namespace vexmar::viewer {
@@ -32,11 +32,11 @@ enum class BookStatus {
 struct BookCheck {
   BookStatus status = BookStatus::kReadable;
   std::string message;                    // for every status but kReadable
-  BookRecord record;                      // when the record could be read
+  book::BookRecord record;                // when the record could be read
   const BookEntry* index_page = nullptr;  // when kReadable
 };
 
-BookCheck CheckBook(const BookImage& image, AnsiDecoder decode);
+BookCheck CheckBook(const BookImage& image, book::AnsiDecoder decode);
 
 // What the bare stub tells a reader who starts it by hand.
 extern const char kBareStubMessage[];

@@ -60,7 +60,7 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
   const int width = work_width * 9 / 10 < 1100 ? work_width * 9 / 10 : 1100;
   const int height = work_height * 9 / 10 < 850 ? work_height * 9 / 10 : 850;
   window_ = CreateWindowExW(
-      0, kWindowClass, Widen(DisplayTitle(check_.record)).c_str(),
+      0, kWindowClass, Widen(book::DisplayTitle(check_.record)).c_str(),
       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left + (work_width - width) / 2,
       work.top + (work_height - height) / 2, width, height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
@@ -209,8 +209,8 @@ void BookWindow::OnCommand(int id) {
 }
 
 void BookWindow::ShowAbout() {
-  const BookRecord& record = check_.record;
-  std::string text = DisplayTitle(record) + "\n\n";
+  const book::BookRecord& record = check_.record;
+  std::string text = book::DisplayTitle(record) + "\n\n";
   if (!record.author().empty()) {
     text += "Author: " + record.author() + "\n";
   }
@@ -219,14 +219,14 @@ void BookWindow::ShowAbout() {
     text += "Built: " + record.build_date() + "\n";
   }
   text += "\nMade with the Vexmar E-book Compiler.";
-  ShowMessageBox(window_, text, "About " + DisplayTitle(record), MB_ICONINFORMATION);
+  ShowMessageBox(window_, text, "About " + book::DisplayTitle(record), MB_ICONINFORMATION);
 }
 
 void BookWindow::OpenWebLink() {
   const std::string target = WebLinkTarget(check_.record.link_address());
   if (target.empty()) {
-    ShowMessageBox(window_, "This book's web link has no address.", DisplayTitle(check_.record),
-                   MB_ICONINFORMATION);
+    ShowMessageBox(window_, "This book's web link has no address.",
+                   book::DisplayTitle(check_.record), MB_ICONINFORMATION);
     return;
   }
   OpenWithShell(window_, Widen(target));
@@ -274,7 +274,7 @@ LRESULT BookWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         fatal_ = true;
         ShowMessageBox(window_,
                        "The book cannot be shown: its pages cannot be put in a temporary folder.",
-                       DisplayTitle(check_.record), MB_ICONERROR);
+                       book::DisplayTitle(check_.record), MB_ICONERROR);
         DestroyWindow(window_);
       }
       return 0;

@@ -1,17 +1,17 @@
 #include "viewer/entry_index.h"
 
-#include "viewer/entry_name.h"
+#include "book/entry_name.h"
 #include "viewer/url_mapping.h"
 
 namespace vexmar::viewer {
 
 void EntryIndex::Add(BookEntry entry) {
-  by_upper_name_.emplace(UpperCaseName(entry.name), entries_.size());
+  by_upper_name_.emplace(book::UpperCaseName(entry.name), entries_.size());
   entries_.push_back(std::move(entry));
 }
 
 const BookEntry* EntryIndex::Find(std::string_view name) const {
-  const auto found = by_upper_name_.find(UpperCaseName(name));
+  const auto found = by_upper_name_.find(book::UpperCaseName(name));
   return found == by_upper_name_.end() ? nullptr : &entries_[found->second];
 }
 

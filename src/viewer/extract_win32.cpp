@@ -4,7 +4,7 @@
 // After windows.h, which it needs.
 #include <shlobj.h>
 
-#include "viewer/entry_name.h"
+#include "book/entry_name.h"
 #include "viewer/win32_text.h"
 
 namespace vexmar::viewer {
@@ -55,7 +55,7 @@ ExtractReport ExtractEntries(const EntryIndex& entries, const std::wstring& fold
   for (const BookEntry& entry : entries.entries()) {
     names.push_back(entry.name);
   }
-  const std::vector<ExtractStep> plan = PlanExtraction(names);
+  const std::vector<book::ExtractStep> plan = book::PlanExtraction(names);
   for (size_t i = 0; i < plan.size(); ++i) {
     const BookEntry& entry = entries.entries()[i];
     if (!plan[i].refusal.empty()) {

@@ -45,7 +45,7 @@ int ShowBook(HINSTANCE instance, const BookImage& book, const Options& options, 
     if (window.Create(instance, show, use_browser, problem)) {
       exit_code = window.Run();
     } else {
-      ShowMessage(problem, DisplayTitle(check.record), MB_ICONERROR);
+      ShowMessage(problem, book::DisplayTitle(check.record), MB_ICONERROR);
     }
   }
   RestoreBrowserFeatures();

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "book/entry_name.h"
 #include "platform/text/utf.h"
-#include "viewer/entry_name.h"
 
 namespace vexmar::viewer {
 namespace {
@@ -50,7 +50,7 @@ size_t EscapeRunLength(std::string_view text, size_t at) {
 // Decodes every run of escapes on its own: a browser escapes a link's
 // non-ASCII characters as UTF-8, but an old ANSI page may carry hand-written
 // escapes of its code page, and one URL can hold both kinds.
-std::optional<std::string> PercentDecode(std::string_view text, AnsiDecoder decode) {
+std::optional<std::string> PercentDecode(std::string_view text, book::AnsiDecoder decode) {
   std::string out;
   size_t at = 0;
   while (at < text.size()) {
@@ -96,7 +96,7 @@ std::string BookUrlFor(std::string_view file_name) {
   return url;
 }
 
-std::optional<std::string> BookPathFromUrl(std::string_view url, AnsiDecoder decode) {
+std::optional<std::string> BookPathFromUrl(std::string_view url, book::AnsiDecoder decode) {
   if (!StartsWithNoCase(url, kBookUrlPrefix)) {
     return std::nullopt;
   }
@@ -137,10 +137,10 @@ std::optional<std::string> BookPathFromUrl(std::string_view url, AnsiDecoder dec
 }
 
 std::vector<std::string> EntryCandidates(std::string_view path) {
-  std::vector<std::string> candidates{UpperCaseName(path)};
+  std::vector<std::string> candidates{book::UpperCaseName(path)};
   const size_t slash = path.rfind('/');
   if (slash != std::string_view::npos && slash + 1 < path.size()) {
-    candidates.push_back(UpperCaseName(path.substr(slash + 1)));
+    candidates.push_back(book::UpperCaseName(path.substr(slash + 1)));
   }
   return candidates;
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/ansi_decoder.h"
+#include "book/ansi_decoder.h"
 
 namespace vexmar::viewer {
 
@@ -23,7 +23,7 @@ std::string BookUrlFor(std::string_view file_name);
 // "%XX" decoded (as UTF-8 where the bytes are UTF-8, else as ANSI text) and
 // "." and ".." segments resolved; separators become "/". Nothing when the
 // URL is not one of the book's or decodes to nothing usable.
-std::optional<std::string> BookPathFromUrl(std::string_view url, AnsiDecoder decode);
+std::optional<std::string> BookPathFromUrl(std::string_view url, book::AnsiDecoder decode);
 
 // The entry names to try for a path, best first: the whole path upper-cased,
 // then its last segment (book files are stored under bare names, while

@@ -13,7 +13,7 @@ namespace vexmar::build {
 namespace {
 
 // The stored files by name; each name is stored upper-cased after the code page.
-std::map<std::string, std::string> Build(const AssemblyInputs& inputs, viewer::BookRecord* record) {
+std::map<std::string, std::string> Build(const AssemblyInputs& inputs, book::BookRecord* record) {
   const AssemblyResult result =
       AssembleEbook(fs::RealFileSystem(), EngineResourceUpdates(), inputs);
   EXPECT_EQ(result.outcome, Outcome::Done) << result.error.reason;
@@ -37,7 +37,7 @@ TEST(EbookImage, CarriesTheRecordAndEveryFileByteForByteAndARebuildStartsFresh) 
   inputs.files = {{"Chapter 1.html", dir.Write("Chapter 1.html", "<p>one</p>")},
                   {"straße.png", dir.Write("leaf.png", picture)},
                   {"empty.txt", dir.Write("empty.txt", "")}};
-  viewer::BookRecord record;
+  book::BookRecord record;
   EXPECT_EQ(Build(inputs, &record),
             (std::map<std::string, std::string>{{"CHAPTER 1.HTML", "<p>one</p>"},
                                                 {"EMPTY.TXT", ""},  // stored, with no bytes

@@ -1,4 +1,4 @@
-#include "viewer/book_record.h"
+#include "book/book_record.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ TEST(BookRecord, SplitsTheNineFieldsAsWritten) {
   };
   for (const auto& [bytes, fields] : cases) {
     SCOPED_TRACE(bytes);
-    const Result<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    const Result<book::BookRecord> record = book::ParseBookRecord(bytes, Latin1ToUtf8);
     ASSERT_TRUE(record.ok()) << record.error().reason;
     EXPECT_EQ(record->fields, fields);
     EXPECT_EQ(record->index_page(), fields[2]);
@@ -45,7 +45,7 @@ TEST(BookRecord, RefusesMalformedRecordsSayingWhy) {
   };
   for (const auto& [bytes, message_part] : cases) {
     SCOPED_TRACE(message_part);
-    const Result<BookRecord> record = ParseBookRecord(bytes, Latin1ToUtf8);
+    const Result<book::BookRecord> record = book::ParseBookRecord(bytes, Latin1ToUtf8);
     ASSERT_FALSE(record.ok());
     EXPECT_NE(record.error().reason.find(message_part), std::string::npos) << record.error().reason;
   }

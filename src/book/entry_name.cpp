@@ -1,11 +1,11 @@
-#include "viewer/entry_name.h"
+#include "book/entry_name.h"
 
 #include <set>
 
 #include "platform/resources/upper_case.h"
 #include "platform/text/utf.h"
 
-namespace vexmar::viewer {
+namespace vexmar::book {
 namespace {
 
 // The compiler's resource engine stores names upper-cased with exactly the
@@ -95,4 +95,4 @@ std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names) {
   return steps;
 }
 
-}  // namespace vexmar::viewer
+}  // namespace vexmar::book

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vexmar::viewer {
+namespace vexmar::book {
 
 // Upper case as the resource loader compares names: one character at a time,
 // one-to-one ("ä" to "Ä", "ÿ" to "Ÿ", "ß" stays, "ı" stays).
@@ -28,4 +28,4 @@ struct ExtractStep {
 // Windows' file systems), is refused.
 std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names);
 
-}  // namespace vexmar::viewer
+}  // namespace vexmar::book

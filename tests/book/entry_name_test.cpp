@@ -1,8 +1,8 @@
-#include "viewer/entry_name.h"
+#include "book/entry_name.h"
 
 #include <gtest/gtest.h>
 
-namespace vexmar::viewer {
+namespace vexmar::book {
 namespace {
 
 TEST(ExtractNames, OnlyNamesThatStayInTheFolderMayBeWritten) {
@@ -68,4 +68,4 @@ TEST(UpperCase, MatchesTheResourceLoaderForAnsiLetters) {
 }
 
 }  // namespace
-}  // namespace vexmar::viewer
+}  // namespace vexmar::book

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "book/ansi_decoder.h"
 #include "book/book_format.h"
 #include "platform/result.h"
-#include "viewer/ansi_decoder.h"
 
-namespace vexmar::viewer {
+namespace vexmar::book {
 
 // All nine fields in UTF-8, in record order (positions in book_format.h).
 struct BookRecord {
@@ -31,4 +31,4 @@ Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder deco
 // The title the window and the About box show; a record may leave it empty.
 std::string DisplayTitle(const BookRecord& record);
 
-}  // namespace vexmar::viewer
+}  // namespace vexmar::book

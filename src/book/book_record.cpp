@@ -1,10 +1,10 @@
-#include "viewer/book_record.h"
+#include "book/book_record.h"
 
 #include <vector>
 
 #include "book/book_format.h"
 
-namespace vexmar::viewer {
+namespace vexmar::book {
 namespace {
 
 // A record holds six short texts; anything this long is not one, and
@@ -63,4 +63,4 @@ std::string DisplayTitle(const BookRecord& record) {
   return record.title().empty() ? std::string("Untitled e-book") : record.title();
 }
 
-}  // namespace vexmar::viewer
+}  // namespace vexmar::book

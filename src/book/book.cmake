@@ -1,0 +1,11 @@
+# The compiler-viewer contract's portable readers: the book's settings record
+# and its entry names. The viewer, vexmar-ebc's inspect and extract, and the
+# tests share them; the compiler's side needs only book_format.h.
+add_library(vexmar_book STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/book_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp
+  # The resource engine's upper-case table, so the viewer folds letter case
+  # exactly as the engine stored the names (and the loader compares them).
+  ${CMAKE_SOURCE_DIR}/src/platform/resources/upper_case.cpp)
+target_include_directories(vexmar_book PUBLIC ${CMAKE_SOURCE_DIR}/src)
+vexmar_warnings(vexmar_book)
