@@ -1,5 +1,8 @@
 #include "build/toc_block.h"
 
+#include <optional>
+#include <set>
+
 #include "platform/text/text.h"
 
 namespace vexmar::build {
@@ -49,6 +52,46 @@ std::string EscapeHtml(std::string_view text) {
     }
   }
   return out;
+}
+
+namespace {
+
+// One line ended by CR LF at `at`, without its line end; nullopt when the
+// page ends before one does.
+std::optional<std::string_view> LineAt(std::string_view page, size_t at) {
+  const size_t end = page.find(kLineEnd, at);
+  if (end == std::string_view::npos) return std::nullopt;
+  return page.substr(at, end - at);
+}
+
+// A link line exactly as TocBlock writes it: the escaped entry holds no
+// quote and the escaped label no "<".
+bool IsLinkLine(std::string_view line) {
+  constexpr std::string_view kOpen = "<A HREF='", kClose = "</A><BR>";
+  if (line.substr(0, kOpen.size()) != kOpen || !EndsWith(line, kClose)) return false;
+  line = line.substr(kOpen.size(), line.size() - kOpen.size() - kClose.size());
+  const size_t quote = line.find('\'');
+  return quote != std::string_view::npos && line.substr(quote, 2) == "'>" &&
+         line.find('<') == std::string_view::npos &&
+         line.find('\'', quote + 1) == std::string_view::npos;
+}
+
+}  // namespace
+
+size_t EarlierBlockLength(std::string_view page, TocForm form,
+                          const std::vector<std::string>& entries) {
+  std::set<std::string> labels;
+  for (const std::string& entry : entries) labels.insert(text::Utf8ToAnsi(TocLabel(entry)));
+  const std::string header = TocBlock(form, {});
+  if (page.substr(0, header.size()) != header) return 0;
+  size_t at = header.size();
+  for (std::optional<std::string_view> line; (line = LineAt(page, at));) {
+    const bool ours =
+        form == TocForm::Html ? IsLinkLine(*line) : labels.count(std::string(*line)) != 0;
+    if (!ours) break;
+    at += line->size() + kLineEnd.size();
+  }
+  return at;
 }
 
 std::string TocBlock(TocForm form, const std::vector<std::string>& entries) {

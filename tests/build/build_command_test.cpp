@@ -313,6 +313,16 @@ TEST(Compile, TheTableOfContentsGoesInFrontOfTheIndexPageOnce) {
   f.Compile();  // a second build in the same window leaves the page alone
   EXPECT_EQ(f.files.contents[kBook + "index.htm"], page);
 
+  // Another window (another run of the program) replaces the block with its own.
+  BuildFixture next;
+  next.files.contents[kBook + "index.htm"] = page;
+  next.Toc({"index.htm", "Tom's page.htm", "notes.txt"}, 1);
+  next.Compile();
+  EXPECT_EQ(next.files.contents[kBook + "index.htm"],
+            "<h2 align='left'>Table of Contents</h2>\r\n"
+            "<A HREF='index.htm'>index</A><BR>\r\n" +
+                kWelcome + "\r\n");
+
   BuildFixture g;  // a rewrite that failed counts too: the next build does not try again
   g.Toc({"index.htm"}, 1);
   g.files.failWrites[kBook + "index.htm"] = Fail("the file is read-only", ErrorKind::ReadOnly);

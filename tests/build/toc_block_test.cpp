@@ -38,5 +38,25 @@ TEST(TocBlock, HtmlFormListsEscapedLinksPlainFormListsLabels) {
   EXPECT_EQ(TocBlock(TocForm::Html, {}), "<h2 align='left'>Table of Contents</h2>\r\n");
 }
 
+// Only what TocBlock writes counts as an earlier block; the page's own lines never do.
+TEST(TocBlock, AnEarlierBlockIsRecognisedByItsOwnLinesOnly) {
+  const std::string html = TocBlock(TocForm::Html, {"a.htm", "R&D.htm"});
+  const std::string plain = TocBlock(TocForm::Plain, {"a.htm", "b.txt"});
+  const std::vector<std::string> entries = {"a.htm", "b.txt", "c.htm"};
+  const std::pair<std::string, size_t> cases[] = {
+      {html + "<p>Welcome</p>\r\n", html.size()},
+      {html + "<A HREF='x'>y</A>\r\n", html.size()},  // not a line of ours
+      {html, html.size()},
+      {"<h2>Table of Contents</h2>\r\n<p>x</p>", 0},
+      {plain + "c\r\nOwn text\r\n", plain.size() + 3},
+      {plain + "d\r\n", plain.size()},
+      {"Table of Contents\r\nx\r\n", 0},
+  };
+  for (const auto& [page, length] : cases) {
+    const TocForm form = page[0] == '<' ? TocForm::Html : TocForm::Plain;
+    EXPECT_EQ(EarlierBlockLength(page, form, entries), length) << page;
+  }
+}
+
 }  // namespace
 }  // namespace vexmar::build
