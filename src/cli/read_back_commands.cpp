@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/console_program.h"
 #include "platform/fs/file_system.h"
+#include "platform/text/text.h"
 
 namespace vexmar::cli {
 namespace {
@@ -40,7 +41,7 @@ bool Open(const char* command, const char* usage, const std::vector<std::string>
   Result<BookContents> read = ReadBook(AbsolutePath(a.positionals[0]));
   if (!read) {
     std::cerr << "vexmar-ebc " << command << ": " << a.positionals[0]
-              << " is no e-book: " << read.error().reason << "\n";
+              << " is no e-book: " << text::ForTerminal(read.error().reason) << "\n";
     exitCode = kExitFailed;
     return false;
   }
@@ -62,12 +63,13 @@ int InspectCommand(const std::vector<std::string>& args) {
                                            "reserved",   "reserved",  "reserved"};
   for (std::size_t i = 0; i < book.record.fields.size(); ++i) {
     std::cout << std::left << std::setw(14) << (std::string(kNames[i]) + ":")
-              << book.record.fields[i] << "\n";
+              << text::ForTerminal(book.record.fields[i]) << "\n";
   }
   std::cout << "files (" << book.files.size() << "):\n";
   for (const BookFileEntry& file : book.files) {
-    std::cout << "  " << std::left << std::setw(32) << file.name << std::right << std::setw(10)
-              << file.data.size() << " bytes\n";
+    // Names and fields are the book's, which anyone may have made.
+    std::cout << "  " << std::left << std::setw(32) << text::ForTerminal(file.name) << std::right
+              << std::setw(10) << file.data.size() << " bytes\n";
   }
   return kExitDone;
 }
@@ -92,8 +94,8 @@ int ExtractCommand(const std::vector<std::string>& args) {
   int refused = 0;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     if (!plan[i].refusal.empty()) {
-      std::cerr << "vexmar-ebc extract: refused " << plan[i].name << ": " << plan[i].refusal
-                << "\n";
+      std::cerr << "vexmar-ebc extract: refused " << text::ForTerminal(plan[i].name) << ": "
+                << text::ForTerminal(plan[i].refusal) << "\n";
       ++refused;
       continue;
     }

@@ -9,6 +9,31 @@ std::string_view TrimSpaces(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string ForTerminal(std::string_view utf8) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(utf8.size());
+  const auto escape = [&out](unsigned char byte) {
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+  };
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    const unsigned char next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+    if (byte < 0x20 || byte == 0x7F) {
+      escape(byte);
+    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      escape(byte);
+      escape(next);
+      ++i;
+    } else {
+      out += utf8[i];
+    }
+  }
+  return out;
+}
+
 std::string AsSentence(std::string reason) {
   if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
     reason[0] = static_cast<char>(reason[0] - 'a' + 'A');

@@ -29,6 +29,12 @@ std::string ToLower(std::string_view utf8);
 // Leading and trailing blanks (U+0020 only) removed.
 std::string_view TrimSpaces(std::string_view text);
 
+// Text from an untrusted source made safe for a terminal: control
+// characters (C0, DEL and the UTF-8 forms of C1) become "\xNN" for each of
+// their bytes, so no escape sequence can retitle or recolour the terminal
+// and no "\r" can hide what came before.
+std::string ForTerminal(std::string_view utf8);
+
 // A failure's reason as the last sentence of a message: "the disk is full"
 // becomes "The disk is full."
 std::string AsSentence(std::string reason);

@@ -49,6 +49,16 @@ TEST(Trim, RemovesOnlyBlanksAtBothEnds) {
   EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");
 }
 
+// A book's names reach the terminal: no escape sequence, carriage return or
+// C1 control gets through, while every other character (ä, 日) stays.
+TEST(ForTerminal, ShowsControlCharactersAsTheirBytes) {
+  EXPECT_EQ(ForTerminal("a\x1B]0;x\x07\rb\x7F"), "a\\x1B]0;x\\x07\\x0Db\\x7F");
+  EXPECT_EQ(ForTerminal("\xC2\x9B"
+                        "31m \xC3\xA4\xE6\x97\xA5\xC2\xA0"),
+            "\\xC2\\x9B"
+            "31m \xC3\xA4\xE6\x97\xA5\xC2\xA0");
+}
+
 // Whatever the author's short date format, a book's date carries the whole
 // year, so one built in 2031 never reads as 1931.
 TEST(ShortDate, KeepsTheFullYear) {
