@@ -121,6 +121,28 @@ Status WriteAll(int fd, std::string_view content) {
   return {};
 }
 
+// Root may write anything, so the mode bits are asked directly: a file the
+// author made read-only is neither rewritten nor replaced by a rename, as
+// Windows refuses both.
+bool IsReadOnly(const struct stat& st) {
+  return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// A rename is only lasting once the folder that holds the name is on the
+// disk: after a power cut the file is then the new one, never the old.
+// File systems that cannot flush a folder (EINVAL) keep their own order.
+Status SyncFolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return ErrnoError(errno);
+  const bool synced = fsync(fd) == 0 || errno == EINVAL;
+  const int error = errno;
+  close(fd);
+  if (!synced) return ErrnoError(error);
+  return {};
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
@@ -161,11 +183,7 @@ class PosixFileSystem final : public FileSystem {
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder", ErrorKind::NotAFolder);
-    // Root may write anything, so the mode bits are asked directly: a file
-    // the author made read-only stays as it is, as it would on Windows.
-    if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-      return Fail("the file is read-only", ErrorKind::ReadOnly);
-    }
+    if (exists && IsReadOnly(st)) return Fail("the file is read-only", ErrorKind::ReadOnly);
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -191,7 +209,7 @@ class PosixFileSystem final : public FileSystem {
       unlink(temp.c_str());
       return ErrnoError(error);
     }
-    return {};
+    return SyncFolderOf(path);
   }
 
   Status CheckReadable(const std::string& path) override {
@@ -235,8 +253,12 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Status Rename(const std::string& from, const std::string& to) override {
+    struct stat st {};
+    if (stat(to.c_str(), &st) == 0 && IsReadOnly(st)) {
+      return Fail("the file is read-only", ErrorKind::ReadOnly);
+    }
     if (rename(from.c_str(), to.c_str()) != 0) return ErrnoError(errno);
-    return {};
+    return SyncFolderOf(to);
   }
 
   Status Delete(const std::string& path) override {

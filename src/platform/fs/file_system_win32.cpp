@@ -182,6 +182,13 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status Rename(const std::string& from, const std::string& to) override {
+    // Windows refuses to replace a read-only file; asked here too, since
+    // not every implementation of the call does (Wine replaces it).
+    const DWORD attributes = GetFileAttributesW(Wide(to).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      return Fail("the file is read-only", ErrorKind::ReadOnly);
+    }
     if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return LastError();

@@ -63,9 +63,14 @@ TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
     ASSERT_FALSE(written.ok()) << path;
     EXPECT_EQ(written.error().reason, reason);
   }
+  // A finished book is renamed into place: a read-only earlier one stays, as on Windows.
+  const std::string fresh = dir.Write("fresh.partial", "new book");
+  EXPECT_FALSE(RealFileSystem().Rename(fresh, locked.u8string()).ok());
   stdfs::permissions(locked, stdfs::perms::owner_write, stdfs::perm_options::add);
   EXPECT_EQ(dir.Read("locked.ebc"), "precious");
-  EXPECT_EQ(NamesIn(dir), (Names{"locked.ebc", "sub"}));
+  EXPECT_EQ(NamesIn(dir), (Names{"fresh.partial", "locked.ebc", "sub"}));
+  EXPECT_TRUE(RealFileSystem().Rename(fresh, locked.u8string()).ok());
+  EXPECT_EQ(dir.Read("locked.ebc"), "new book");
 }
 
 }  // namespace
