@@ -22,7 +22,6 @@ TEST(BookUrl, MapsUrlsToThePathTheyAskForAndNeverOutOfTheBook) {
       {"ebook://book/caf%C3%A9-%E9.htm", "caf\xC3\xA9-\xC3\xA9.htm"},  // both escapes in one
       {"ebook://book/\xC3\xBCmlaut.htm", "\xC3\xBCmlaut.htm"},         // unescaped UTF-8
       {"ebook://book/100%.htm", "100%.htm"},                           // a stray "%" stays
-      {"ebook://book/%4", "%4"},
       {"ebook://book/./sub/../LOGO.GIF", "LOGO.GIF"},
       {"ebook://book/../../LOGO.GIF", "LOGO.GIF"},
       {"ebook://book/images\\logo.gif", "images/logo.gif"},
@@ -90,9 +89,8 @@ TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirSchemeNeverToAProgram) {
   }
   // Each kind a book serves is fetched under Wine; here, how the extension is found.
   for (const char* name : {"README", "archive.htm.zip", "dir.htm/file"}) {
-    EXPECT_EQ(MimeTypeFor(name), std::string("application/octet-stream")) << name;
+    EXPECT_EQ(MimeTypeFor(name), "application/octet-stream") << name;
   }
-  EXPECT_EQ(MimeTypeFor("p.Jpeg"), std::string("image/jpeg"));
 }
 
 }  // namespace

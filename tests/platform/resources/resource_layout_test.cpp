@@ -31,6 +31,9 @@ void ExpectDirectoriesKeepTheirData(const Bytes& input, const Bytes& output) {
   }
 }
 
+constexpr Placement kInPlace = Placement::kResizedInPlace, kMoved = Placement::kFollowingMoved,
+                    kNew = Placement::kNewSection;
+
 class EveryFixture : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(EveryFixture, UpdatesKeepEverythingElseAndARepeatedCommitChangesNothing) {
@@ -58,9 +61,9 @@ TEST_P(EveryFixture, UpdatesKeepEverythingElseAndARepeatedCommitChangesNothing) 
   std::vector<Entry> grown;
   for (const auto& item : expected) grown.push_back(item.second);
 
-  const Placement growth = GetParam() == "exe32-rsrc-last.exe"      ? Placement::kResizedInPlace
-                           : GetParam() == "exe32-no-resources.exe" ? Placement::kNewSection
-                                                                    : Placement::kFollowingMoved;
+  const Placement growth = GetParam() == "exe32-rsrc-last.exe"      ? kInPlace
+                           : GetParam() == "exe32-no-resources.exe" ? kNew
+                                                                    : kMoved;
   const Bytes overlay = Pattern(4097, 99);  // odd length on purpose
   const fs::path folder = fs::temp_directory_path() / ("vexmar-layout-" + GetParam());
   fs::create_directories(folder);
@@ -143,43 +146,34 @@ struct Layout {
   Placement growth;  // and where two pages of data go after that
 };
 
+const SyntheticSection kRsrc{".rsrc", EmptyTree(), 0x1000, kData};
+const std::tuple<size_t, uint32_t, uint32_t> kTree{kResourceDirectory, 0x2000, 16};
+
 // The four layouts of Wine's own test of UpdateResource, and a data section after the tree.
 const Layout kLayouts[] = {
-    {"ResourceSectionLast",
-     {false,
-      {kText, {".rsrc", EmptyTree(), 0x1000, kData}},
-      {{kResourceDirectory, 0x2000, 16}},
-      {},
-      true},
-     Placement::kResizedInPlace,
-     Placement::kResizedInPlace},
+    {"ResourceSectionLast", {false, {kText, kRsrc}, {kTree}, {}, true}, kInPlace, kInPlace},
     // The update moves the root from mid-section to the start.
     {"DirectoryInTheSecondHalf",
      {false,
       {kText, {".rsrc", EmptyTree(0x800), 0x1000, kData}},
       {{kResourceDirectory, 0x2800, 16}}},
-     Placement::kResizedInPlace,
-     Placement::kResizedInPlace},
+     kInPlace,
+     kInPlace},
     {"FollowedByRelocations",
      {false,
-      {kText,
-       {".rsrc", EmptyTree(), 0x1000, kData},
-       {".reloc", {0, 0, 0, 0, 8, 0, 0, 0}, 0, kRelocations}},
-      {{kResourceDirectory, 0x2000, 16}, {kRelocationDirectory, 0x3000, 8}}},
-     Placement::kFollowingMoved,
-     Placement::kFollowingMoved},
+      {kText, kRsrc, {".reloc", {0, 0, 0, 0, 8, 0, 0, 0}, 0, kRelocations}},
+      {kTree, {kRelocationDirectory, 0x3000, 8}}},
+     kMoved,
+     kMoved},
     // A stale 8-byte .rsrc no directory points to; the appended section is
     // then the last one.
-    {"StaleEightByteSection",
-     {false, {kText, {".rsrc", Bytes(8, 0), 0, kData}}},
-     Placement::kNewSection,
-     Placement::kResizedInPlace},
+    {"StaleEightByteSection", {false, {kText, {".rsrc", Bytes(8, 0), 0, kData}}}, kNew, kInPlace},
     {"FollowedByADataSection",
      {true,
       {kText, {".rsrc", EmptyTree(), 0, kData}, {".data", Bytes(0x40, 0x11), 0, kData}},
-      {{kResourceDirectory, 0x2000, 16}}},
+      {kTree}},
      Placement::kRewrittenInSection,
-     Placement::kNewSection},
+     kNew},
 };
 
 class SectionLayout : public ::testing::TestWithParam<Layout> {};
@@ -224,7 +218,7 @@ TEST(SectionLayoutEdges, DebugDataFollowsWhenItMoves) {
                         {".rsrc", EmptyTree(), 0, kData},
                         {".reloc", Bytes(0x10, 0), 0, kRelocations},
                         {".debug", mapped, 0, kRelocations}},
-                       {{kResourceDirectory, 0x2000, 16}, {kDebugDirectory, 0x1040, 56}},
+                       {kTree, {kDebugDirectory, 0x1040, 56}},
                        unmapped});
   const uint64_t entry = 0x400 + 0x40;  // in .text's file data
   PutU32(input, entry + 16, 0x30);      // SizeOfData
@@ -234,7 +228,7 @@ TEST(SectionLayoutEdges, DebugDataFollowsWhenItMoves) {
   PutU32(input, entry + 28 + 24, 0xC00);  // the overlay
   CommitReport report;
   const Bytes output = Apply(input, PutOne("10", "1", 0, Bytes(0x5000, 1)), &report);
-  ASSERT_EQ(report.placement, Placement::kFollowingMoved);
+  ASSERT_EQ(report.placement, kMoved);
   EXPECT_EQ(ValidateImage(output), kSound);
   const PeImage pe = ReadPe(output);
   EXPECT_EQ(U32At(output, entry + 20), pe.sections[3].virtual_address);

@@ -1,6 +1,6 @@
-// How names become keys, in which order the directories list them, and how
-// the loader's lookup falls back between languages. Under Wine the same is
-// checked against the system itself (resource_wine_test.cpp).
+// How names become keys and in which order the directories list them.
+// Under Wine the same is checked against the system itself
+// (resource_wine_test.cpp).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -89,28 +89,6 @@ TEST(ResourceOrder, DirectoriesAreSortedNamesFirstByCodeUnit) {
   EXPECT_EQ(order(type_a), sorted);
   const int languages = directories[size_t(type_a)].children[11].directory;
   EXPECT_EQ(order(languages), (std::vector<std::string>{"9", "1031", "1033", "2052"}));
-}
-
-TEST(ResourceLookup, LanguageFallsBackAsTheLoaderDoes) {
-  VEXMAR_REQUIRE_FIXTURES();
-  // Like Wine's test with a German-only MENU.
-  const Bytes output = Apply(LoadFixture("exe32.exe"), PutOne("4", "1", 0x0407, {1}));
-  MemorySource source(output);
-  auto file = ReadResourceFile(source);
-  ASSERT_TRUE(file.ok());
-  const std::tuple<const char*, const char*, uint16_t, bool> cases[] = {
-      {"4", "1", 0, true},       {"4", "1", 0x0407, true},  {"4", "1", 0x0007, false},
-      {"4", "1", 0x0409, false}, {"4", "1", 0x040C, false}, {"5", "1", 0, false},
-      {"4", "2", 0, false},      {"hello", "7", 0, false},  {"custom", "hello", 0x0407, true},
-  };
-  for (const auto& [type, name, language, found] : cases) {
-    EXPECT_EQ(file.value().table.Find(Id(type), Id(name), language).ok(), found)
-        << type << "/" << name << "/" << language;
-  }
-  // RCDATA 7 is in English and German: a neutral query takes en-US first.
-  auto neutral = file.value().table.Find(Id("10"), Id("7"), 0);
-  ASSERT_TRUE(neutral.ok());
-  EXPECT_EQ(neutral.value().language, 0x0409);
 }
 
 }  // namespace

@@ -63,13 +63,10 @@ Bytes Pattern(size_t size, uint32_t seed) {
 }
 
 ResourceId Id(const std::string& text) {
-  if (text.size() >= 2 && text[0] == '"') {
-    return ResourceId::FromUtf8(text.substr(1, text.size() - 2)).value();
-  }
-  if (!text.empty() && isdigit(static_cast<unsigned char>(text[0]))) {
-    return ResourceId::Number(static_cast<uint32_t>(std::stoul(text))).value();
-  }
-  auto id = ResourceId::FromUtf8(text);
+  const bool quoted = text.size() >= 2 && text[0] == '"';
+  auto id = isdigit(static_cast<unsigned char>(text[0]))
+                ? ResourceId::Number(static_cast<uint32_t>(std::stoul(text)))
+                : ResourceId::FromUtf8(quoted ? text.substr(1, text.size() - 2) : text);
   EXPECT_TRUE(id.ok()) << text;
   return id.ok() ? id.value() : ResourceId::StoredNumber(1);
 }

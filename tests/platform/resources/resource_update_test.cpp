@@ -40,20 +40,6 @@ class ResourceUpdateFile : public ::testing::Test {
   Bytes original_;
 };
 
-TEST_F(ResourceUpdateFile, BeginRefusesWhatCannotBeUpdated) {
-  Write("empty.exe", {});
-  Write("notes.txt", Bytes(200, 'x'));
-  for (const auto& [name, reason] : {std::pair{"missing.exe", "does not exist"},
-                                     {"empty.exe", "too short"},
-                                     {"notes.txt", "no MZ signature"}}) {
-    for (const bool delete_existing : {false, true}) {
-      auto update = ResourceUpdate::Begin(folder_ / name, delete_existing);
-      ASSERT_FALSE(update.ok()) << name;
-      EXPECT_NE(update.error().reason.find(reason), std::string::npos) << update.error().reason;
-    }
-  }
-}
-
 TEST_F(ResourceUpdateFile, DiscardFailuresAndAChangedTargetLeaveItUntouched) {
   const auto time_before = fs::last_write_time(target_);
   auto discarded = Begin();
