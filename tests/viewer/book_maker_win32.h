@@ -14,9 +14,8 @@ struct BookFile {
   std::string bytes;
 };
 
-// The stub built by this tree, and its test build that records what it
-// would hand to the shell, as Unix paths on drive Z:, where Wine shows the
-// Unix root.
+// The stub and its test build that records what it would hand to the
+// shell, on drive Z:, where Wine shows the Unix root.
 inline const wchar_t kStub[] = VEXMAR_VIEWER_STUB;
 inline const wchar_t kRecordingStub[] = VEXMAR_VIEWER_RECORDING_STUB;
 
@@ -30,7 +29,7 @@ struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;
   std::string out;  // what /out wrote, or the shell log
   std::string err;  // standard error
-  // The shell log's lines "<kind>\t<text>" by kind ("open", "title", "file", "box").
+  // The shell log's lines "<kind>\t<text>" by kind ("open", "title", "file", "box")
   std::map<std::string, std::vector<std::string>> log;
 };
 

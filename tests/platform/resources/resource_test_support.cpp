@@ -23,8 +23,7 @@ const std::vector<std::string> kFixtureNames = {"exe32.exe",
 
 std::string FixtureTestName(const ::testing::TestParamInfo<std::string>& info) {
   std::string name = info.param;
-  std::replace_if(
-      name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
+  for (char& c : name) c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
   return name;
 }
 

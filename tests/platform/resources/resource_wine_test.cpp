@@ -34,7 +34,6 @@ std::wstring AsWide(const std::string& display) {
 
 const std::tuple<std::wstring, std::wstring, WORD, Bytes> kUpdates[] = {
     {L"CUSTOM", L"#101", 1033, ToBytes("Garden Notes:A. Reader:index.htm")},
-    {L"#2110", L"index.htm", 1033, ToBytes("<html>index</html>")},
     {L"#2110", L"Chapter 1.html", 1033, ToBytes("<p>one</p>")},
     {L"#2110", L"\u00e4rger.htm", 1033, ToBytes("umlaut")},
     {L"#2110", L"stra\u00dfe.htm", 1033, ToBytes("sharp s")},
