@@ -24,36 +24,25 @@ std::string MakeBook(const std::wstring& path, const std::string* record,
   if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
     return "cannot copy the stub: " + std::to_string(GetLastError());
   }
-  if (record == nullptr && files.empty()) {
-    return "";
-  }
+  if (record == nullptr && files.empty()) return "";
   auto update = resources::ResourceUpdate::Begin(std::filesystem::path(path));
-  if (!update) {
-    return update.error().reason;
-  }
-  const auto put = [&](const resources::Result<ResourceId>& type,
-                       const resources::Result<ResourceId>& id, uint16_t language,
-                       const std::string& bytes) -> std::string {
-    if (!id) {
-      return id.error().reason;
-    }
-    const resources::Status set =
-        update->Update(type.value(), id.value(), language, {bytes.begin(), bytes.end()});
-    return set ? "" : set.error().reason;
-  };
-  std::string error;
+  if (!update) return update.error().reason;
+  std::vector<std::tuple<ResourceId, resources::Result<ResourceId>, uint16_t, std::string>> puts;
   if (record != nullptr) {
-    error = put(ResourceId::FromUtf8(book_format::kSettingsType),
-                ResourceId::Number(book_format::kSettingsId), record_language, *record);
+    puts.emplace_back(ResourceId::FromUtf8(book_format::kSettingsType).value(),
+                      ResourceId::Number(book_format::kSettingsId), record_language, *record);
   }
-  for (auto file = files.begin(); error.empty() && file != files.end(); ++file) {
-    error =
-        put(ResourceId::Number(book_format::kFileType),
-            ResourceId::FromText(std::u16string(file->entry_name.begin(), file->entry_name.end())),
-            book_format::kLanguage, file->bytes);
+  for (const BookFile& file : files) {
+    puts.emplace_back(
+        ResourceId::Number(book_format::kFileType).value(),
+        ResourceId::FromText(std::u16string(file.entry_name.begin(), file.entry_name.end())),
+        book_format::kLanguage, file.bytes);
   }
-  if (!error.empty()) {
-    return error;
+  for (const auto& [type, id, language, bytes] : puts) {
+    if (!id) return id.error().reason;
+    const resources::Status set =
+        update->Update(type, id.value(), language, {bytes.begin(), bytes.end()});
+    if (!set) return set.error().reason;
   }
   const auto committed = update->Commit();
   return committed ? "" : committed.error().reason;
@@ -64,38 +53,22 @@ std::string ReadFileBytes(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::wstring MakeScratchFolder() {
-  static unsigned counter = 0;
-  const std::wstring folder = TempPath() + L"vexmar-viewer-test-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++counter) + L"\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
-
-void RemoveFolder(const std::wstring& folder) {
-  std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(folder), ignored);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
   return lines;
 }
 
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
-                    const std::wstring& scratch_folder) {
+                    const std::wstring& folder) {
   RunResult result;
   const bool switches = !arguments.empty();
-  const std::wstring out_path = scratch_folder + (switches ? L"out.txt" : L"shell.log");
-  const std::wstring err_path = scratch_folder + L"err.txt";
+  const std::wstring out_path = folder + (switches ? L"out.txt" : L"shell.log");
+  const std::wstring err_path = folder + L"err.txt";
   DeleteFileW(out_path.c_str());
   std::wstring command = L"\"" + program + L"\"";
   STARTUPINFOW startup{};
@@ -106,14 +79,13 @@ RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
   if (switches) {
     command += L" " + arguments + L" /out \"" + out_path + L"\"";
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = err;
-    startup.hStdOutput = err;
+    startup.hStdError = startup.hStdOutput = err;
   } else {
     SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", out_path.c_str());
   }
   PROCESS_INFORMATION process{};
   if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, switches, 0, nullptr,
-                     scratch_folder.c_str(), &startup, &process)) {
+                     folder.c_str(), &startup, &process)) {
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_TIMEOUT) {
       TerminateProcess(process.hProcess, 0xDEAD);
     }
@@ -127,9 +99,7 @@ RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
   result.err = ReadFileBytes(err_path);
   for (const std::string& line : Lines(switches ? "" : result.out)) {
     const size_t tab = line.find('\t');
-    if (tab != std::string::npos) {
-      result.log[line.substr(0, tab)].push_back(line.substr(tab + 1));
-    }
+    if (tab != std::string::npos) result.log[line.substr(0, tab)].push_back(line.substr(tab + 1));
   }
   return result;
 }

@@ -14,9 +14,8 @@ struct BookFile {
   std::string bytes;
 };
 
-// The stub built by this tree, and its test build that records what it
-// would hand to the shell. The build passes them as Unix paths on drive Z:,
-// where Wine shows the Unix root.
+// The stub and its test build that records what it would hand to the
+// shell, on drive Z:, where Wine shows the Unix root.
 inline const wchar_t kStub[] = VEXMAR_VIEWER_STUB;
 inline const wchar_t kRecordingStub[] = VEXMAR_VIEWER_RECORDING_STUB;
 
@@ -30,22 +29,19 @@ struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;
   std::string out;  // what /out wrote, or the shell log
   std::string err;  // standard error
-  // The shell log's lines "<kind>\t<text>" filed under their kind ("open",
-  // "title", "file", "box").
+  // The shell log's lines "<kind>\t<text>" by kind ("open", "title", "file", "box")
   std::map<std::string, std::vector<std::string>> log;
 };
 
-// Runs `program` in `scratch_folder` with a time limit. With `arguments`
-// (already quoted) it adds "/out <temp file>" and catches standard error;
-// without, it starts the program as a double-click does, and the recording
-// stub logs what it showed.
+// Runs `program` in `folder` with a time limit. With `arguments` (already
+// quoted) it adds "/out <file>" and catches standard error; without, it
+// starts the program as a double-click does, and the recording stub logs
+// what it showed.
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
-                    const std::wstring& scratch_folder);
+                    const std::wstring& folder);
 
 std::vector<std::string> Lines(const std::string& text);  // without their "\r"
-std::wstring TempPath();
+std::wstring TempPath();                                  // ends in "\"
 std::string ReadFileBytes(const std::wstring& path);
-std::wstring MakeScratchFolder();  // ends in "\"
-void RemoveFolder(const std::wstring& folder);
 
 }  // namespace vexmar::viewer::testing

@@ -6,12 +6,8 @@ namespace vexmar::viewer {
 namespace {
 
 TEST(BrowserMode, AsksForTheNewestModeTheInstalledIeHas) {
-  struct Case {
-    const char* svc_version;
-    const char* version;
-    uint32_t value;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, uint32_t> cases[] = {
+      // svcVersion, Version, the mode
       {"11.0.9600.20671", "9.11.9600.20671", 11000},  // IE11: "Version" says 9.11
       {"10.0.9200.16521", "9.10.9200.16521", 10000},
       {"", "9.0.8112.16421", 9000},
@@ -20,9 +16,8 @@ TEST(BrowserMode, AsksForTheNewestModeTheInstalledIeHas) {
       {"garbage", "7.0.6000", 11000},  // IE7 has no such mode to ask for
       {"12.0", "", 11000},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.svc_version) + " / " + c.version);
-    EXPECT_EQ(BrowserEmulationValue(c.svc_version, c.version), c.value);
+  for (const auto& [svc_version, version, value] : cases) {
+    EXPECT_EQ(BrowserEmulationValue(svc_version, version), value) << svc_version << version;
   }
 }
 

@@ -6,7 +6,6 @@ namespace vexmar::viewer {
 namespace {
 
 TEST(FallbackFolders, OnlyOurOwnNamesAreEverSwept) {
-  EXPECT_EQ(FallbackFolderOwner(FallbackFolderName(1234, 99)), 1234u);
   EXPECT_EQ(FallbackFolderOwner(FallbackFolderName(0xFFFFFFFFu, 0)), 0xFFFFFFFFu);
   // Anything that is not exactly "vexmar-book-<pid>-<number>" belongs to
   // someone else and must be left alone.

@@ -10,12 +10,8 @@ inline std::string Latin1ToUtf8(std::string_view bytes) {
   std::string out;
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
+    if (byte >= 0x80) out += static_cast<char>(0xC0 | (byte >> 6));
+    out += static_cast<char>(byte >= 0x80 ? 0x80 | (byte & 0x3F) : byte);
   }
   return out;
 }

@@ -13,17 +13,13 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: make_book STUB OUTPUT RECORD FILE...\n", stderr);
     return 2;
   }
-  const std::wstring record_wide = argv[3];
-  const std::string record(record_wide.begin(), record_wide.end());
+  const std::string record(argv[3], argv[3] + wcslen(argv[3]));
   std::vector<BookFile> files;
   for (int i = 4; i < argc; ++i) {
     const std::wstring path = argv[i];
     files.push_back({path.substr(path.find_last_of(L"\\/") + 1), ReadFileBytes(path)});
   }
   const std::string error = MakeBook(argv[2], &record, files, argv[1]);
-  if (!error.empty()) {
-    std::fprintf(stderr, "make_book: %s\n", error.c_str());
-    return 1;
-  }
-  return 0;
+  if (!error.empty()) std::fprintf(stderr, "make_book: %s\n", error.c_str());
+  return error.empty() ? 0 : 1;
 }

@@ -13,17 +13,15 @@ namespace {
 
 using testing::Latin1ToUtf8;
 
-TEST(BookUrl, MapsUrlsToThePathTheyAskFor) {
+// UTF-8 and ANSI escapes, queries and fragments are fetched end to end
+// under Wine (stub_under_wine_test.cpp); here, the hostile and odd forms.
+TEST(BookUrl, MapsUrlsToThePathTheyAskForAndNeverOutOfTheBook) {
   const std::pair<const char*, const char*> cases[] = {
       {"EBOOK://Book/index.htm", "index.htm"},
-      {"ebook://book/chapter%201.html?x=1#top", "chapter 1.html"},
       {"ebook://book/page.htm#sec?not-a-query", "page.htm"},
-      {"ebook://book/%C3%BCmlaut.htm", "\xC3\xBCmlaut.htm"},           // UTF-8 escapes
-      {"ebook://book/%FCmlaut.htm", "\xC3\xBCmlaut.htm"},              // an ANSI escape
-      {"ebook://book/caf%C3%A9-%E9.htm", "caf\xC3\xA9-\xC3\xA9.htm"},  // both in one
+      {"ebook://book/caf%C3%A9-%E9.htm", "caf\xC3\xA9-\xC3\xA9.htm"},  // both escapes in one
       {"ebook://book/\xC3\xBCmlaut.htm", "\xC3\xBCmlaut.htm"},         // unescaped UTF-8
       {"ebook://book/100%.htm", "100%.htm"},                           // a stray "%" stays
-      {"ebook://book/%4", "%4"},
       {"ebook://book/./sub/../LOGO.GIF", "LOGO.GIF"},
       {"ebook://book/../../LOGO.GIF", "LOGO.GIF"},
       {"ebook://book/images\\logo.gif", "images/logo.gif"},
@@ -38,9 +36,7 @@ TEST(BookUrl, MapsUrlsToThePathTheyAskFor) {
     EXPECT_EQ(BookPathFromUrl(url, Latin1ToUtf8), std::nullopt) << url;
   }
   // Built URLs escape what a browser would read as syntax, and map back.
-  for (const char* name :
-       {"Chapter 1.html", "a&b #1?.htm", "\xC3\xBCmlaut.htm", "100%.txt", "images\\logo.gif"}) {
-    SCOPED_TRACE(name);
+  for (const std::string name : {"a&b #1?.htm", "\xC3\xBCmlaut.htm", "100%.txt", "images\\x.gif"}) {
     const std::string url = BookUrlFor(name);
     EXPECT_EQ(url.find_first_of(" #?&\\"), std::string::npos) << url;
     std::string expected = name;
@@ -49,49 +45,41 @@ TEST(BookUrl, MapsUrlsToThePathTheyAskFor) {
   }
 }
 
-TEST(EntryLookup, FindsUpperCasedEntriesFromLinksInAnyCase) {
+TEST(EntryLookup, FindsUpperCasedEntriesFromDecodedPathsOnly) {
   const uint8_t byte = 0;
   EntryIndex index;
-  for (const char* name : {"INDEX.HTM", "CHAPTER 1.HTML", "LOGO.GIF", "\xC3\x9CMLAUT.HTM"}) {
+  for (const char* name : {"CHAPTER 1.HTML", "LOGO.GIF", "\xC3\x9CMLAUT.HTM"}) {
     index.Add({name, &byte, 1});
   }
   const std::pair<const char*, const char*> cases[] = {
-      {"Index.Htm", "INDEX.HTM"},
       {"chapter 1.html", "CHAPTER 1.HTML"},
       {"images/logo.gif", "LOGO.GIF"},  // a sub-folder link finds the bare name
       {"\xC3\xBCmlaut.htm", "\xC3\x9CMLAUT.HTM"},
+      {"chapter%201.html", ""},  // not found
+      {"missing.htm", ""},
+      {"images/", ""},
   };
   for (const auto& [path, name] : cases) {
     const BookEntry* entry = index.FindForPath(path);
-    ASSERT_NE(entry, nullptr) << path;
-    EXPECT_EQ(entry->name, name);
-  }
-  // Lookups take decoded paths only.
-  for (const char* path : {"chapter%201.html", "missing.htm", "images/"}) {
-    EXPECT_EQ(index.FindForPath(path), nullptr) << path;
+    EXPECT_EQ(entry != nullptr ? entry->name : "", name) << path;
   }
 }
 
-TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirScheme) {
+TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirSchemeNeverToAProgram) {
   const std::pair<const char*, LinkKind> kinds[] = {
       {"ebook://book/A.HTM", LinkKind::kBook},       {"HTTP://example.com/", LinkKind::kExternal},
       {"mailto:a@example.com", LinkKind::kExternal}, {"about:blank", LinkKind::kOther},
       {"javascript:void(0)", LinkKind::kOther},      {"httpx://example.com/", LinkKind::kOther}};
-  for (const auto& [url, kind] : kinds) {
-    EXPECT_EQ(ClassifyLink(url), kind) << url;
-  }
+  for (const auto& [url, kind] : kinds) EXPECT_EQ(ClassifyLink(url), kind) << url;
   const std::pair<const char*, const char*> targets[] = {
       {"", ""},
-      {"www.example.com", "http://www.example.com"},
       {"example.com/books?id=1", "http://example.com/books?id=1"},
       {"HTTPS://example.com", "HTTPS://example.com"},
       {"author@example.com", "mailto:author@example.com"},
       {"example.com/~a@b", "http://example.com/~a@b"},
       {"mailto:author@example.com", "mailto:author@example.com"},
-      {"calc.exe", "http://calc.exe"}};  // never a program to run
-  for (const auto& [address, target] : targets) {
-    EXPECT_EQ(WebLinkTarget(address), target) << address;
-  }
+      {"calc.exe", "http://calc.exe"}};
+  for (const auto& [address, target] : targets) EXPECT_EQ(WebLinkTarget(address), target);
   // Links without a scheme are relative to the page.
   for (const char* url : {"ebook://book/A.HTM", "mailto:a@b", "a+b-c.d:x"}) {
     EXPECT_TRUE(HasScheme(url)) << url;
@@ -99,20 +87,9 @@ TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirScheme) {
   for (const char* url : {"sub/page.htm", "../LOGO.GIF", "1abc:x", ":x", "a b:c", "page.htm#a:b"}) {
     EXPECT_FALSE(HasScheme(url)) << url;
   }
-}
-
-// Each kind a book serves is checked end to end by the fetch test under
-// Wine; here, how the extension is found.
-TEST(MimeTypes, FollowTheLastExtensionInAnyCase) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"INDEX.HTM", "text/html"},
-      {"p.Jpeg", "image/jpeg"},
-      {"README", "application/octet-stream"},
-      {"archive.htm.zip", "application/octet-stream"},
-      {"dir.htm/file", "application/octet-stream"},
-  };
-  for (const auto& [name, type] : cases) {
-    EXPECT_EQ(MimeTypeFor(name), type) << name;
+  // Each kind a book serves is fetched under Wine; here, how the extension is found.
+  for (const char* name : {"README", "archive.htm.zip", "dir.htm/file"}) {
+    EXPECT_EQ(MimeTypeFor(name), "application/octet-stream") << name;
   }
 }
 

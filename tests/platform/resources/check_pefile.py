@@ -3,7 +3,7 @@
 Used by the resource engine's tests as an independent reader of what the
 engine writes: every file must parse without a warning, list resources, and
 carry a correct checksum when it has one. Exit code 77 means pefile is not
-installed, which the test reports as skipped.
+installed (run.sh installs python3-pefile).
 """
 import sys
 

@@ -12,11 +12,6 @@
 #include "platform/resources/validate.h"
 
 namespace vexmar::resources::testing {
-namespace {
-std::string FixturePath(const std::string& name) {
-  return std::string(VEXMAR_RESOURCE_FIXTURES) + "/" + name;
-}
-}  // namespace
 
 const std::vector<std::string> kFixtureNames = {"exe32.exe",
                                                 "exe32-rsrc-last.exe",
@@ -28,14 +23,12 @@ const std::vector<std::string> kFixtureNames = {"exe32.exe",
 
 std::string FixtureTestName(const ::testing::TestParamInfo<std::string>& info) {
   std::string name = info.param;
-  for (char& c : name) {
-    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
+  for (char& c : name) c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
   return name;
 }
 
 bool HaveFixtures() {
-  return std::filesystem::exists(std::filesystem::u8path(FixturePath("exe32.exe")));
+  return std::filesystem::exists(std::string(VEXMAR_RESOURCE_FIXTURES) + "/exe32.exe");
 }
 
 Bytes ReadFileBytes(const std::string& path) {
@@ -44,13 +37,13 @@ Bytes ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(std::filesystem::u8path(path), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes LoadFixture(const std::string& name) {
-  Bytes bytes = ReadFileBytes(FixturePath(name));
+  Bytes bytes = ReadFileBytes(std::string(VEXMAR_RESOURCE_FIXTURES) + "/" + name);
   EXPECT_FALSE(bytes.empty()) << "fixture " << name << " is missing";
   return bytes;
 }
@@ -69,13 +62,10 @@ Bytes Pattern(size_t size, uint32_t seed) {
 }
 
 ResourceId Id(const std::string& text) {
-  if (text.size() >= 2 && text[0] == '"') {
-    return ResourceId::FromUtf8(text.substr(1, text.size() - 2)).value();
-  }
-  if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
-    return ResourceId::Number(static_cast<uint32_t>(std::stoul(text))).value();
-  }
-  auto id = ResourceId::FromUtf8(text);
+  const bool quoted = text.size() >= 2 && text[0] == '"';
+  auto id = isdigit(static_cast<unsigned char>(text[0]))
+                ? ResourceId::Number(static_cast<uint32_t>(std::stoul(text)))
+                : ResourceId::FromUtf8(quoted ? text.substr(1, text.size() - 2) : text);
   EXPECT_TRUE(id.ok()) << text;
   return id.ok() ? id.value() : ResourceId::StoredNumber(1);
 }
@@ -90,59 +80,52 @@ Edit PutOne(const std::string& type, const std::string& name, uint16_t language,
   return [=](ResourceEditor& editor) { Put(editor, type, name, language, data); };
 }
 
-void PrintTo(const EntrySnapshot& entry, std::ostream* out) {
+void PrintTo(const Entry& entry, std::ostream* out) {
   *out << entry.type << "/" << entry.name << "/" << entry.language << " cp" << entry.code_page
        << " " << entry.data.size() << " bytes";
 }
 
-std::vector<EntrySnapshot> Snapshot(const Bytes& image) {
+std::vector<Entry> Snapshot(const Bytes& image) {
   MemorySource source(image);
   auto file = ReadResourceFile(source);
   EXPECT_TRUE(file.ok()) << file.error().reason;
   if (!file.ok()) return {};
-  std::vector<EntrySnapshot> entries;
+  std::vector<Entry> entries;
   for (const ResourceEntry& entry : file.value().table.entries()) {
     auto data = ReadEntryData(source, entry);
     entries.push_back({entry.type.ToDisplay(), entry.name.ToDisplay(), entry.language,
-                       entry.code_page, data.ok() ? data.value() : Bytes{}});
+                       data.ok() ? data.value() : Bytes{}, entry.code_page});
   }
-  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.type, a.name, a.language) < std::tie(b.type, b.name, b.language);
-  });
+  std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Key() < b.Key(); });
   return entries;
 }
 
 namespace {
-// The reason an update fails, or "" with the image in `output`.
-std::string Update(const Bytes& input, const Edit& edit, bool keep_existing, MemorySink& output,
+std::string Update(const Bytes& input, const Edit& edit, Bytes* output, bool keep_existing,
                    CommitReport* report) {
   MemorySource source(input);
   auto editor = ResourceEditor::Open(source, keep_existing);
   if (!editor.ok()) return "open: " + editor.error().reason;
   if (edit) edit(editor.value());
-  auto written = editor.value().Write(source, output);
+  MemorySink sink;
+  auto written = editor.value().Write(source, sink);
   if (!written.ok()) return "write: " + written.error().reason;
-  EXPECT_EQ(written.value().file_size, output.bytes().size());
+  EXPECT_EQ(written.value().file_size, sink.bytes().size());
   if (report != nullptr) *report = written.value();
+  if (output != nullptr) *output = std::move(sink.bytes());
   return "";
 }
 }  // namespace
 
-Bytes Apply(const Bytes& input, const Edit& edit, CommitReport* report, bool keep_existing) {
-  MemorySink sink;
-  const std::string error = Update(input, edit, keep_existing, sink, report);
-  if (!error.empty()) {
-    ADD_FAILURE() << error;
-    return {};
-  }
-  return std::move(sink.bytes());
+std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output) {
+  return Update(input, edit, output, true, nullptr);
 }
 
-std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output) {
-  MemorySink sink;
-  const std::string error = Update(input, edit, true, sink, nullptr);
-  if (error.empty() && output != nullptr) *output = std::move(sink.bytes());
-  return error;
+Bytes Apply(const Bytes& input, const Edit& edit, CommitReport* report, bool keep_existing) {
+  Bytes output;
+  const std::string error = Update(input, edit, &output, keep_existing, report);
+  EXPECT_EQ(error, "");
+  return output;
 }
 
 std::vector<std::string> ValidateImage(const Bytes& image) {
@@ -155,21 +138,6 @@ PeImage ReadPe(const Bytes& image) {
   auto pe = ReadPeImage(source);
   EXPECT_TRUE(pe.ok()) << pe.error().reason;
   return pe.ok() ? pe.value() : PeImage{};
-}
-
-void ExpectFindsAll(const Bytes& image, const std::vector<EntrySnapshot>& entries) {
-  MemorySource source(image);
-  auto file = ReadResourceFile(source);
-  ASSERT_TRUE(file.ok()) << file.error().reason;
-  for (const EntrySnapshot& entry : entries) {
-    SCOPED_TRACE(entry.type + "/" + entry.name + "/" + std::to_string(entry.language));
-    auto found = file.value().table.Find(Id(entry.type), Id(entry.name), entry.language);
-    ASSERT_TRUE(found.ok()) << found.error().reason;
-    EXPECT_EQ(found.value().language, entry.language);
-    auto data = ReadEntryData(source, found.value());
-    ASSERT_TRUE(data.ok());
-    EXPECT_EQ(data.value(), entry.data);
-  }
 }
 
 Bytes Slice(const Bytes& bytes, uint64_t offset, uint64_t length) {
@@ -190,92 +158,65 @@ void PutU32(Bytes& bytes, uint64_t offset, uint32_t value) {
   StoreU32(&bytes[static_cast<size_t>(offset)], value);
 }
 
-void PutU16(Bytes& bytes, uint64_t offset, uint16_t value) {
-  ASSERT_LE(offset + 2, bytes.size());
-  StoreU16(&bytes[static_cast<size_t>(offset)], value);
-}
-
 void AddCertificate(Bytes& image, size_t blob_size) {
-  const PeImage pe = ReadPe(image);
+  const uint64_t directory = ReadPe(image).DirectoryOffset(kCertificateDirectory);
   image.resize((image.size() + 7) / 8 * 8, 0);
-  const uint64_t at = image.size();
-  Bytes blob(blob_size, 0xC5);
-  StoreU32(blob.data(), static_cast<uint32_t>(blob_size));
-  StoreU16(blob.data() + 4, 0x0200);  // WIN_CERT_REVISION_2_0
-  StoreU16(blob.data() + 6, 0x0002);  // WIN_CERT_TYPE_PKCS_SIGNED_DATA
-  image.insert(image.end(), blob.begin(), blob.end());
-  PutU32(image, pe.DirectoryOffset(kCertificateDirectory), static_cast<uint32_t>(at));
-  PutU32(image, pe.DirectoryOffset(kCertificateDirectory) + 4, static_cast<uint32_t>(blob_size));
+  const size_t at = image.size();
+  image.resize(at + blob_size, 0xC5);
+  PutU32(image, at, static_cast<uint32_t>(blob_size));
+  PutU32(image, at + 4, 0x00020200);  // revision 2.0, PKCS signed data
+  PutU32(image, directory, static_cast<uint32_t>(at));
+  PutU32(image, directory + 4, static_cast<uint32_t>(blob_size));
 }
-
-namespace {
-uint32_t SectionRva(const SyntheticImage& image, size_t index) {
-  uint32_t rva = 0x1000;
-  for (size_t i = 0; i < index; ++i) {
-    const auto& section = image.sections[i];
-    const uint32_t size =
-        std::max<uint32_t>(section.virtual_size, static_cast<uint32_t>(section.data.size()));
-    rva += std::max<uint32_t>(0x1000, (size + 0xFFF) / 0x1000 * 0x1000);
-  }
-  return rva;
-}
-}  // namespace
 
 Bytes Build(const SyntheticImage& image) {
-  constexpr uint32_t kHeaders = 0x400;
-  constexpr uint32_t kLfanew = 0x80;
+  constexpr uint32_t kHeaders = 0x400, kPe = 0x80, kOpt = kPe + 24;
+  const uint32_t optional_size = image.pe32plus ? 240 : 224;
+  const uint32_t directories = kOpt + (image.pe32plus ? 112 : 96);
   Bytes out(kHeaders, 0);
-  out[0] = 'M';
-  out[1] = 'Z';
-  StoreU32(&out[0x3C], kLfanew);
-  StoreU32(&out[kLfanew], 0x00004550);
-  const uint32_t file_header = kLfanew + 4;
-  const uint16_t optional_size = image.pe32plus ? 240 : 224;
-  StoreU16(&out[file_header], image.pe32plus ? 0x8664 : 0x14C);
-  StoreU16(&out[file_header + 2], static_cast<uint16_t>(image.sections.size()));
-  StoreU16(&out[file_header + 16], optional_size);
-  StoreU16(&out[file_header + 18], 0x0102);
-  const uint32_t opt = file_header + 20;
-  StoreU16(&out[opt], image.pe32plus ? 0x20B : 0x10B);
-  StoreU32(&out[opt + 32], 0x1000);
-  StoreU32(&out[opt + 36], 0x200);
-  StoreU16(&out[opt + 40], 4);  // MajorOperatingSystemVersion
-  StoreU16(&out[opt + 48], 4);  // MajorSubsystemVersion
-  StoreU32(&out[opt + 60], kHeaders);
-  StoreU16(&out[opt + 68], 3);  // console
-  const uint32_t directories = opt + (image.pe32plus ? 112 : 96);
-  StoreU32(&out[directories - 4], 16);
-  for (const auto& [index, directory] : image.directories) {
-    StoreU32(&out[directories + 8 * index], directory.first);
-    StoreU32(&out[directories + 8 * index + 4], directory.second);
+  const std::pair<uint32_t, uint32_t> fields[] = {
+      {0, 'M' | 'Z' << 8},
+      {0x3C, kPe},
+      {kPe, 0x4550},  // "PE"
+      {kPe + 4, (image.pe32plus ? 0x8664u : 0x14Cu) | uint32_t(image.sections.size()) << 16},
+      {kPe + 20, optional_size | 0x0102u << 16},  // executable, 32-bit
+      {kOpt, image.pe32plus ? 0x20B : 0x10B},
+      {kOpt + 32, 0x1000},
+      {kOpt + 36, 0x200},
+      {kOpt + 40, 4},
+      {kOpt + 48, 4},  // operating system and subsystem version 4
+      {kOpt + 60, kHeaders},
+      {kOpt + 68, 3},
+      {directories - 4, 16}};  // console, 16 directories
+  for (const auto& [at, value] : fields) PutU32(out, at, value);
+  for (const auto& [index, rva, size] : image.directories) {
+    PutU32(out, directories + 8 * index, rva);
+    PutU32(out, directories + 8 * index + 4, size);
   }
-  const uint32_t table = opt + optional_size;
-  uint32_t initialized = 0;
+  uint32_t initialized = 0, rva = 0x1000;
   for (size_t i = 0; i < image.sections.size(); ++i) {
     const SyntheticSection& section = image.sections[i];
-    const uint32_t raw_size = static_cast<uint32_t>((section.data.size() + 0x1FF) / 0x200 * 0x200);
-    const uint32_t raw_pointer = static_cast<uint32_t>(out.size());
-    const uint32_t at = table + 40 * static_cast<uint32_t>(i);
+    const uint32_t size = static_cast<uint32_t>(section.data.size());
+    const uint32_t raw_size = (size + 0x1FF) & ~0x1FFu, raw_pointer = uint32_t(out.size());
+    const uint32_t at = kOpt + optional_size + 40 * static_cast<uint32_t>(i);
     std::copy_n(section.name.begin(), std::min<size_t>(8, section.name.size()), &out[at]);
-    StoreU32(&out[at + 8], section.virtual_size != 0 ? section.virtual_size
-                                                     : static_cast<uint32_t>(section.data.size()));
-    StoreU32(&out[at + 12], SectionRva(image, i));
-    StoreU32(&out[at + 16], raw_size);
-    StoreU32(&out[at + 20], raw_size != 0 ? raw_pointer : 0);
-    StoreU32(&out[at + 36], section.characteristics);
-    if ((section.characteristics & 0x40) != 0) {
-      initialized += raw_size;
-    }
+    PutU32(out, at + 8, section.virtual_size != 0 ? section.virtual_size : size);
+    PutU32(out, at + 12, rva);
+    PutU32(out, at + 16, raw_size);
+    PutU32(out, at + 20, raw_size != 0 ? raw_pointer : 0);
+    PutU32(out, at + 36, section.characteristics);
+    if ((section.characteristics & 0x40) != 0) initialized += raw_size;
     out.insert(out.end(), section.data.begin(), section.data.end());
     out.resize(raw_pointer + raw_size, 0);
+    rva += std::max<uint32_t>(0x1000, (std::max(section.virtual_size, size) + 0xFFF) & ~0xFFFu);
   }
-  StoreU32(&out[opt + 8], initialized);
-  StoreU32(&out[opt + 56], SectionRva(image, image.sections.size()));
+  PutU32(out, kOpt + 8, initialized);
+  PutU32(out, kOpt + 56, rva);  // SizeOfImage
   out.insert(out.end(), image.overlay.begin(), image.overlay.end());
   if (image.checksum) {
     PeChecksum sum;
     sum.Add(out.data(), out.size());
-    StoreU32(&out[opt + 64], sum.Finish());
+    PutU32(out, kOpt + 64, sum.Finish());
   }
   return out;
 }
