@@ -77,30 +77,23 @@ TEST(Win32FolderScan, ListsReadOnlyArchivedAndNonAsciiFilesButNoSystemHiddenOrFo
   host.modal.folders = {folder.Path().substr(0, folder.Path().size() - 1)};
   w.cmdopen.Click();
 
-  // Windows' own order, unchecked, and nothing but these.
+  // Windows' own order, and nothing but these.
   Names listed;
-  for (int i = 0; i < w.lstFiles.Count(); ++i) {
-    listed.push_back(w.lstFiles.Entry(i));
-    EXPECT_FALSE(w.lstFiles.Checked(i));
-  }
+  for (int i = 0; i < w.lstFiles.Count(); ++i) listed.push_back(w.lstFiles.Entry(i));
   EXPECT_EQ(listed, WindowsOrder(folder.Path(), {"index.htm", "readonly.htm", "archived.txt", kE,
                                                  kJapanese, kEmoji}));
   EXPECT_EQ(w.txtpath.Text(), folder.Path());
-  EXPECT_EQ(w.txtoutfolder.Text(), folder.Path());
 }
 
+// What tests/workspace asks on every platform, here with Windows' attributes
+// and wildcards.
 TEST(Win32FolderScan, FileExistsCountsOnlyNormalFiles) {
   MixedFolder folder;
   const std::string at = folder.Path();
   const std::pair<std::string, bool> cases[] = {
-      {at + "index.htm", true},     {at + "readonly.htm", true},
-      {at + "archived.txt", true},  {at + kE, true},
-      {at + kEmoji, true},          {at + "system.htm", false},
-      {at + "hidden.gif", false},   {at + "both.jpg", false},
-      {at + "chapter.htm", false},  {at + "chapter.htm\\", true},
-      {at + "sys*.htm", false},     {at + "read*.htm", true},
-      {at + "missing.htm", false},  {"Q:\\nowhere\\index.htm", false},
-      {at + "bad|name.htm", false},
+      {at + "readonly.htm", true}, {at + "archived.txt", true},  {at + kEmoji, true},
+      {at + "system.htm", false},  {at + "both.jpg", false},     {at + "sys*.htm", false},
+      {at + "read*.htm", true},    {at + "bad|name.htm", false}, {"Q:\\nowhere\\index.htm", false},
   };
   for (const auto& [path, exists] : cases) {
     EXPECT_EQ(FileExists(fs::RealFileSystem(), path), exists) << path;
