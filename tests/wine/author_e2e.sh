@@ -114,7 +114,7 @@ click_child "$(main children)" "&Compile"
 answered=none
 next_box() {
   local line title
-  for title in Confirm "Compile Finished." "$main_title"; do
+  for title in Confirm "Compile Finished." "Compile Error" "$main_title"; do
     line=$(shown_box "$title") && [ "$(field handle "$line")" != "$answered" ] &&
       echo "$title" && return 0
   done

@@ -149,6 +149,19 @@ TEST_F(Win32Controls, AnImageKeepsTheMouseFromPressToReleaseAndBordersInsideItsP
   EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER, 0);
 }
 
+TEST_F(Win32Controls, ALabelSizesItselfToANewCaptionUnlessItsWidthIsFixed) {
+  Label& sized = form.Add<Label>(At("Label2", {1335, 2280, 0, 195}, "Folder:"));
+  ControlDesign fixedDesign = At("Label4", {1320, 4800, 4620, 195}, "Short");
+  fixedDesign.autoSize = false;
+  Label& fixed = form.Add<Label>(fixedDesign);
+  const LONG before = PlaceInParent(Hwnd(sized)).right;
+  sized.SetCaption("E-book Project Folder, a longer caption:");
+  fixed.SetCaption("E-book Project Folder, a longer caption:");
+  EXPECT_GT(PlaceInParent(Hwnd(sized)).right, before + 60);
+  const RECT place = PlaceInParent(Hwnd(fixed));
+  EXPECT_EQ(place.right - place.left, 308);  // 4620 twips, whatever the caption
+}
+
 TEST_F(Win32Controls, ATextBoxKeepsItsTextSelectionAndColourInTheEditControl) {
   TextBox& box = form.Add<TextBox>(At("txttitle", {1440, 555, 3210, 325}));
   const char* text = "Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";

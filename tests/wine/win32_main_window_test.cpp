@@ -226,13 +226,21 @@ TEST_F(Win32MainWindow, TheStartUpFlattensEveryBoxHidesTheContentsAndShowsTenLik
 
 // The tip of the label below the file list needs the mouse: the label takes
 // it, where the other labels let it through to the window.
-TEST_F(Win32MainWindow, EveryToolTipIsRegisteredAndTheLabelWithATipTakesTheMouse) {
+TEST_F(Win32MainWindow, EveryToolTipIsRegisteredWithItsTextAndTheLabelWithATipTakesTheMouse) {
   HWND toolTip = nullptr;
   do {
     toolTip = FindWindowExW(nullptr, toolTip, TOOLTIPS_CLASSW, nullptr);
   } while (toolTip != nullptr && GetWindow(toolTip, GW_OWNER) != Hwnd(w.Window()));
   ASSERT_NE(toolTip, nullptr);
   EXPECT_EQ(SendMessageW(toolTip, TTM_GETTOOLCOUNT, 0, 0), 7);
+  wchar_t text[64] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = Hwnd(w.Window());
+  tool.uId = reinterpret_cast<UINT_PTR>(Hwnd(w.Label4));
+  tool.lpszText = text;
+  SendMessageW(toolTip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"The filenames are listed in the box above.");
   EXPECT_NE(GetWindowLongW(Hwnd(w.Label4), GWL_STYLE) & SS_NOTIFY, 0);
   EXPECT_EQ(GetWindowLongW(Hwnd(w.Label5), GWL_STYLE) & SS_NOTIFY, 0);
 }
