@@ -16,10 +16,7 @@ command -v iconv >/dev/null || { echo "SKIPPED: iconv is not installed"; exit 77
 # short date format.
 export LC_ALL=C.UTF-8
 
-give_up() {
-  fail "$*"
-  e2e_finish author_e2e
-}
+give_up() { fail "$*"; e2e_finish author_e2e; }
 
 # The author's folder holds the project, its settings file and the books.
 documents="$work/Documents"

@@ -24,9 +24,8 @@ wait_until 5 main_enabled
 shoot frmmain-skinned "$(main find)"
 read -r left top < <(main find | sed 's/.*client_left=\([0-9-]*\) client_top=\([0-9-]*\).*/\1 \2/')
 
-# Presses the title's help icon (at 312, 40 in the client area, 16 x 14
-# pixels) and releases the button far from it, as the capture allows; then
-# waits for the help window.
+# Presses the title's help icon (at 312, 40 in the client area, 16 x 14) and
+# releases the button far from it, as the capture allows.
 open_help() {
   xdotool mousemove $((left + 320)) $((top + 47)) sleep 0.1 mousedown 1 sleep 0.2 \
     mousemove $((left + 200)) $((top + 300)) sleep 0.1 mouseup 1

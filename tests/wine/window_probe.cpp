@@ -26,11 +26,6 @@ struct Search {
   HWND found = nullptr;
 };
 
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
-  return text;
-}
-
 bool StartedFrom(HWND window, const std::wstring& folder) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
@@ -40,7 +35,9 @@ bool StartedFrom(HWND window, const std::wstring& folder) {
   DWORD size = MAX_PATH * 2;
   const BOOL ok = QueryFullProcessImageNameW(handle, 0, path, &size);
   CloseHandle(handle);
-  return ok && Lower(std::wstring(path, size)).rfind(Lower(folder), 0) == 0;
+  const int length = static_cast<int>(folder.size());
+  return ok && size >= folder.size() &&
+         CompareStringOrdinal(path, length, folder.c_str(), length, TRUE) == CSTR_EQUAL;
 }
 
 std::wstring TextOf(HWND window) {
