@@ -1,9 +1,10 @@
 #pragma once
 // The windows on the real Win32 backend, with scripted dialogs so no test
-// waits for an answer nobody gives, and the few Win32 look-ups the suites
-// share.
+// waits for an answer nobody gives, and the few Win32 look-ups and message
+// loops the suites share.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,29 +34,44 @@ inline std::wstring Wide(const std::string& utf8) {
   return std::wstring(u16.begin(), u16.end());
 }
 
-inline std::string TextOf(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
-}
-
-inline BOOL CALLBACK AddChildText(HWND child, LPARAM texts) {
-  *reinterpret_cast<std::string*>(texts) += TextOf(child) + "|";
-  return TRUE;
-}
+std::string TextOf(HWND window);
 // Every child's text, each followed by "|": what a dialog shows the author.
-inline std::string ChildTexts(HWND window) {
-  std::string texts;
-  EnumChildWindows(window, AddChildText, reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
-
+std::string ChildTexts(HWND window);
 // A child window's rectangle in its parent's client area.
-inline RECT PlaceInParent(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+RECT PlaceInParent(HWND child);
+
+// Runs every pending message of this thread as the program's own loop
+// would, dialog keys included, so a test never blocks on a message nobody
+// sends.
+void PumpMessages();
+// Runs messages until `done` is true or `timeoutMs` has passed; the result
+// is `done()` at the end.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// A visible system dialog (a message box, the folder browser, a file dialog).
+bool IsSystemDialog(HWND window);
+
+// Answers a window the moment it appears, from inside whatever modal loop the
+// test is waiting in (a system dialog's, or our own ShowModal's), as an
+// author would: runs `answer` once with the first visible top-level window
+// of this thread for which `matches` is true.
+class WindowAnswerer {
+ public:
+  WindowAnswerer(std::function<bool(HWND)> matches, std::function<void(HWND)> answer);
+  explicit WindowAnswerer(std::function<void(HWND)> answerSystemDialog)
+      : WindowAnswerer(IsSystemDialog, std::move(answerSystemDialog)) {}
+  ~WindowAnswerer();
+  WindowAnswerer(const WindowAnswerer&) = delete;
+  WindowAnswerer& operator=(const WindowAnswerer&) = delete;
+  bool Answered() const { return answered_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+
+  std::function<bool(HWND)> matches_;
+  std::function<void(HWND)> answer_;
+  UINT_PTR timer_ = 0;
+  bool answered_ = false;
+};
 
 }  // namespace vexmar::testing
