@@ -29,7 +29,6 @@ class ByteView {
   }
   bool U16(uint64_t offset, uint16_t& out) const;
   bool U32(uint64_t offset, uint32_t& out) const;
-  bool U64(uint64_t offset, uint64_t& out) const;
 
  private:
   const uint8_t* data_ = nullptr;
