@@ -283,11 +283,14 @@ TEST(Compile, FailuresWhileWritingLeaveNoBookAndKeepAnEarlierOne) {
   };
   const Case cases[] = {
       {"settings update cannot begin", 1, 0, 0, nullptr,
-       "There was an error while creating your e-book.  Please try again."},
+       "There was an error while creating your e-book.  Please try again.\r\n\r\n"
+       "Not a Windows program."},
       {"settings entry cannot be written", 0, 1, 0, nullptr,
-       "There was an error while creating your e-book.  Please try again."},
+       "There was an error while creating your e-book.  Please try again.\r\n\r\n"
+       "The entry cannot be written."},
       {"settings commit fails", 0, 0, 1, nullptr,
-       "There was an error while creating your e-book.  Please try again."},
+       "There was an error while creating your e-book.  Please try again.\r\n\r\n"
+       "The disk is full."},
       {"a checked file cannot be read", 0, 0, 0, "logo.gif",
        "Your e-book was not created, because this file could not be added to it:\r\n\r\n" + kBook +
            "logo.gif\r\n\r\nLocked by another program."},
