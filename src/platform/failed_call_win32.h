@@ -3,7 +3,7 @@
 // have made (a window class, a control, a tool tip) is never passed over in
 // silence: one line naming the call, what it was for and GetLastError goes
 // to the debugger's output, where DebugView shows it on Windows and
-// WINEDEBUG=+debugstr under Wine.
+// WINEDEBUG=warn+seh under Wine 8.
 //
 // Header-only, so the viewer stub, which links no library of ours, reports
 // the same way.
