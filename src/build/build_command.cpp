@@ -224,7 +224,6 @@ CompileResult Build::Produce() {
   }
 
   const AssemblyResult result = AssembleEbook(host_.files, setup_.resources, inputs);
-  if (result.unexpected) return Unexpected(result.error);
   switch (result.outcome) {
     case Outcome::StubMissing:
       Tell(std::string("There was an error finding the file:") + kCrLf + kCrLf +
@@ -232,8 +231,9 @@ CompileResult Build::Produce() {
            Caption(), Icon::Critical);
       return CompileResult::Failed;
     case Outcome::SettingsFailed:
-      Tell("There was an error while creating your e-book.  Please try again.", "Compile Error",
-           Icon::Critical);
+      Tell(std::string("There was an error while creating your e-book.  Please try again.") +
+               kCrLf + kCrLf + text::AsSentence(result.error.reason),
+           "Compile Error", Icon::Critical);
       return CompileResult::Failed;
     case Outcome::FileFailed:
       Tell(std::string("Your e-book was not created, because this file could not be added to "
@@ -242,6 +242,8 @@ CompileResult Build::Produce() {
                text::AsSentence(result.error.reason),
            "Compile Error", Icon::Critical);
       return CompileResult::Failed;
+    case Outcome::Unexpected:
+      return Unexpected(result.error);
     case Outcome::Done:
       w_.Window().SetMousePointer(ui::MousePointer::Default);
       Tell(std::string("Your e-book has been created.  File saved to:") + kCrLf + kCrLf +

@@ -24,12 +24,8 @@ std::string TemporaryBookPath(const std::string& outputPath) {
 // once, not once per file, and a file that cannot go in stops the build.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
                                 const std::string& book, const std::vector<BookFile>& entries) {
-  AssemblyResult result;
-  auto fail = [&result](const std::string& file, Error error) {
-    result.outcome = Outcome::FileFailed;
-    result.failedFile = file;
-    result.error = std::move(error);
-    return result;
+  auto fail = [](const std::string& file, const Error& error) {
+    return AssemblyResult(Outcome::FileFailed, error, file);
   };
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
@@ -45,7 +41,7 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
   }
   const Status committed = update.value()->Commit();
   if (!committed) return fail(book, committed.error());
-  return result;
+  return AssemblyResult::Done();
 }
 
 }  // namespace
@@ -62,47 +58,39 @@ std::string StoredEntryName(const std::string& entryText) {
   return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(throughCodePage)));
 }
 
-int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
-                          const std::string& record) {
+Status WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
+                             const std::string& record) {
   auto update = resources.Begin(path);
-  if (!update) return 0;
+  if (!update) return update.error();
   const Status written =
       update.value()->Update(SettingsType(), EntryId::Number(format::kSettingsId),
                              format::kLanguage, text::Utf8ToAnsi(record));
-  if (!written) return 0;
-  if (!update.value()->Commit()) return 0;
-  return 1;
+  if (!written) return written;
+  return update.value()->Commit();
 }
 
 AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
                              const AssemblyInputs& in) {
-  AssemblyResult result;
   if (!workspace::FileExists(files, in.stubPath)) {
-    result.outcome = Outcome::StubMissing;
-    return result;
+    return {Outcome::StubMissing, Fail(in.stubPath + " does not exist", ErrorKind::NotFound)};
   }
   const std::string book = TemporaryBookPath(in.outputPath);
   const Status copied = files.Copy(in.stubPath, book);
   if (!copied) {
     IgnoreFailure(files.Delete(book));
-    result.unexpected = true;
-    result.error = copied.error();
-    return result;
+    return {Outcome::Unexpected, copied.error()};
   }
-  if (WriteSettingsResource(resources, book, SettingsRecord(in.settings)) <= 0) {
+  const Status settings = WriteSettingsResource(resources, book, SettingsRecord(in.settings));
+  if (!settings) {
     IgnoreFailure(files.Delete(book));
-    result.outcome = Outcome::SettingsFailed;
-    return result;
+    return {Outcome::SettingsFailed, settings.error()};
   }
-  result = WriteFileEntries(files, resources, book, in.files);
+  AssemblyResult result = WriteFileEntries(files, resources, book, in.files);
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);
-    if (!renamed) {
-      result.unexpected = true;
-      result.error = renamed.error();
-    }
+    if (!renamed) result = {Outcome::Unexpected, renamed.error()};
   }
-  if (result.outcome != Outcome::Done || result.unexpected) IgnoreFailure(files.Delete(book));
+  if (result.outcome != Outcome::Done) IgnoreFailure(files.Delete(book));
   return result;
 }
 

@@ -22,23 +22,29 @@ struct BookSettings {
 // title:author:index page:build date:link text:link address:blank:blank:blank
 std::string SettingsRecord(const BookSettings& settings);
 
-// Writes the settings entry into the file in one update of its own: 1 when
-// it was written and committed, 0 otherwise.
-int WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
-                          const std::string& record);
+// Writes the settings entry into the file in one update of its own; a
+// failure says why.
+Status WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
+                             const std::string& record);
 
 struct BookFile {
   std::string entryText;  // the entry of the file list, the name in the book
   std::string path;       // where the file is
 };
 
-enum class Outcome { StubMissing, SettingsFailed, FileFailed, Done };
+// Unexpected: the stub could not be copied or the book renamed.
+enum class Outcome { StubMissing, SettingsFailed, FileFailed, Unexpected, Done };
 
+// How an assembly ended. There is no default outcome: every way out of the
+// assembly names its own, and every failure carries its Error.
 struct AssemblyResult {
-  Outcome outcome = Outcome::Done;
-  std::string failedFile;   // FileFailed: the file that could not go in
-  Error error;              // FileFailed, and the unexpected failures below
-  bool unexpected = false;  // the stub could not be copied or the book renamed
+  AssemblyResult(Outcome how, Error why, std::string file = {})
+      : outcome(how), error(std::move(why)), failedFile(std::move(file)) {}
+  static AssemblyResult Done() { return {Outcome::Done, Error{}}; }
+
+  Outcome outcome;
+  Error error;
+  std::string failedFile;  // FileFailed: the file that could not go in
 };
 
 struct AssemblyInputs {

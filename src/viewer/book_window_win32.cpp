@@ -1,5 +1,6 @@
 #include "viewer/book_window_win32.h"
 
+#include "platform/failed_call_win32.h"
 #include "viewer/command_line.h"
 #include "viewer/desktop_win32.h"
 #include "viewer/url_mapping.h"
@@ -50,7 +51,9 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
-  RegisterClassExW(&window_class);
+  if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    ReportFailedWin32Call(L"RegisterClassExW", kWindowClass);
+  }
 
   // Most of the work area, centred, but not sprawling on a large screen.
   RECT work{0, 0, 1024, 768};
@@ -64,6 +67,7 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left + (work_width - width) / 2,
       work.top + (work_height - height) / 2, width, height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
+    ReportFailedWin32Call(L"CreateWindowExW", kWindowClass);
     problem = "The viewer window cannot be created.";
     return false;
   }
@@ -128,6 +132,7 @@ void BookWindow::CreateToolBar() {
         0, L"BUTTON", button.text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x,
         kButtonGap, width, kToolBarHeight - 2 * kButtonGap, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), nullptr, nullptr);
+    if (control == nullptr) ReportFailedWin32Call(L"CreateWindowExW", button.text.c_str());
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     x += width + kButtonGap;
   }
@@ -172,6 +177,7 @@ bool BookWindow::UseDefaultBrowser() {
   if (notice_ == nullptr) {
     notice_ = CreateWindowExW(0, L"STATIC", kBrowserNotice, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0,
                               0, 0, window_, nullptr, nullptr, nullptr);
+    if (notice_ == nullptr) ReportFailedWin32Call(L"CreateWindowExW", L"STATIC");
     SendMessageW(notice_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     Layout();
   }

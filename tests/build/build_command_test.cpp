@@ -192,6 +192,8 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
       "An error has occurred.  Please close this program and try again.\r\n\r\nNumber: ";
   const std::string fileFailed =
       "Your e-book was not created, because this file could not be added to it:\r\n\r\n";
+  const std::string settingsFailed =
+      "There was an error while creating your e-book.  Please try again.\r\n\r\n";
   const char* error = "Compile Error";
   const Case cases[] = {
       {"no project folder: the chooser is offered, the build does not resume",
@@ -222,7 +224,9 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
        },
        generic + "61\r\nThe disk is full.", kTitle, Icon::None},
       {"the settings update cannot begin", [](BuildFixture& f) { f.resources.failBegin = 1; },
-       "There was an error while creating your e-book.  Please try again.", error, Icon::Critical},
+       settingsFailed + "Not a Windows program.", error, Icon::Critical},
+      {"the settings entry's commit fails", [](BuildFixture& f) { f.resources.failCommit = 1; },
+       settingsFailed + "The disk is full.", error, Icon::Critical},
       {"a checked file cannot be read",
        [](BuildFixture& f) {
          f.files.failReads[kBook + "logo.gif"] =

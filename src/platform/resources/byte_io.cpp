@@ -30,9 +30,6 @@ bool ByteView::U16(uint64_t offset, uint16_t& out) const {
 bool ByteView::U32(uint64_t offset, uint32_t& out) const {
   return LoadLittleEndian(data_, size_, offset, out);
 }
-bool ByteView::U64(uint64_t offset, uint64_t& out) const {
-  return LoadLittleEndian(data_, size_, offset, out);
-}
 
 void StoreU16(uint8_t* at, uint16_t value) {
   at[0] = static_cast<uint8_t>(value);

@@ -24,12 +24,13 @@ class ByteView {
 
   size_t size() const { return size_; }
   const uint8_t* data() const { return data_; }
-  bool Contains(uint64_t offset, uint64_t length) const {
+  [[nodiscard]] bool Contains(uint64_t offset, uint64_t length) const {
     return offset <= size_ && length <= size_ - offset;
   }
-  bool U16(uint64_t offset, uint16_t& out) const;
-  bool U32(uint64_t offset, uint32_t& out) const;
-  bool U64(uint64_t offset, uint64_t& out) const;
+  // False, leaving `out` alone, when the value does not lie wholly inside
+  // the buffer: the caller must then stop, not go on with a stale value.
+  [[nodiscard]] bool U16(uint64_t offset, uint16_t& out) const;
+  [[nodiscard]] bool U32(uint64_t offset, uint32_t& out) const;
 
  private:
   const uint8_t* data_ = nullptr;

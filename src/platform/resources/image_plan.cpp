@@ -10,7 +10,6 @@ namespace vexmar::resources {
 namespace {
 
 constexpr uint64_t kMaxImage = 0xFFFFFFFFull;
-constexpr size_t kMaxSections = 96;
 
 struct Range {
   uint64_t begin = 0;
@@ -188,7 +187,8 @@ class Planner {
         SectionHeader& section = sections_[i];
         section.virtual_address =
             static_cast<uint32_t>(static_cast<int64_t>(section.virtual_address) + va_delta_);
-        PatchU32(image_.SectionHeaderOffset(i) + 12, section.virtual_address);
+        PatchU32(image_.SectionHeaderOffset(i) + section_header::kVirtualAddress,
+                 section.virtual_address);
       }
     }
     for (size_t i = 0; i < image_.directories.size(); ++i) {
@@ -219,7 +219,7 @@ class Planner {
     plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, resource.raw_size});
     AddInput(resource.RawEnd(), image_.file_size);
     sections_[static_cast<size_t>(index_)].virtual_size = static_cast<uint32_t>(tree_size_);
-    PatchU32(image_.SectionHeaderOffset(static_cast<size_t>(index_)) + 8,
+    PatchU32(image_.SectionHeaderOffset(static_cast<size_t>(index_)) + section_header::kVirtualSize,
              static_cast<uint32_t>(tree_size_));
     PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
     return true;
@@ -237,8 +237,10 @@ class Planner {
     const size_t i = static_cast<size_t>(index_);
     sections_[i].virtual_size = static_cast<uint32_t>(tree_size_);
     sections_[i].raw_size = static_cast<uint32_t>(tree_raw_);
-    PatchU32(image_.SectionHeaderOffset(i) + 8, static_cast<uint32_t>(tree_size_));
-    PatchU32(image_.SectionHeaderOffset(i) + 16, static_cast<uint32_t>(tree_raw_));
+    PatchU32(image_.SectionHeaderOffset(i) + section_header::kVirtualSize,
+             static_cast<uint32_t>(tree_size_));
+    PatchU32(image_.SectionHeaderOffset(i) + section_header::kSizeOfRawData,
+             static_cast<uint32_t>(tree_raw_));
     PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
     initialized_delta_ = static_cast<int64_t>(tree_raw_) - static_cast<int64_t>(resource.raw_size);
   }
@@ -254,11 +256,12 @@ class Planner {
         first_data = std::min<uint64_t>(first_data, section.raw_pointer);
       }
     }
-    if (slot + kSectionHeaderSize > first_data || image_.sections.size() >= kMaxSections) {
+    if (slot + section_header::kSize > first_data ||
+        image_.sections.size() >= section_header::kMaxCount) {
       return Fail("not enough room in the headers to add a resource section");
     }
     const DataDirectory bound = image_.Directory(kBoundImportDirectory);
-    if (bound.rva != 0 && bound.rva < slot + kSectionHeaderSize &&
+    if (bound.rva != 0 && bound.rva < slot + section_header::kSize &&
         uint64_t{bound.rva} + bound.size > slot) {
       // Bound imports only save the loader some work; without them it
       // resolves imports as usual.
@@ -282,19 +285,19 @@ class Planner {
     AddInput(data_end, image_.file_size);
 
     SectionHeader section;
-    std::memcpy(section.name.data(), ".rsrc\0\0\0", 8);
+    std::memcpy(section.name.data(), ".rsrc\0\0\0", section_header::kNameSize);
     section.virtual_size = static_cast<uint32_t>(tree_size_);
     section.virtual_address = static_cast<uint32_t>(rva);
     section.raw_size = static_cast<uint32_t>(tree_raw_);
     section.raw_pointer = static_cast<uint32_t>(raw_pointer);
     section.characteristics = kSectionInitializedData | kSectionRead;
-    std::vector<uint8_t> header(kSectionHeaderSize, 0);
-    std::memcpy(header.data(), section.name.data(), 8);
-    StoreU32(&header[8], section.virtual_size);
-    StoreU32(&header[12], section.virtual_address);
-    StoreU32(&header[16], section.raw_size);
-    StoreU32(&header[20], section.raw_pointer);
-    StoreU32(&header[36], section.characteristics);
+    std::vector<uint8_t> header(section_header::kSize, 0);
+    std::memcpy(&header[section_header::kName], section.name.data(), section_header::kNameSize);
+    StoreU32(&header[section_header::kVirtualSize], section.virtual_size);
+    StoreU32(&header[section_header::kVirtualAddress], section.virtual_address);
+    StoreU32(&header[section_header::kSizeOfRawData], section.raw_size);
+    StoreU32(&header[section_header::kPointerToRawData], section.raw_pointer);
+    StoreU32(&header[section_header::kCharacteristics], section.characteristics);
     plan_.patches[slot] = std::move(header);
     sections_.push_back(section);
     PatchU16(image_.NumberOfSectionsOffset(), static_cast<uint16_t>(sections_.size()));
@@ -342,7 +345,8 @@ class Planner {
       }
       if (auto moved = OutputOffset(plan_, section.raw_pointer, image_.file_size);
           moved && *moved != section.raw_pointer) {
-        PatchU32(image_.SectionHeaderOffset(i) + 20, static_cast<uint32_t>(*moved));
+        PatchU32(image_.SectionHeaderOffset(i) + section_header::kPointerToRawData,
+                 static_cast<uint32_t>(*moved));
       }
     }
   }
@@ -357,8 +361,8 @@ class Planner {
   }
   void PatchU32(uint64_t offset, uint32_t value) { PatchPlanU32(plan_, offset, value); }
   void PatchDirectory(size_t index, uint32_t rva, uint32_t size) {
-    PatchU32(image_.DirectoryOffset(index), rva);
-    PatchU32(image_.DirectoryOffset(index) + 4, size);
+    PatchU32(image_.DirectoryOffset(index) + data_directory::kAddress, rva);
+    PatchU32(image_.DirectoryOffset(index) + data_directory::kDataSize, size);
   }
 
   ByteSource& input_;

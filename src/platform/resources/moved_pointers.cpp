@@ -1,11 +1,6 @@
 #include "platform/resources/moved_pointers.h"
 
 namespace vexmar::resources {
-namespace {
-
-constexpr uint64_t kDebugEntrySize = 28;
-
-}  // namespace
 
 std::optional<uint64_t> OutputOffset(const ImagePlan& plan, uint64_t input_offset,
                                      uint64_t input_size) {
@@ -52,18 +47,21 @@ void FixMovedFilePointers(ByteSource& input, const PeImage& image, ImagePlan& pl
     return;
   }
   const ByteView view(table.value());
-  for (uint64_t at = 0; at + kDebugEntrySize <= debug.size; at += kDebugEntrySize) {
+  for (uint64_t at = 0; at + debug_directory::kSize <= debug.size; at += debug_directory::kSize) {
+    const uint64_t address_at = at + debug_directory::kAddressOfRawData;
+    const uint64_t pointer_at = at + debug_directory::kPointerToRawData;
     uint32_t address = 0;
     uint32_t pointer = 0;
-    view.U32(at + 20, address);  // AddressOfRawData
-    view.U32(at + 24, pointer);  // PointerToRawData
+    if (!view.U32(address_at, address) || !view.U32(pointer_at, pointer)) {
+      return;  // as unreadable as a table that cannot be found
+    }
     if (address != 0 && va_delta != 0 && address >= moved_va_begin) {
-      PatchPlanU32(plan, table_offset.value() + at + 20,
+      PatchPlanU32(plan, table_offset.value() + address_at,
                    static_cast<uint32_t>(static_cast<int64_t>(address) + va_delta));
     }
     if (pointer != 0) {
       if (auto moved = OutputOffset(plan, pointer, image.file_size)) {
-        PatchPlanU32(plan, table_offset.value() + at + 24, static_cast<uint32_t>(*moved));
+        PatchPlanU32(plan, table_offset.value() + pointer_at, static_cast<uint32_t>(*moved));
       }
     }
   }

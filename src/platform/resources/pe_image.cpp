@@ -5,14 +5,161 @@
 namespace vexmar::resources {
 namespace {
 
-constexpr uint16_t kPe32Magic = 0x10B;
-constexpr uint16_t kPe32PlusMagic = 0x20B;
-constexpr size_t kMaxDirectories = 16;
-// The loader refuses more; a larger count is a damaged header.
-constexpr uint16_t kMaxSections = 96;
-
 bool IsPowerOfTwo(uint32_t value) {
   return value != 0 && (value & (value - 1)) == 0;
+}
+
+// Reads the fields of one header from a buffer that holds it whole; a
+// field that lies outside the buffer makes the whole header unreadable.
+class Fields {
+ public:
+  explicit Fields(ByteView view) : view_(view) {}
+  Fields& U16(uint64_t offset, uint16_t& out) {
+    ok_ = ok_ && view_.U16(offset, out);
+    return *this;
+  }
+  Fields& U32(uint64_t offset, uint32_t& out) {
+    ok_ = ok_ && view_.U32(offset, out);
+    return *this;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  ByteView view_;
+  bool ok_ = true;
+};
+
+// The file offset of the signature, from e_lfanew.
+Result<uint32_t> ReadDosHeader(ByteSource& file) {
+  uint8_t dos[dos_header::kSize];
+  if (file.size() < sizeof dos || !file.Read(0, dos, sizeof dos)) {
+    return Fail("not a PE file: too short for a DOS header");
+  }
+  uint16_t magic = 0;
+  uint32_t e_lfanew = 0;
+  Fields fields(ByteView(dos, sizeof dos));
+  if (!fields.U16(dos_header::kMagic, magic).U32(dos_header::kNewHeader, e_lfanew).ok() ||
+      magic != dos_header::kMagicValue) {
+    return Fail("not a PE file: no MZ signature");
+  }
+  return e_lfanew;
+}
+
+// The signature, the file header and the optional header's magic; returns
+// the number of sections.
+Result<uint16_t> ReadFileHeader(ByteSource& file, uint32_t e_lfanew, PeImage& image) {
+  uint8_t nt[pe_signature::kSize + file_header::kSize + optional_header::kMagicSize];
+  if (uint64_t{e_lfanew} + sizeof nt > image.file_size || !file.Read(e_lfanew, nt, sizeof nt)) {
+    return Fail("not a PE file: e_lfanew points past the end of the file");
+  }
+  constexpr uint64_t kFileHeader = pe_signature::kSize;
+  constexpr uint64_t kOptionalHeader = kFileHeader + file_header::kSize;
+  uint32_t signature = 0;
+  uint16_t section_count = 0;
+  uint16_t optional_size = 0;
+  uint16_t optional_magic = 0;
+  Fields fields(ByteView(nt, sizeof nt));
+  fields.U32(0, signature)
+      .U16(kFileHeader + file_header::kNumberOfSections, section_count)
+      .U32(kFileHeader + file_header::kPointerToSymbolTable, image.pointer_to_symbol_table)
+      .U32(kFileHeader + file_header::kNumberOfSymbols, image.number_of_symbols)
+      .U16(kFileHeader + file_header::kSizeOfOptionalHeader, optional_size)
+      .U16(kOptionalHeader + optional_header::kMagic, optional_magic);
+  if (!fields.ok() || signature != pe_signature::kValue) {
+    return Fail("not a PE file: no PE signature at e_lfanew");
+  }
+  if (optional_magic != optional_header::kPe32 && optional_magic != optional_header::kPe32Plus) {
+    return Fail("not a PE file: unknown optional header magic " + std::to_string(optional_magic));
+  }
+  image.pe32plus = optional_magic == optional_header::kPe32Plus;
+  image.file_header_offset = uint64_t{e_lfanew} + kFileHeader;
+  image.optional_header_offset = uint64_t{e_lfanew} + kOptionalHeader;
+  image.section_table_offset = image.optional_header_offset + optional_size;
+  return section_count;
+}
+
+Status ReadOptionalHeader(ByteSource& file, PeImage& image) {
+  const uint64_t optional_size = image.section_table_offset - image.optional_header_offset;
+  const uint64_t directories = image.DirectoriesStart();
+  if (optional_size < directories) {
+    return Fail("truncated headers: the optional header is too small");
+  }
+  auto optional = ReadBytes(file, image.optional_header_offset, optional_size);
+  if (!optional) {
+    return Fail("truncated headers: the optional header runs past the end of the file");
+  }
+  uint32_t directory_count = 0;
+  Fields fields{ByteView(optional.value())};
+  fields.U32(optional_header::kSizeOfInitializedData, image.size_of_initialized_data)
+      .U32(optional_header::kSectionAlignment, image.section_alignment)
+      .U32(optional_header::kFileAlignment, image.file_alignment)
+      .U32(optional_header::kSizeOfImage, image.size_of_image)
+      .U32(optional_header::kSizeOfHeaders, image.size_of_headers)
+      .U32(optional_header::kCheckSum, image.checksum)
+      .U32(directories - optional_header::kNumberOfRvaAndSizesSize, directory_count);
+  if (!fields.ok()) {
+    return Fail("truncated headers: the optional header is too small");
+  }
+  if (!IsPowerOfTwo(image.file_alignment) || !IsPowerOfTwo(image.section_alignment) ||
+      image.file_alignment > image.section_alignment) {
+    return Fail("damaged headers: FileAlignment and SectionAlignment are not valid alignments");
+  }
+  // A missing directory entry means "absent".
+  const uint64_t present =
+      std::min<uint64_t>({directory_count, data_directory::kMaxCount,
+                          (optional_size - directories) / data_directory::kSize});
+  for (uint64_t i = 0; i < present; ++i) {
+    const uint64_t at = directories + data_directory::kSize * i;
+    DataDirectory directory;
+    fields.U32(at + data_directory::kAddress, directory.rva)
+        .U32(at + data_directory::kDataSize, directory.size);
+    if (!fields.ok()) {
+      return Fail("truncated headers: a data directory lies outside the optional header");
+    }
+    image.directories.push_back(directory);
+  }
+  return {};
+}
+
+Status ReadSectionTable(ByteSource& file, uint16_t section_count, PeImage& image) {
+  if (section_count > section_header::kMaxCount) {
+    return Fail("damaged headers: " + std::to_string(section_count) + " sections");
+  }
+  const uint64_t table_end = image.SectionHeaderOffset(section_count);
+  if (table_end > image.file_size) {
+    return Fail("the section table lies outside the file");
+  }
+  if (table_end > image.size_of_headers) {
+    return Fail("the section table lies outside SizeOfHeaders");
+  }
+  auto table = ReadBytes(file, image.section_table_offset, table_end - image.section_table_offset);
+  if (!table) {
+    return table.error();
+  }
+  Fields fields{ByteView(table.value())};
+  for (uint16_t i = 0; i < section_count; ++i) {
+    SectionHeader section;
+    const uint64_t at = section_header::kSize * uint64_t{i};
+    std::copy_n(table.value().begin() + static_cast<std::ptrdiff_t>(at + section_header::kName),
+                section_header::kNameSize, section.name.begin());
+    fields.U32(at + section_header::kVirtualSize, section.virtual_size)
+        .U32(at + section_header::kVirtualAddress, section.virtual_address)
+        .U32(at + section_header::kSizeOfRawData, section.raw_size)
+        .U32(at + section_header::kPointerToRawData, section.raw_pointer)
+        .U32(at + section_header::kCharacteristics, section.characteristics);
+    if (!fields.ok()) {
+      return Fail("the section table lies outside the file");
+    }
+    if (section.raw_size != 0 && section.RawEnd() > image.file_size) {
+      return Fail("truncated file: the data of section " + section.Name() +
+                  " runs past the end of the file");
+    }
+    if (uint64_t{section.virtual_address} + section.MappedSize() > 0xFFFFFFFFull) {
+      return Fail("damaged headers: section " + section.Name() + " ends past 4 GiB");
+    }
+    image.sections.push_back(section);
+  }
+  return {};
 }
 
 }  // namespace
@@ -69,107 +216,19 @@ uint64_t PeImage::SectionDataEnd() const {
 Result<PeImage> ReadPeImage(ByteSource& file) {
   PeImage image;
   image.file_size = file.size();
-  uint8_t dos[64];
-  if (image.file_size < sizeof dos || !file.Read(0, dos, sizeof dos)) {
-    return Fail("not a PE file: too short for a DOS header");
+  auto new_header = ReadDosHeader(file);
+  if (!new_header) {
+    return new_header.error();
   }
-  const ByteView dos_view(dos, sizeof dos);
-  uint16_t magic = 0;
-  uint32_t e_lfanew = 0;
-  dos_view.U16(0, magic);
-  dos_view.U32(0x3C, e_lfanew);
-  if (magic != 0x5A4D) {
-    return Fail("not a PE file: no MZ signature");
+  auto section_count = ReadFileHeader(file, new_header.value(), image);
+  if (!section_count) {
+    return section_count.error();
   }
-  // Signature, file header and the first 2 bytes of the optional header.
-  uint8_t nt[4 + 20 + 2];
-  if (uint64_t{e_lfanew} + sizeof nt > image.file_size || !file.Read(e_lfanew, nt, sizeof nt)) {
-    return Fail("not a PE file: e_lfanew points past the end of the file");
+  if (auto status = ReadOptionalHeader(file, image); !status) {
+    return status.error();
   }
-  const ByteView nt_view(nt, sizeof nt);
-  uint32_t signature = 0;
-  uint16_t section_count = 0;
-  uint16_t optional_size = 0;
-  uint16_t optional_magic = 0;
-  nt_view.U32(0, signature);
-  nt_view.U16(4 + 2, section_count);
-  nt_view.U32(4 + 8, image.pointer_to_symbol_table);
-  nt_view.U32(4 + 12, image.number_of_symbols);
-  nt_view.U16(4 + 16, optional_size);
-  nt_view.U16(4 + 20, optional_magic);
-  if (signature != 0x00004550) {
-    return Fail("not a PE file: no PE signature at e_lfanew");
-  }
-  if (optional_magic != kPe32Magic && optional_magic != kPe32PlusMagic) {
-    return Fail("not a PE file: unknown optional header magic " + std::to_string(optional_magic));
-  }
-  image.pe32plus = optional_magic == kPe32PlusMagic;
-  image.file_header_offset = uint64_t{e_lfanew} + 4;
-  image.optional_header_offset = image.file_header_offset + 20;
-  const uint32_t fixed_size = image.pe32plus ? 112 : 96;
-  if (optional_size < fixed_size) {
-    return Fail("truncated headers: the optional header is too small");
-  }
-  auto optional = ReadBytes(file, image.optional_header_offset, optional_size);
-  if (!optional) {
-    return Fail("truncated headers: the optional header runs past the end of the file");
-  }
-  const ByteView opt(optional.value());
-  uint32_t directory_count = 0;
-  opt.U32(8, image.size_of_initialized_data);
-  opt.U32(32, image.section_alignment);
-  opt.U32(36, image.file_alignment);
-  opt.U32(56, image.size_of_image);
-  opt.U32(60, image.size_of_headers);
-  opt.U32(64, image.checksum);
-  opt.U32(fixed_size - 4, directory_count);
-  if (!IsPowerOfTwo(image.file_alignment) || !IsPowerOfTwo(image.section_alignment) ||
-      image.file_alignment > image.section_alignment) {
-    return Fail("damaged headers: FileAlignment and SectionAlignment are not valid alignments");
-  }
-  // A missing directory entry means "absent"; entries past 16 do not exist.
-  directory_count = std::min<uint32_t>(directory_count, kMaxDirectories);
-  directory_count = std::min<uint32_t>(directory_count, (optional_size - fixed_size) / 8);
-  for (uint32_t i = 0; i < directory_count; ++i) {
-    DataDirectory directory;
-    opt.U32(fixed_size + 8 * i, directory.rva);
-    opt.U32(fixed_size + 8 * i + 4, directory.size);
-    image.directories.push_back(directory);
-  }
-
-  if (section_count > kMaxSections) {
-    return Fail("damaged headers: " + std::to_string(section_count) + " sections");
-  }
-  image.section_table_offset = image.optional_header_offset + optional_size;
-  const uint64_t table_end = image.section_table_offset + kSectionHeaderSize * section_count;
-  if (table_end > image.file_size) {
-    return Fail("the section table lies outside the file");
-  }
-  if (table_end > image.size_of_headers) {
-    return Fail("the section table lies outside SizeOfHeaders");
-  }
-  auto table = ReadBytes(file, image.section_table_offset, table_end - image.section_table_offset);
-  if (!table) {
-    return table.error();
-  }
-  const ByteView table_view(table.value());
-  for (uint16_t i = 0; i < section_count; ++i) {
-    SectionHeader section;
-    const uint64_t at = kSectionHeaderSize * uint64_t{i};
-    std::copy_n(table.value().begin() + static_cast<std::ptrdiff_t>(at), 8, section.name.begin());
-    table_view.U32(at + 8, section.virtual_size);
-    table_view.U32(at + 12, section.virtual_address);
-    table_view.U32(at + 16, section.raw_size);
-    table_view.U32(at + 20, section.raw_pointer);
-    table_view.U32(at + 36, section.characteristics);
-    if (section.raw_size != 0 && section.RawEnd() > image.file_size) {
-      return Fail("truncated file: the data of section " + section.Name() +
-                  " runs past the end of the file");
-    }
-    if (uint64_t{section.virtual_address} + section.MappedSize() > 0xFFFFFFFFull) {
-      return Fail("damaged headers: section " + section.Name() + " ends past 4 GiB");
-    }
-    image.sections.push_back(section);
+  if (auto status = ReadSectionTable(file, section_count.value(), image); !status) {
+    return status.error();
   }
   return image;
 }

@@ -7,8 +7,12 @@
 
 namespace vexmar::resources {
 
-constexpr uint32_t kHighBit = 0x80000000u;
+namespace {
+
+using resource_directory_entry::kHighBit;
 constexpr size_t kMaxDepth = 3;
+
+}  // namespace
 
 // Walks the tree once, depth first, turning every directory into a
 // Directory and every data entry into a ResourceEntry.
@@ -38,21 +42,24 @@ class TreeParser {
   }
 
   Result<ResourceId> ReadName(uint32_t offset) {
-    uint8_t length_bytes[2];
-    if (auto status = ReadTree(offset, length_bytes, 2); !status) {
+    using resource_string::kLengthSize;
+    using resource_string::kUnitSize;
+    uint8_t length_bytes[kLengthSize];
+    if (auto status = ReadTree(offset, length_bytes, kLengthSize); !status) {
       return status.error();
     }
     const size_t length = length_bytes[0] | (size_t{length_bytes[1]} << 8);
-    if (uint64_t{offset} + 2 + 2 * uint64_t{length} > tree_size_) {
+    if (uint64_t{offset} + kLengthSize + kUnitSize * uint64_t{length} > tree_size_) {
       return Fail("a resource name is longer than its section");
     }
-    std::vector<uint8_t> bytes(2 * length);
-    if (auto status = ReadTree(offset + 2u, bytes.data(), bytes.size()); !status) {
+    std::vector<uint8_t> bytes(kUnitSize * length);
+    if (auto status = ReadTree(uint64_t{offset} + kLengthSize, bytes.data(), bytes.size());
+        !status) {
       return status.error();
     }
     std::u16string name(length, u'\0');
     for (size_t i = 0; i < length; ++i) {
-      name[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+      name[i] = static_cast<char16_t>(bytes[kUnitSize * i] | (bytes[kUnitSize * i + 1] << 8));
     }
     return ResourceId::Stored(std::move(name));
   }
@@ -61,30 +68,37 @@ class TreeParser {
     if (!visited_.insert(offset).second) {
       return Fail("the resource tree loops (a directory is reached twice)");
     }
-    uint8_t header[16];
+    uint8_t header[resource_directory::kSize];
     if (auto status = ReadTree(offset, header, sizeof header); !status) {
       return status.error();
     }
     ResourceTable::Directory directory;
     directory.tree_offset = offset;
-    ByteView(header, sizeof header).U16(12, directory.named_count);
-    ByteView(header, sizeof header).U16(14, directory.id_count);
+    const ByteView header_view(header, sizeof header);
+    if (!header_view.U16(resource_directory::kNumberOfNamedEntries, directory.named_count) ||
+        !header_view.U16(resource_directory::kNumberOfIdEntries, directory.id_count)) {
+      return Fail("a resource directory header is cut short");
+    }
     const uint64_t count = uint64_t{directory.named_count} + directory.id_count;
-    if (offset + 16 + 8 * count > tree_size_) {
+    const uint64_t entries_at = offset + resource_directory::kSize;
+    if (entries_at + resource_directory_entry::kSize * count > tree_size_) {
       return Fail("a resource directory has more entries than its section holds");
     }
-    std::vector<uint8_t> raw(static_cast<size_t>(8 * count));
-    if (auto status = ReadTree(offset + 16, raw.data(), raw.size()); !status) {
+    std::vector<uint8_t> raw(static_cast<size_t>(resource_directory_entry::kSize * count));
+    if (auto status = ReadTree(entries_at, raw.data(), raw.size()); !status) {
       return status.error();
     }
     const size_t index = table_.directories_.size();
     table_.directories_.push_back(directory);
     const ByteView entries(raw);
     for (uint64_t i = 0; i < count; ++i) {
+      const uint64_t at = resource_directory_entry::kSize * i;
       uint32_t name_field = 0;
       uint32_t target = 0;
-      entries.U32(8 * i, name_field);
-      entries.U32(8 * i + 4, target);
+      if (!entries.U32(at + resource_directory_entry::kName, name_field) ||
+          !entries.U32(at + resource_directory_entry::kOffsetToData, target)) {
+        return Fail("a resource directory entry is cut short");
+      }
       ResourceTable::Child child;
       child.stored_as_name = (name_field & kHighBit) != 0;
       if (child.stored_as_name) {
@@ -124,7 +138,7 @@ class TreeParser {
   }
 
   Result<ResourceEntry> ParseDataEntry(uint32_t offset, const Path& path, uint16_t language) {
-    uint8_t raw[16];
+    uint8_t raw[resource_data_entry::kSize];
     if (auto status = ReadTree(offset, raw, sizeof raw); !status) {
       return status.error();
     }
@@ -133,9 +147,11 @@ class TreeParser {
     entry.name = path.name;
     entry.language = language;
     const ByteView view(raw, sizeof raw);
-    view.U32(0, entry.data_rva);
-    view.U32(4, entry.size);
-    view.U32(8, entry.code_page);
+    if (!view.U32(resource_data_entry::kDataRva, entry.data_rva) ||
+        !view.U32(resource_data_entry::kDataSize, entry.size) ||
+        !view.U32(resource_data_entry::kCodePage, entry.code_page)) {
+      return Fail("a resource data entry is cut short");
+    }
     // The data may legally lie in any section, not only the resource one.
     auto file_offset = image_.RvaToFileOffset(entry.data_rva, entry.size);
     if (!file_offset) {

@@ -81,8 +81,8 @@ void CheckDirectories(const PeImage& image, std::vector<std::string>& findings) 
     }
   }
   if (image.pointer_to_symbol_table != 0) {
-    const uint64_t strings =
-        uint64_t{image.pointer_to_symbol_table} + 18 * uint64_t{image.number_of_symbols};
+    const uint64_t strings = uint64_t{image.pointer_to_symbol_table} +
+                             coff_symbol::kSize * uint64_t{image.number_of_symbols};
     if (strings + 4 > image.file_size) {
       findings.push_back("the COFF symbol or string table lies past the end of the file");
     }

@@ -86,10 +86,6 @@ void CheckBox::ClickByUser() {
   SetValue(Value() == 0 ? 1 : 0);
 }
 
-void CheckBox::NotifyToggledByUser() {
-  if (onClick) onClick();
-}
-
 Button::Button(Form& form, ControlDesign design)
     : Control(form, ControlKind::Button, std::move(design)),
       peer_(form.Peer().CreateButton(*this, Design())) {}

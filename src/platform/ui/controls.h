@@ -111,10 +111,8 @@ class CheckBox final : public Control {
   std::function<void()> onClick;
 
   // The author's click: unchecked becomes checked, checked or grayed becomes
-  // unchecked. Backends whose native box toggles itself call
-  // NotifyToggledByUser instead.
+  // unchecked.
   void ClickByUser();
-  void NotifyToggledByUser();
 
  protected:
   ControlPeer& Peer() const override { return *peer_; }
@@ -191,7 +189,6 @@ class Timer {
  public:
   Timer(Form& form, ControlDesign design);
   const std::string& Name() const { return design_.name; }
-  int IntervalMs() const { return design_.timerIntervalMs; }
   void SetEnabled(bool enabled) { peer_->SetEnabled(enabled); }
   std::function<void()> onTimer;
   void Tick();

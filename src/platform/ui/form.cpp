@@ -22,7 +22,6 @@ Control* Form::Find(const std::string& name, int index) const {
 }
 
 void Form::SetTabOrder(const std::vector<Control*>& order) {
-  tabOrder_ = order;
   peer_->SetTabOrder(order);
 }
 

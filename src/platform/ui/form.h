@@ -75,7 +75,6 @@ class Form {
   Control* Find(const std::string& name, int index = -1) const;
 
   void SetTabOrder(const std::vector<Control*>& order);
-  const std::vector<Control*>& TabOrder() const { return tabOrder_; }
 
   // The first showing loads the window: its load reaction runs before it
   // becomes visible.
@@ -102,7 +101,6 @@ class Form {
   std::unique_ptr<FormPeer> peer_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<std::unique_ptr<Timer>> timers_;
-  std::vector<Control*> tabOrder_;
   bool loaded_ = false;
   bool closed_ = false;
 };

@@ -32,7 +32,6 @@ ConsoleServices::ConsoleServices(Options options, std::ostream& out, std::istrea
     : options_(options), out_(out), in_(in) {}
 
 Answer ConsoleServices::ShowMessage(const Message& box) {
-  ++messages_;
   out_ << box.title << ": " << ForTerminal(box.text) << '\n';
   if (box.buttons == Buttons::Ok) return Answer::Ok;
   if (options_.assumeYes) {

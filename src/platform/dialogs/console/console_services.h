@@ -30,13 +30,10 @@ class ConsoleServices final : public ModalServices {
   void ShowModal(ui::Form& form, ui::Form* owner) override;
   void DoEvents() override {}
 
-  int MessagesShown() const { return messages_; }
-
  private:
   Options options_;
   std::ostream& out_;
   std::istream& in_;
-  int messages_ = 0;
 };
 
 // True when standard input is a terminal a person can answer at.

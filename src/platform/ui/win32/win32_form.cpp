@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/failed_call_win32.h"
 #include "platform/ui/win32/win32_controls.h"
 #include "platform/ui/win32/win32_picture.h"
 
@@ -70,10 +71,12 @@ void ChildWindow::Attach(HWND window) {
 HWND ChildWindow::Create(const wchar_t* className, DWORD style, DWORD exStyle,
                          const std::wstring& text) {
   const RECT place = PixelRect(design_.place, form_.Dpi());
-  return CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                         place.left, place.top, place.right - place.left, place.bottom - place.top,
-                         form_.Window(), reinterpret_cast<HMENU>(form_.NextControlId()),
-                         ProgramInstance(), nullptr);
+  const HWND window = CreateWindowExW(
+      exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, place.left, place.top,
+      place.right - place.left, place.bottom - place.top, form_.Window(),
+      reinterpret_cast<HMENU>(form_.NextControlId()), ProgramInstance(), nullptr);
+  if (window == nullptr) ReportFailedWin32Call(L"CreateWindowExW", className);
+  return window;
 }
 
 HFONT ChildWindow::Font(UINT dpi) const {
@@ -369,7 +372,10 @@ void Win32Form::AddToolTip(HWND control, const std::string& text) {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, ProgramInstance(), nullptr);
-    if (toolTip_ == nullptr) return;
+    if (toolTip_ == nullptr) {
+      ReportFailedWin32Call(L"CreateWindowExW", TOOLTIPS_CLASSW);
+      return;
+    }
   }
   std::wstring wide = Wide(text);
   TTTOOLINFOW tool{};

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/failed_call_win32.h"
 #include "platform/text/text.h"
 
 namespace vexmar::ui::win32 {
@@ -73,7 +74,11 @@ const wchar_t* RegisterOwnClass(const wchar_t* name, UINT classStyle, HBRUSH bac
   info.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   info.hbrBackground = background;
   info.lpszClassName = name;
-  RegisterClassExW(&info);
+  // The class is then missing and creating its windows fails, which is
+  // reported there too; this line says why.
+  if (RegisterClassExW(&info) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    ReportFailedWin32Call(L"RegisterClassExW", name);
+  }
   return name;
 }
 
@@ -81,23 +86,32 @@ const wchar_t* RegisterSuperclass(const wchar_t* name, const wchar_t* base,
                                   WNDPROC* baseProcedure) {
   WNDCLASSEXW info{};
   info.cbSize = sizeof info;
-  if (!GetClassInfoExW(nullptr, base, &info)) return base;
+  if (!GetClassInfoExW(nullptr, base, &info)) {
+    ReportFailedWin32Call(L"GetClassInfoExW", base);
+    return base;
+  }
   *baseProcedure = info.lpfnWndProc;
   info.lpfnWndProc = RouteMessage;
   info.hInstance = ProgramInstance();
   info.lpszClassName = name;
   info.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
   const ATOM atom = RegisterClassExW(&info);
-  if (atom == 0) return base;  // the system class then works without our reactions
+  if (atom == 0) {
+    // The system class then works without our reactions.
+    ReportFailedWin32Call(L"RegisterClassExW", name);
+    return base;
+  }
   BaseProcedures().push_back({atom, *baseProcedure});
   return name;
 }
 
 HWND CreateHandledWindow(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
                          RECT place, HWND parent, UINT_PTR id, MessageHandler& handler) {
-  return CreateWindowExW(exStyle, className, text, style, place.left, place.top,
-                         place.right - place.left, place.bottom - place.top, parent,
-                         reinterpret_cast<HMENU>(id), ProgramInstance(), &handler);
+  const HWND window = CreateWindowExW(exStyle, className, text, style, place.left, place.top,
+                                      place.right - place.left, place.bottom - place.top, parent,
+                                      reinterpret_cast<HMENU>(id), ProgramInstance(), &handler);
+  if (window == nullptr) ReportFailedWin32Call(L"CreateWindowExW", className);
+  return window;
 }
 
 void DetachHandler(HWND window) {
