@@ -12,40 +12,16 @@
 namespace vexmar {
 
 // Call right after the failed call, before anything else can change the
-// last error. `what` (a class name, a control's text) may be null.
-inline void ReportFailedWin32Call(const wchar_t* call, const wchar_t* what = nullptr) {
+// last error; `what` names what it was for (a class name, a control's text).
+// Kept out of line, one copy however many calls, and built on wsprintfW
+// (user32, which every program of ours imports): the viewer stub that every
+// book carries must not grow for it.
+[[gnu::noinline]] inline void ReportFailedWin32Call(const wchar_t* call, const wchar_t* what) {
   const DWORD code = GetLastError();
-  // One call, so the debugger shows one line; a long `what` is cut short
-  // so the number always fits.
-  constexpr size_t kWhatLimit = 120;
+  // One line, so the debugger shows it whole; the precisions keep it within
+  // the buffer whatever `what` holds.
   wchar_t line[256];
-  size_t used = 0;
-  auto append = [&line, &used](const wchar_t* text, size_t limit = sizeof line / sizeof line[0]) {
-    for (size_t taken = 0;
-         *text != L'\0' && taken < limit && used + 1 < sizeof line / sizeof line[0];
-         ++text, ++taken) {
-      line[used++] = *text;
-    }
-  };
-  wchar_t digits[11];
-  wchar_t* number = digits + 10;
-  *number = L'\0';
-  DWORD rest = code;
-  do {
-    *--number = static_cast<wchar_t>(L'0' + rest % 10);
-    rest /= 10;
-  } while (rest != 0);
-  append(L"Vexmar: ");
-  append(call);
-  if (what != nullptr) {
-    append(L" (");
-    append(what, kWhatLimit);
-    append(L")");
-  }
-  append(L" failed, GetLastError ");
-  append(number);
-  append(L"\n");
-  line[used] = L'\0';
+  wsprintfW(line, L"Vexmar: %.60s (%.120s) failed, GetLastError %lu\n", call, what, code);
   OutputDebugStringW(line);
 }
 

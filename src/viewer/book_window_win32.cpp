@@ -51,9 +51,9 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
-  if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+  // Registered once in the viewer's one process: any failure is a real one.
+  if (RegisterClassExW(&window_class) == 0)
     ReportFailedWin32Call(L"RegisterClassExW", kWindowClass);
-  }
 
   // Most of the work area, centred, but not sprawling on a large screen.
   RECT work{0, 0, 1024, 768};
@@ -98,41 +98,35 @@ void BookWindow::CreateToolBar() {
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
     font_ = CreateFontIndirectW(&metrics.lfMessageFont);
   }
-  struct Button {
-    int id;
-    std::wstring text;
-  };
-  std::vector<Button> buttons = {
-      {kHome, L"&Home"}, {kBack, L"&Back"}, {kForward, L"&Forward"}, {kPrint, L"&Print"}};
   // The web link's button carries the author's text and is left out
-  // without one.
-  if (!check_.record.link_text().empty()) {
-    // A button reads "&" as the mark of its access key; the author meant
-    // the character.
-    std::wstring text;
-    for (const wchar_t c : Widen(check_.record.link_text())) {
-      text += c;
-      if (c == L'&') {
-        text += L'&';
-      }
-    }
-    buttons.push_back({kWebLink, text});
+  // without one. A button reads "&" as the mark of its access key; the
+  // author meant the character.
+  std::wstring link;
+  for (const wchar_t c : Widen(check_.record.link_text())) {
+    link += c;
+    if (c == L'&') link += L'&';
   }
-  buttons.push_back({kAbout, L"&About"});
+  // Fixed texts in a plain table: the stub every book carries stays small.
+  const struct {
+    int id;
+    const wchar_t* text;
+  } buttons[] = {{kHome, L"&Home"},   {kBack, L"&Back"},        {kForward, L"&Forward"},
+                 {kPrint, L"&Print"}, {kWebLink, link.c_str()}, {kAbout, L"&About"}};
   const HDC dc = GetDC(window_);
   const HGDIOBJ old_font =
       SelectObject(dc, font_ != nullptr ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   int x = kButtonGap;
-  for (const Button& button : buttons) {
+  for (const auto& button : buttons) {
+    if (button.id == kWebLink && link.empty()) continue;
     SIZE extent{};
-    GetTextExtentPoint32W(dc, button.text.c_str(), static_cast<int>(button.text.size()), &extent);
+    GetTextExtentPoint32W(dc, button.text, lstrlenW(button.text), &extent);
     int width = extent.cx + 28;
     width = width < 72 ? 72 : (width > 260 ? 260 : width);
     const HWND control = CreateWindowExW(
-        0, L"BUTTON", button.text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x,
+        0, L"BUTTON", button.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x,
         kButtonGap, width, kToolBarHeight - 2 * kButtonGap, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), nullptr, nullptr);
-    if (control == nullptr) ReportFailedWin32Call(L"CreateWindowExW", button.text.c_str());
+    if (control == nullptr) ReportFailedWin32Call(L"CreateWindowExW", button.text);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     x += width + kButtonGap;
   }
