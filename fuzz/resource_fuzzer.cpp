@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     if (reachable(key.type) && reachable(key.name)) {
       auto found = file.value().table.Find(key.type, key.name, key.language);
-      if (!found || found.value().data_rva != entry.data_rva) {
+      if (!found || found.value().dataRva != entry.dataRva) {
         std::abort();
       }
     }

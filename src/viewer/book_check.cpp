@@ -42,17 +42,17 @@ BookCheck CheckBook(const BookImage& image, book::AnsiDecoder decode) {
                     "." + kRebuild;
     return check;
   }
-  check.index_page = image.entries.Find(check.record.index_page());
-  if (check.index_page == nullptr) {
+  check.indexPage = image.entries.Find(check.record.index_page());
+  if (check.indexPage == nullptr) {
     check.status = BookStatus::kNoIndexPage;
     check.message = "The index page \"" + check.record.index_page() +
                     "\" named in the settings record is not in this e-book." + kRebuild;
-  } else if (check.index_page->size == 0) {
+  } else if (check.indexPage->size == 0) {
     // The compiler stores a file it could not read as an empty entry.
     check.status = BookStatus::kNoIndexPage;
     check.message =
         "The index page \"" + check.record.index_page() + "\" is empty in this e-book." + kRebuild;
-    check.index_page = nullptr;
+    check.indexPage = nullptr;
   }
   return check;
 }

@@ -31,9 +31,9 @@ enum class BookStatus {
 
 struct BookCheck {
   BookStatus status = BookStatus::kReadable;
-  std::string message;                    // for every status but kReadable
-  book::BookRecord record;                // when the record could be read
-  const BookEntry* index_page = nullptr;  // when kReadable
+  std::string message;                   // for every status but kReadable
+  book::BookRecord record;               // when the record could be read
+  const BookEntry* indexPage = nullptr;  // when kReadable
 };
 
 BookCheck CheckBook(const BookImage& image, book::AnsiDecoder decode);

@@ -160,11 +160,11 @@ bool BookWindow::UseDefaultBrowser() {
   browser_.Destroy();
   if (!extracted_.extracted()) {
     std::string problem;
-    if (!extracted_.Extract(book_.entries, *check_.index_page, problem)) {
+    if (!extracted_.Extract(book_.entries, *check_.indexPage, problem)) {
       return false;
     }
   }
-  in_default_browser_ = true;
+  inDefaultBrowser_ = true;
   EnableWindow(GetDlgItem(window_, kBack), FALSE);
   EnableWindow(GetDlgItem(window_, kForward), FALSE);
   EnableWindow(GetDlgItem(window_, kPrint), FALSE);
@@ -182,7 +182,7 @@ bool BookWindow::UseDefaultBrowser() {
 void BookWindow::OnCommand(int id) {
   switch (id) {
     case kHome:
-      if (in_default_browser_) {
+      if (inDefaultBrowser_) {
         extracted_.OpenIndex(window_);
       } else {
         browser_.Navigate(Widen(BookUrlFor(check_.record.index_page())));
@@ -270,7 +270,7 @@ LRESULT BookWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       Layout();
       return 0;
     case WM_TIMER:
-      if (w == kFirstPageTimer && !in_default_browser_ && !UseDefaultBrowser()) {
+      if (w == kFirstPageTimer && !inDefaultBrowser_ && !UseDefaultBrowser()) {
         fatal_ = true;
         ShowMessageBox(window_,
                        "The book cannot be shown: its pages cannot be put in a temporary folder.",

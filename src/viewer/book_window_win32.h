@@ -49,7 +49,7 @@ class BookWindow final : public BrowserEvents {
   HFONT font_ = nullptr;
   BrowserHost browser_;
   ExtractedBook extracted_;
-  bool in_default_browser_ = false;
+  bool inDefaultBrowser_ = false;
   bool fatal_ = false;
 };
 

@@ -166,11 +166,11 @@ class BrowserSite final : public ComObject<BrowserSite, IOleClientSite, IOleInPl
   ComPtr<IOleObject> object_;
   ComPtr<IWebBrowser2> browser_;
   ComPtr<IOleInPlaceActiveObject> active_;
-  ComPtr<IConnectionPoint> events_point_;
-  DWORD events_cookie_ = 0;
-  bool first_page_done_ = false;
-  bool back_enabled_ = false;
-  bool forward_enabled_ = false;
+  ComPtr<IConnectionPoint> eventsPoint_;
+  DWORD eventsCookie_ = 0;
+  bool firstPageDone_ = false;
+  bool backEnabled_ = false;
+  bool forwardEnabled_ = false;
 };
 
 namespace {
@@ -251,25 +251,25 @@ STDMETHODIMP BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
       if (params->cArgs >= 2 && params->rgvarg[1].vt == VT_I4 && params->rgvarg[0].vt == VT_BOOL) {
         const bool enabled = params->rgvarg[0].boolVal != VARIANT_FALSE;
         if (params->rgvarg[1].lVal == CSC_NAVIGATEBACK) {
-          back_enabled_ = enabled;
+          backEnabled_ = enabled;
         } else if (params->rgvarg[1].lVal == CSC_NAVIGATEFORWARD) {
-          forward_enabled_ = enabled;
+          forwardEnabled_ = enabled;
         }
-        events_.OnBackForwardChanged(back_enabled_, forward_enabled_);
+        events_.OnBackForwardChanged(backEnabled_, forwardEnabled_);
       }
       break;
     case DISPID_NAVIGATEERROR:
       // NavigateError(pDisp, URL, Frame, StatusCode, Cancel), reversed. A
       // frame or a later link failing is the page's business; the first
       // top-level page failing means the book cannot be shown here.
-      if (!first_page_done_ && params->cArgs >= 5 && IsTopLevel(params->rgvarg[4])) {
-        first_page_done_ = true;
+      if (!firstPageDone_ && params->cArgs >= 5 && IsTopLevel(params->rgvarg[4])) {
+        firstPageDone_ = true;
         events_.OnFirstPageFailed();
       }
       break;
     case DISPID_DOCUMENTCOMPLETE:
-      if (!first_page_done_) {
-        first_page_done_ = true;
+      if (!firstPageDone_) {
+        firstPageDone_ = true;
         events_.OnFirstPageComplete();
       }
       break;
@@ -313,8 +313,8 @@ HRESULT BrowserSite::Create(const RECT& area, const std::wstring& url) {
   }
   ComPtr<IConnectionPointContainer> container;
   if (SUCCEEDED(browser_->QueryInterface(IID_IConnectionPointContainer, container.ReceiveVoid())) &&
-      SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, events_point_.Receive()))) {
-    events_point_->Advise(static_cast<IDispatch*>(this), &events_cookie_);
+      SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, eventsPoint_.Receive()))) {
+    eventsPoint_->Advise(static_cast<IDispatch*>(this), &eventsCookie_);
   }
   // No script-error dialogs, and a file dropped on the window must not
   // navigate away from the book.
@@ -329,9 +329,9 @@ HRESULT BrowserSite::Create(const RECT& area, const std::wstring& url) {
 
 void BrowserSite::Destroy() {
   // The order the control expects: events off, deactivate, close, unsite.
-  if (events_point_) {
-    events_point_->Unadvise(events_cookie_);
-    events_point_.Reset();
+  if (eventsPoint_) {
+    eventsPoint_->Unadvise(eventsCookie_);
+    eventsPoint_.Reset();
   }
   active_.Reset();
   browser_.Reset();

@@ -24,7 +24,7 @@ std::string Lower(const std::string& text) {
 struct CommandSwitch {
   const char* name;
   Command command;
-  bool takes_argument;
+  bool takesArgument;
 };
 
 constexpr CommandSwitch kCommands[] = {
@@ -48,7 +48,7 @@ Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         return Error{"/out needs a file name."};
       }
-      options.out_path = args[++i];
+      options.outPath = args[++i];
       continue;
     }
     if (name == "renderer=browser") {
@@ -69,7 +69,7 @@ Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
     }
     have_command = true;
     options.command = match->command;
-    if (match->takes_argument) {
+    if (match->takesArgument) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         return Error{word + " needs " +
                      (match->command == Command::kFetch ? "a URL." : "a folder.")};

@@ -25,7 +25,7 @@ enum class Renderer {
 struct Options {
   Command command = Command::kShow;
   std::string argument;  // DIR or URL
-  std::string out_path;  // /out FILE: output there instead of the console
+  std::string outPath;   // /out FILE: output there instead of the console
   Renderer renderer = Renderer::kAuto;
 };
 

@@ -46,7 +46,7 @@ Output Output::Open(const std::string& out_path, DWORD std_handle) {
 }
 
 Output::Output(Output&& other) noexcept
-    : handle_(other.handle_), owned_(other.owned_), is_console_(other.is_console_) {
+    : handle_(other.handle_), owned_(other.owned_), isConsole_(other.isConsole_) {
   other.handle_ = INVALID_HANDLE_VALUE;
   other.owned_ = false;
 }
@@ -70,7 +70,7 @@ bool Output::WriteBytes(std::string_view bytes) {
 }
 
 bool Output::WriteText(std::string_view utf8) {
-  if (!is_console_) {
+  if (!isConsole_) {
     return WriteBytes(utf8);
   }
   const std::wstring wide = Widen(utf8);

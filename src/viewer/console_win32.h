@@ -27,11 +27,11 @@ class Output {
 
  private:
   Output(HANDLE handle, bool owned, bool is_console)
-      : handle_(handle), owned_(owned), is_console_(is_console) {}
+      : handle_(handle), owned_(owned), isConsole_(is_console) {}
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   bool owned_ = false;
-  bool is_console_ = false;
+  bool isConsole_ = false;
 };
 
 // A line on standard error (the console of the parent when there is one).

@@ -6,13 +6,13 @@
 namespace vexmar::viewer {
 
 void EntryIndex::Add(BookEntry entry) {
-  by_upper_name_.emplace(book::UpperCaseName(entry.name), entries_.size());
+  byUpperName_.emplace(book::UpperCaseName(entry.name), entries_.size());
   entries_.push_back(std::move(entry));
 }
 
 const BookEntry* EntryIndex::Find(std::string_view name) const {
-  const auto found = by_upper_name_.find(book::UpperCaseName(name));
-  return found == by_upper_name_.end() ? nullptr : &entries_[found->second];
+  const auto found = byUpperName_.find(book::UpperCaseName(name));
+  return found == byUpperName_.end() ? nullptr : &entries_[found->second];
 }
 
 const BookEntry* EntryIndex::FindForPath(std::string_view path) const {

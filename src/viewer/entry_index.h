@@ -31,7 +31,7 @@ class EntryIndex {
 
  private:
   std::vector<BookEntry> entries_;
-  std::map<std::string, size_t, std::less<>> by_upper_name_;
+  std::map<std::string, size_t, std::less<>> byUpperName_;
 };
 
 }  // namespace vexmar::viewer

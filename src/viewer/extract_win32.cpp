@@ -40,11 +40,11 @@ ExtractReport ExtractEntries(const EntryIndex& entries, const std::wstring& fold
   }
   const int created = SHCreateDirectoryExW(nullptr, full, nullptr);
   const DWORD attributes = GetFileAttributesW(full);
-  report.folder_ok = (created == ERROR_SUCCESS || created == ERROR_ALREADY_EXISTS ||
-                      created == ERROR_FILE_EXISTS) &&
-                     attributes != INVALID_FILE_ATTRIBUTES &&
-                     (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  if (!report.folder_ok) {
+  report.folderOk = (created == ERROR_SUCCESS || created == ERROR_ALREADY_EXISTS ||
+                     created == ERROR_FILE_EXISTS) &&
+                    attributes != INVALID_FILE_ATTRIBUTES &&
+                    (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!report.folderOk) {
     return report;
   }
   std::wstring prefix(full, length);

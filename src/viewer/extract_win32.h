@@ -9,7 +9,7 @@
 namespace vexmar::viewer {
 
 struct ExtractReport {
-  bool folder_ok = false;
+  bool folderOk = false;
   size_t written = 0;
   std::vector<std::string> refused;  // "NAME: reason"
   std::vector<std::string> failed;   // could not be written

@@ -68,8 +68,8 @@ bool ExtractedBook::Extract(const EntryIndex& entries, const BookEntry& index_pa
   }
   folder_ = folder;
   const ExtractReport report = ExtractEntries(entries, folder);
-  index_path_ = folder + Widen(index_page.name);
-  if (!report.folder_ok || GetFileAttributesW(index_path_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  indexPath_ = folder + Widen(index_page.name);
+  if (!report.folderOk || GetFileAttributesW(indexPath_.c_str()) == INVALID_FILE_ATTRIBUTES) {
     problem = "Cannot write the book's pages to " + Narrow(folder) + ".";
     Remove();
     return false;
@@ -78,7 +78,7 @@ bool ExtractedBook::Extract(const EntryIndex& entries, const BookEntry& index_pa
 }
 
 bool ExtractedBook::OpenIndex(HWND owner) const {
-  return extracted() && OpenWithShell(owner, index_path_);
+  return extracted() && OpenWithShell(owner, indexPath_);
 }
 
 void ExtractedBook::Remove() {

@@ -29,7 +29,7 @@ class ExtractedBook {
 
  private:
   std::wstring folder_;  // with a trailing backslash
-  std::wstring index_path_;
+  std::wstring indexPath_;
 };
 
 // Removes the folders of viewers that no longer run.

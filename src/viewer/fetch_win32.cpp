@@ -21,7 +21,7 @@ class FetchCallback final : public ComObject<FetchCallback, IBindStatusCallback>
     if ((status == BINDSTATUS_MIMETYPEAVAILABLE ||
          status == BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE) &&
         text != nullptr) {
-      result.mime_type = Narrow(text);
+      result.mimeType = Narrow(text);
     }
     return S_OK;
   }

@@ -10,7 +10,7 @@ namespace vexmar::viewer {
 
 struct FetchResult {
   HRESULT status = E_FAIL;
-  std::string mime_type;
+  std::string mimeType;
   std::string bytes;
 };
 

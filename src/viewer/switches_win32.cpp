@@ -30,8 +30,8 @@ bool OpenOutput(const Options& options, Output& output) {
   if (output.ok()) {
     return true;
   }
-  if (!options.out_path.empty()) {
-    PrintError("Cannot write \"" + options.out_path + "\".");
+  if (!options.outPath.empty()) {
+    PrintError("Cannot write \"" + options.outPath + "\".");
   }
   return false;
 }
@@ -79,7 +79,7 @@ int RunExtract(const BookImage& book, const std::string& folder, Output& output)
     return kExitNotABook;
   }
   const ExtractReport report = ExtractEntries(book.entries, Widen(folder));
-  if (!report.folder_ok) {
+  if (!report.folderOk) {
     PrintError("Cannot create the folder \"" + folder + "\".");
     return kExitWriteFailed;
   }
@@ -131,7 +131,7 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
         PrintError("Fetching " + Narrow(target) + " failed: " + HexStatus(fetched.status));
         exit_code = kExitFailed;
       } else {
-        output.WriteText("Location: " + Narrow(target) + "\r\nContent-Type: " + fetched.mime_type +
+        output.WriteText("Location: " + Narrow(target) + "\r\nContent-Type: " + fetched.mimeType +
                          "\r\nContent-Length: " + std::to_string(fetched.bytes.size()) +
                          "\r\n\r\n");
         output.WriteBytes(fetched.bytes);
@@ -147,7 +147,7 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
 }  // namespace
 
 int RunSwitch(const Options& options, const BookImage& book) {
-  Output output = Output::Open(options.out_path);
+  Output output = Output::Open(options.outPath);
   if (!OpenOutput(options, output)) {
     return kExitWriteFailed;
   }

@@ -38,7 +38,7 @@ TEST(Arguments, FitTheSyntaxOrSayWhatIsWrong) {
 class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
-    const stdfs::path project = stdfs::u8path(dir.Path()) / "garden";
+    const stdfs::path project = stdfs::u8path(dir_.Path()) / "garden";
     stdfs::copy(stdfs::u8path(testing::SourcePath("examples/garden")), project);
   }
   // Runs a sub-command, keeping what it printed.
@@ -46,59 +46,59 @@ class CommandLine : public ::testing::Test {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const int code = command(args);
-    out = ::testing::internal::GetCapturedStdout();
-    err = ::testing::internal::GetCapturedStderr();
+    out_ = ::testing::internal::GetCapturedStdout();
+    err_ = ::testing::internal::GetCapturedStderr();
     return code;
   }
-  std::string P(const std::string& relative) const { return dir.Path() + relative; }
+  std::string P(const std::string& relative) const { return dir_.Path() + relative; }
 
-  TempFolder dir;
-  std::string out, err;
-  const std::string stub = VEXMAR_RESOURCE_FIXTURES "/exe32.exe";
+  TempFolder dir_;
+  std::string out_, err_;
+  const std::string stub_ = VEXMAR_RESOURCE_FIXTURES "/exe32.exe";
 };
 
 TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Garden Notes",
                              "--author", "A. Reader", "--home", "index.htm", "--toc", "all",
-                             "--out-folder", dir.Path(), "--out-file", "Garden"}),
+                             "--out-folder", dir_.Path(), "--out-file", "Garden"}),
             kExitDone)
-      << err;
-  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub}), kExitDone) << err;
-  EXPECT_NE(err.find("Compile Finished.: Your e-book has been created."), std::string::npos);
+      << err_;
+  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_NE(err_.find("Compile Finished.: Your e-book has been created."), std::string::npos);
 
-  ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err;
-  EXPECT_NE(out.find("title:        Garden Notes\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("files (8):"), std::string::npos) << out;
-  EXPECT_NE(out.find("CHAPTER 1.HTML"), std::string::npos);
+  ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err_;
+  EXPECT_NE(out_.find("title:        Garden Notes\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("files (8):"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("CHAPTER 1.HTML"), std::string::npos);
 
-  ASSERT_EQ(Run(ExtractCommand, {P("Garden.exe"), P("extracted")}), kExitDone) << err;
+  ASSERT_EQ(Run(ExtractCommand, {P("Garden.exe"), P("extracted")}), kExitDone) << err_;
   for (const auto& [stored, name] : {std::pair{"LEAF.PNG", "leaf.png"},
                                      {"CHAPTER 1.HTML", "Chapter 1.html"},
                                      {"INDEX.HTM", "index.htm"}}) {
-    EXPECT_EQ(dir.Read(std::string("extracted/") + stored),
-              dir.Read(std::string("garden/") + name));
+    EXPECT_EQ(dir_.Read(std::string("extracted/") + stored),
+              dir_.Read(std::string("garden/") + name));
   }
   // The table of contents lists the pages, not the pictures.
-  EXPECT_NE(dir.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);
-  EXPECT_EQ(dir.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);
+  EXPECT_NE(dir_.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);
+  EXPECT_EQ(dir_.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
   EXPECT_EQ(Run(NewCommand, {P("garden")}), kExitUsage);  // no -o
   EXPECT_EQ(Run(NewCommand, {P("nowhere"), "-o", P("x.ebc")}), kExitFailed);
   EXPECT_EQ(Run(BuildCommand, {P("missing.ebc"), "--yes"}), kExitFailed);
-  EXPECT_NE(err.find("could not be opened"), std::string::npos) << err;
+  EXPECT_NE(err_.find("could not be opened"), std::string::npos) << err_;
   EXPECT_EQ(Run(InspectCommand, {P("garden/index.htm")}), kExitFailed);
-  EXPECT_NE(err.find("is no e-book: not a PE file"), std::string::npos) << err;
-  EXPECT_EQ(Run(InspectCommand, {stub}), kExitFailed);
-  EXPECT_NE(err.find("it has no settings record"), std::string::npos) << err;
+  EXPECT_NE(err_.find("is no e-book: not a PE file"), std::string::npos) << err_;
+  EXPECT_EQ(Run(InspectCommand, {stub_}), kExitFailed);
+  EXPECT_NE(err_.find("it has no settings record"), std::string::npos) << err_;
 
   // Without --yes and with nobody at a terminal, the first question is No.
   ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A",
                              "--home", "index.htm"}),
             kExitDone);
-  EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--stub", stub}), kExitFailed);
-  EXPECT_NE(err.find("nobody to ask"), std::string::npos) << err;
+  EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--stub", stub_}), kExitFailed);
+  EXPECT_NE(err_.find("nobody to ask"), std::string::npos) << err_;
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(BookCheck, AnIndexPageOutsideTheBookIsRefusedEvenWhenAnEntryMatches) {
     image.entries.Add({entry, reinterpret_cast<const uint8_t*>(page.data()), page.size()});
     const BookCheck check = CheckBook(image, Latin1ToUtf8);
     EXPECT_EQ(check.status, status) << index << ": " << check.message;
-    EXPECT_EQ(check.index_page != nullptr ? check.index_page->name : "",
+    EXPECT_EQ(check.indexPage != nullptr ? check.indexPage->name : "",
               status == BookStatus::kReadable ? entry : "");
     if (status != BookStatus::kReadable) {
       EXPECT_NE(check.message.find("cannot be a file"), std::string::npos) << check.message;

@@ -19,8 +19,8 @@ TEST(CommandLine, ReadsEachSwitchAndItsArgumentOrSaysWhyNot) {
   for (const auto& [args, expected] : cases) {
     const Result<Options> options = ParseCommandLine(args);
     ASSERT_TRUE(options.ok()) << options.error().reason;
-    EXPECT_EQ(std::tie(options->command, options->argument, options->out_path, options->renderer),
-              std::tie(expected.command, expected.argument, expected.out_path, expected.renderer));
+    EXPECT_EQ(std::tie(options->command, options->argument, options->outPath, options->renderer),
+              std::tie(expected.command, expected.argument, expected.outPath, expected.renderer));
   }
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"/extract"}, "needs a folder"},     {{"/extract", ""}, "needs a folder"},

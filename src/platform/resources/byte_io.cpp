@@ -87,20 +87,20 @@ Status FileSource::Read(uint64_t offset, void* out, size_t length) {
   auto* dst = static_cast<uint8_t*>(out);
   // Small reads go through the block cache; large ones straight to the file.
   if (length <= kBlockSize / 4) {
-    if (offset < block_offset_ || offset + length > block_offset_ + block_length_) {
+    if (offset < blockOffset_ || offset + length > blockOffset_ + blockLength_) {
       block_.resize(kBlockSize);
-      block_offset_ = offset;
-      block_length_ = static_cast<size_t>(std::min<uint64_t>(kBlockSize, size_ - offset));
+      blockOffset_ = offset;
+      blockLength_ = static_cast<size_t>(std::min<uint64_t>(kBlockSize, size_ - offset));
       stream_.clear();
       stream_.seekg(static_cast<std::streamoff>(offset));
       stream_.read(reinterpret_cast<char*>(block_.data()),
-                   static_cast<std::streamsize>(block_length_));
+                   static_cast<std::streamsize>(blockLength_));
       if (!stream_) {
-        block_length_ = 0;
+        blockLength_ = 0;
         return Fail("reading the file failed");
       }
     }
-    std::memcpy(dst, block_.data() + (offset - block_offset_), length);
+    std::memcpy(dst, block_.data() + (offset - blockOffset_), length);
     return {};
   }
   stream_.clear();

@@ -75,8 +75,8 @@ class FileSource final : public ByteSource {
   std::ifstream stream_;
   uint64_t size_ = 0;
   std::vector<uint8_t> block_;
-  uint64_t block_offset_ = 0;
-  size_t block_length_ = 0;
+  uint64_t blockOffset_ = 0;
+  size_t blockLength_ = 0;
 };
 
 class ByteSink {

@@ -53,7 +53,7 @@ struct EntryKey {
 };
 
 struct EntryValue {
-  uint32_t code_page = 0;
+  uint32_t codePage = 0;
   EntryData data;
 };
 

@@ -18,14 +18,14 @@ struct Range {
 };
 
 Range SectionRange(const SectionHeader& section) {
-  return {section.virtual_address, uint64_t{section.virtual_address} + section.MappedSize()};
+  return {section.virtualAddress, uint64_t{section.virtualAddress} + section.MappedSize()};
 }
 
 // The end of the mapped image as SizeOfImage should state it.
 uint64_t ImageEnd(const std::vector<SectionHeader>& sections, uint64_t section_alignment) {
   uint64_t end = 0;
   for (const SectionHeader& section : sections) {
-    end = std::max(end, AlignUp(section.virtual_address + section.MappedSize(), section_alignment));
+    end = std::max(end, AlignUp(section.virtualAddress + section.MappedSize(), section_alignment));
   }
   return end;
 }
@@ -36,8 +36,8 @@ class Planner {
       : input_(input),
         image_(image),
         index_(resource_section),
-        tree_size_(tree_size),
-        tree_raw_(AlignUp(tree_size, image.file_alignment)),
+        treeSize_(tree_size),
+        treeRaw_(AlignUp(tree_size, image.fileAlignment)),
         sections_(image.sections) {}
 
   Result<ImagePlan> Plan() {
@@ -46,13 +46,13 @@ class Planner {
       // Any change to the file breaks the signature; a table left behind
       // would only make Windows report a damaged file instead of an
       // unsigned one. So the table goes, and the caller is told.
-      plan_.signature_removed = true;
+      plan_.signatureRemoved = true;
       PatchDirectory(kCertificateDirectory, 0, 0);
       // Its bytes are dropped only where a table can be: after the last
       // section. A directory pointing anywhere else is damaged, and cutting
       // there would cut into the image itself.
       const Range table{certificate.rva, uint64_t{certificate.rva} + certificate.size};
-      if (table.begin >= image_.SectionDataEnd() && table.end <= image_.file_size) {
+      if (table.begin >= image_.SectionDataEnd() && table.end <= image_.fileSize) {
         certificate_ = table;
       }
     }
@@ -65,7 +65,7 @@ class Planner {
         return status.error();
       }
     }
-    FixMovedFilePointers(input_, image_, plan_, va_delta_, moved_va_begin_);
+    FixMovedFilePointers(input_, image_, plan_, vaDelta_, movedVaBegin_);
     PatchCommonFields();
     uint64_t size = 0;
     for (const OutputPiece& piece : plan_.pieces) {
@@ -74,7 +74,7 @@ class Planner {
     if (size > kMaxImage) {
       return Fail("the image would exceed 4 GiB");
     }
-    plan_.output_size = size;
+    plan_.outputSize = size;
     return std::move(plan_);
   }
 
@@ -97,15 +97,15 @@ class Planner {
     // Its file data must be its own too: not inside the headers and not
     // shared with another section, or rewriting it would damage those.
     const SectionHeader& resource = Resource();
-    if (resource.raw_pointer % image_.file_alignment != 0 ||
-        resource.raw_pointer < image_.SectionHeaderOffset(image_.sections.size()) ||
-        resource.raw_pointer < image_.size_of_headers) {
+    if (resource.rawPointer % image_.fileAlignment != 0 ||
+        resource.rawPointer < image_.SectionHeaderOffset(image_.sections.size()) ||
+        resource.rawPointer < image_.sizeOfHeaders) {
       return false;
     }
     for (size_t i = 0; i < image_.sections.size(); ++i) {
       const SectionHeader& other = image_.sections[i];
-      if (static_cast<int>(i) != index_ && other.raw_size != 0 &&
-          other.raw_pointer < resource.RawEnd() && resource.raw_pointer < other.RawEnd()) {
+      if (static_cast<int>(i) != index_ && other.rawSize != 0 &&
+          other.rawPointer < resource.RawEnd() && resource.rawPointer < other.RawEnd()) {
         return false;
       }
     }
@@ -113,7 +113,7 @@ class Planner {
   }
 
   bool IsAfterResource(const SectionHeader& section) const {
-    return section.virtual_address > Resource().virtual_address;
+    return section.virtualAddress > Resource().virtualAddress;
   }
 
   bool TryResizeLast() {
@@ -122,7 +122,7 @@ class Planner {
       const SectionHeader& section = image_.sections[i];
       if (static_cast<int>(i) != index_ &&
           (IsAfterResource(section) ||
-           (section.raw_size != 0 && section.raw_pointer >= resource.raw_pointer))) {
+           (section.rawSize != 0 && section.rawPointer >= resource.rawPointer))) {
         return false;
       }
     }
@@ -162,39 +162,39 @@ class Planner {
       }
       if (IsAfterResource(section)) {
         if (!IsMovable(section) ||
-            (section.raw_size != 0 && section.raw_pointer < resource.RawEnd())) {
+            (section.rawSize != 0 && section.rawPointer < resource.RawEnd())) {
           return false;
         }
-        first_va = std::min<uint64_t>(first_va, section.virtual_address);
-        if (section.raw_size != 0) {
-          first_raw = std::min<uint64_t>(first_raw, section.raw_pointer);
+        first_va = std::min<uint64_t>(first_va, section.virtualAddress);
+        if (section.rawSize != 0) {
+          first_raw = std::min<uint64_t>(first_raw, section.rawPointer);
         }
-      } else if (section.raw_size != 0 && section.raw_pointer >= resource.raw_pointer) {
+      } else if (section.rawSize != 0 && section.rawPointer >= resource.rawPointer) {
         return false;  // a section that stays in VA but follows in the file
       }
     }
-    if (first_raw % image_.file_alignment != 0) {
+    if (first_raw % image_.fileAlignment != 0) {
       return false;
     }
-    const uint64_t new_first_va = AlignUp(
-        resource.virtual_address + std::max(tree_size_, tree_raw_), image_.section_alignment);
-    va_delta_ = static_cast<int64_t>(new_first_va) - static_cast<int64_t>(first_va);
-    moved_va_begin_ = first_va;
+    const uint64_t new_first_va =
+        AlignUp(resource.virtualAddress + std::max(treeSize_, treeRaw_), image_.sectionAlignment);
+    vaDelta_ = static_cast<int64_t>(new_first_va) - static_cast<int64_t>(first_va);
+    movedVaBegin_ = first_va;
     plan_.placement = Placement::kFollowingMoved;
     ReplaceResourceData(first_raw);
     for (size_t i = 0; i < sections_.size(); ++i) {
       if (IsAfterResource(image_.sections[i])) {
         SectionHeader& section = sections_[i];
-        section.virtual_address =
-            static_cast<uint32_t>(static_cast<int64_t>(section.virtual_address) + va_delta_);
+        section.virtualAddress =
+            static_cast<uint32_t>(static_cast<int64_t>(section.virtualAddress) + vaDelta_);
         PatchU32(image_.SectionHeaderOffset(i) + section_header::kVirtualAddress,
-                 section.virtual_address);
+                 section.virtualAddress);
       }
     }
     for (size_t i = 0; i < image_.directories.size(); ++i) {
       const DataDirectory& directory = image_.directories[i];
       if (i != kCertificateDirectory && directory.rva >= first_va && directory.rva != 0) {
-        PatchDirectory(i, static_cast<uint32_t>(static_cast<int64_t>(directory.rva) + va_delta_),
+        PatchDirectory(i, static_cast<uint32_t>(static_cast<int64_t>(directory.rva) + vaDelta_),
                        directory.size);
       }
     }
@@ -206,22 +206,22 @@ class Planner {
     uint64_t room = std::numeric_limits<uint64_t>::max();
     for (const SectionHeader& section : sections_) {
       if (IsAfterResource(section)) {
-        room = std::min<uint64_t>(room, section.virtual_address - resource.virtual_address);
+        room = std::min<uint64_t>(room, section.virtualAddress - resource.virtualAddress);
       }
     }
-    if (tree_size_ > resource.raw_size || tree_size_ > room) {
+    if (treeSize_ > resource.rawSize || treeSize_ > room) {
       return false;
     }
     plan_.placement = Placement::kRewrittenInSection;
-    plan_.tree_rva = resource.virtual_address;
-    plan_.tree_piece_size = resource.raw_size;
-    AddInput(0, resource.raw_pointer);
-    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, resource.raw_size});
-    AddInput(resource.RawEnd(), image_.file_size);
-    sections_[static_cast<size_t>(index_)].virtual_size = static_cast<uint32_t>(tree_size_);
+    plan_.treeRva = resource.virtualAddress;
+    plan_.treePieceSize = resource.rawSize;
+    AddInput(0, resource.rawPointer);
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, resource.rawSize});
+    AddInput(resource.RawEnd(), image_.fileSize);
+    sections_[static_cast<size_t>(index_)].virtualSize = static_cast<uint32_t>(treeSize_);
     PatchU32(image_.SectionHeaderOffset(static_cast<size_t>(index_)) + section_header::kVirtualSize,
-             static_cast<uint32_t>(tree_size_));
-    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
+             static_cast<uint32_t>(treeSize_));
+    PatchDirectory(kResourceDirectory, plan_.treeRva, static_cast<uint32_t>(treeSize_));
     return true;
   }
 
@@ -229,20 +229,20 @@ class Planner {
   // from `resume_at` on follows it.
   void ReplaceResourceData(uint64_t resume_at) {
     const SectionHeader& resource = Resource();
-    plan_.tree_rva = resource.virtual_address;
-    plan_.tree_piece_size = tree_raw_;
-    AddInput(0, resource.raw_pointer);
-    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, tree_raw_});
-    AddInput(resume_at, image_.file_size);
+    plan_.treeRva = resource.virtualAddress;
+    plan_.treePieceSize = treeRaw_;
+    AddInput(0, resource.rawPointer);
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, treeRaw_});
+    AddInput(resume_at, image_.fileSize);
     const size_t i = static_cast<size_t>(index_);
-    sections_[i].virtual_size = static_cast<uint32_t>(tree_size_);
-    sections_[i].raw_size = static_cast<uint32_t>(tree_raw_);
+    sections_[i].virtualSize = static_cast<uint32_t>(treeSize_);
+    sections_[i].rawSize = static_cast<uint32_t>(treeRaw_);
     PatchU32(image_.SectionHeaderOffset(i) + section_header::kVirtualSize,
-             static_cast<uint32_t>(tree_size_));
+             static_cast<uint32_t>(treeSize_));
     PatchU32(image_.SectionHeaderOffset(i) + section_header::kSizeOfRawData,
-             static_cast<uint32_t>(tree_raw_));
-    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
-    initialized_delta_ = static_cast<int64_t>(tree_raw_) - static_cast<int64_t>(resource.raw_size);
+             static_cast<uint32_t>(treeRaw_));
+    PatchDirectory(kResourceDirectory, plan_.treeRva, static_cast<uint32_t>(treeSize_));
+    initializedDelta_ = static_cast<int64_t>(treeRaw_) - static_cast<int64_t>(resource.rawSize);
   }
 
   Status AppendSection() {
@@ -250,10 +250,10 @@ class Planner {
       return Fail("the headers have no resource directory entry (NumberOfRvaAndSizes < 3)");
     }
     const uint64_t slot = image_.SectionHeaderOffset(image_.sections.size());
-    uint64_t first_data = image_.size_of_headers;
+    uint64_t first_data = image_.sizeOfHeaders;
     for (const SectionHeader& section : image_.sections) {
-      if (section.raw_size != 0) {
-        first_data = std::min<uint64_t>(first_data, section.raw_pointer);
+      if (section.rawSize != 0) {
+        first_data = std::min<uint64_t>(first_data, section.rawPointer);
       }
     }
     if (slot + section_header::kSize > first_data ||
@@ -268,35 +268,35 @@ class Planner {
       PatchDirectory(kBoundImportDirectory, 0, 0);
     }
     const uint64_t data_end = image_.SectionDataEnd();
-    const uint64_t raw_pointer = AlignUp(data_end, image_.file_alignment);
+    const uint64_t raw_pointer = AlignUp(data_end, image_.fileAlignment);
     const uint64_t rva =
-        AlignUp(ImageEnd(image_.sections, image_.section_alignment), image_.section_alignment);
-    if (rva + AlignUp(tree_size_, image_.section_alignment) > kMaxImage) {
+        AlignUp(ImageEnd(image_.sections, image_.sectionAlignment), image_.sectionAlignment);
+    if (rva + AlignUp(treeSize_, image_.sectionAlignment) > kMaxImage) {
       return Fail("the image would exceed 4 GiB");
     }
     plan_.placement = Placement::kNewSection;
-    plan_.tree_rva = static_cast<uint32_t>(rva);
-    plan_.tree_piece_size = tree_raw_;
+    plan_.treeRva = static_cast<uint32_t>(rva);
+    plan_.treePieceSize = treeRaw_;
     AddInput(0, data_end);
     if (raw_pointer > data_end) {
       plan_.pieces.push_back({OutputPiece::Kind::kZeros, 0, raw_pointer - data_end});
     }
-    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, tree_raw_});
-    AddInput(data_end, image_.file_size);
+    plan_.pieces.push_back({OutputPiece::Kind::kTree, 0, treeRaw_});
+    AddInput(data_end, image_.fileSize);
 
     SectionHeader section;
     std::memcpy(section.name.data(), ".rsrc\0\0\0", section_header::kNameSize);
-    section.virtual_size = static_cast<uint32_t>(tree_size_);
-    section.virtual_address = static_cast<uint32_t>(rva);
-    section.raw_size = static_cast<uint32_t>(tree_raw_);
-    section.raw_pointer = static_cast<uint32_t>(raw_pointer);
+    section.virtualSize = static_cast<uint32_t>(treeSize_);
+    section.virtualAddress = static_cast<uint32_t>(rva);
+    section.rawSize = static_cast<uint32_t>(treeRaw_);
+    section.rawPointer = static_cast<uint32_t>(raw_pointer);
     section.characteristics = kSectionInitializedData | kSectionRead;
     std::vector<uint8_t> header(section_header::kSize, 0);
     std::memcpy(&header[section_header::kName], section.name.data(), section_header::kNameSize);
-    StoreU32(&header[section_header::kVirtualSize], section.virtual_size);
-    StoreU32(&header[section_header::kVirtualAddress], section.virtual_address);
-    StoreU32(&header[section_header::kSizeOfRawData], section.raw_size);
-    StoreU32(&header[section_header::kPointerToRawData], section.raw_pointer);
+    StoreU32(&header[section_header::kVirtualSize], section.virtualSize);
+    StoreU32(&header[section_header::kVirtualAddress], section.virtualAddress);
+    StoreU32(&header[section_header::kSizeOfRawData], section.rawSize);
+    StoreU32(&header[section_header::kPointerToRawData], section.rawPointer);
     StoreU32(&header[section_header::kCharacteristics], section.characteristics);
     plan_.patches[slot] = std::move(header);
     sections_.push_back(section);
@@ -307,14 +307,14 @@ class Planner {
       plan_.patches[image_.SectionHeaderOffset(static_cast<size_t>(index_))] = {'o', 'l', 'd', '.',
                                                                                 'r', 's', 'r', 'c'};
     }
-    PatchDirectory(kResourceDirectory, plan_.tree_rva, static_cast<uint32_t>(tree_size_));
-    initialized_delta_ = static_cast<int64_t>(tree_raw_);
+    PatchDirectory(kResourceDirectory, plan_.treeRva, static_cast<uint32_t>(treeSize_));
+    initializedDelta_ = static_cast<int64_t>(treeRaw_);
     return {};
   }
 
   // The input range [begin, end) without the certificate table.
   void AddInput(uint64_t begin, uint64_t end) {
-    if (plan_.signature_removed && certificate_.begin < end && certificate_.end > begin) {
+    if (plan_.signatureRemoved && certificate_.begin < end && certificate_.end > begin) {
       if (certificate_.begin > begin) {
         plan_.pieces.push_back({OutputPiece::Kind::kInput, begin, certificate_.begin - begin});
       }
@@ -327,24 +327,24 @@ class Planner {
 
   void PatchCommonFields() {
     const int64_t image_growth =
-        static_cast<int64_t>(ImageEnd(sections_, image_.section_alignment)) -
-        static_cast<int64_t>(ImageEnd(image_.sections, image_.section_alignment));
-    PatchU32(image_.SizeOfImageOffset(), Clamp32(int64_t{image_.size_of_image} + image_growth));
+        static_cast<int64_t>(ImageEnd(sections_, image_.sectionAlignment)) -
+        static_cast<int64_t>(ImageEnd(image_.sections, image_.sectionAlignment));
+    PatchU32(image_.SizeOfImageOffset(), Clamp32(int64_t{image_.sizeOfImage} + image_growth));
     PatchU32(image_.SizeOfInitializedDataOffset(),
-             Clamp32(int64_t{image_.size_of_initialized_data} + initialized_delta_));
+             Clamp32(int64_t{image_.sizeOfInitializedData} + initializedDelta_));
     if (image_.checksum != 0) {
-      plan_.recompute_checksum = true;
-      plan_.checksum_offset = image_.CheckSumOffset();
+      plan_.recomputeChecksum = true;
+      plan_.checksumOffset = image_.CheckSumOffset();
       PatchU32(image_.CheckSumOffset(), 0);
     }
     // Section file pointers of moved sections follow their data.
     for (size_t i = 0; i < image_.sections.size(); ++i) {
       const SectionHeader& section = image_.sections[i];
-      if (static_cast<int>(i) == index_ || section.raw_pointer == 0 || section.raw_size == 0) {
+      if (static_cast<int>(i) == index_ || section.rawPointer == 0 || section.rawSize == 0) {
         continue;
       }
-      if (auto moved = OutputOffset(plan_, section.raw_pointer, image_.file_size);
-          moved && *moved != section.raw_pointer) {
+      if (auto moved = OutputOffset(plan_, section.rawPointer, image_.fileSize);
+          moved && *moved != section.rawPointer) {
         PatchU32(image_.SectionHeaderOffset(i) + section_header::kPointerToRawData,
                  static_cast<uint32_t>(*moved));
       }
@@ -368,14 +368,14 @@ class Planner {
   ByteSource& input_;
   const PeImage& image_;
   const int index_;
-  const uint64_t tree_size_;
-  const uint64_t tree_raw_;
+  const uint64_t treeSize_;
+  const uint64_t treeRaw_;
   std::vector<SectionHeader> sections_;  // as they will be
   ImagePlan plan_;
   Range certificate_;
-  int64_t va_delta_ = 0;
-  uint64_t moved_va_begin_ = 0;
-  int64_t initialized_delta_ = 0;
+  int64_t vaDelta_ = 0;
+  uint64_t movedVaBegin_ = 0;
+  int64_t initializedDelta_ = 0;
 };
 
 }  // namespace

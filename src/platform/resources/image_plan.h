@@ -24,21 +24,21 @@ const char* PlacementName(Placement placement);
 struct OutputPiece {
   enum class Kind { kInput, kZeros, kTree };
   Kind kind = Kind::kInput;
-  uint64_t input_offset = 0;  // for kInput
+  uint64_t inputOffset = 0;  // for kInput
   uint64_t length = 0;
 };
 
 struct ImagePlan {
   Placement placement = Placement::kResizedInPlace;
-  uint32_t tree_rva = 0;
-  uint64_t tree_piece_size = 0;  // the tree and its zero fill to FileAlignment
+  uint32_t treeRva = 0;
+  uint64_t treePieceSize = 0;  // the tree and its zero fill to FileAlignment
   std::vector<OutputPiece> pieces;
   // Replacement bytes keyed by input offset, applied while copying.
   std::map<uint64_t, std::vector<uint8_t>> patches;
-  bool recompute_checksum = false;
-  uint64_t checksum_offset = 0;
-  bool signature_removed = false;
-  uint64_t output_size = 0;
+  bool recomputeChecksum = false;
+  uint64_t checksumOffset = 0;
+  bool signatureRemoved = false;
+  uint64_t outputSize = 0;
 };
 
 // Decides the placement for a tree of `tree_size` bytes. The tree's own

@@ -152,7 +152,7 @@ Status WriteImage(ByteSource& input, const ImagePlan& plan, const TreeLayout& tr
     Status status;
     switch (piece.kind) {
       case OutputPiece::Kind::kInput:
-        status = writer.Copy(input, piece.input_offset, piece.length, true);
+        status = writer.Copy(input, piece.inputOffset, piece.length, true);
         break;
       case OutputPiece::Kind::kZeros:
         status = writer.PutZeros(piece.length);
@@ -168,10 +168,10 @@ Status WriteImage(ByteSource& input, const ImagePlan& plan, const TreeLayout& tr
   if (auto status = writer.Flush(); !status) {
     return status;
   }
-  if (plan.recompute_checksum) {
+  if (plan.recomputeChecksum) {
     uint8_t bytes[4];
     StoreU32(bytes, writer.Checksum());
-    return output.Overwrite(plan.checksum_offset, bytes, sizeof bytes);
+    return output.Overwrite(plan.checksumOffset, bytes, sizeof bytes);
   }
   return {};
 }

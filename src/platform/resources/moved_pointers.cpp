@@ -6,9 +6,9 @@ std::optional<uint64_t> OutputOffset(const ImagePlan& plan, uint64_t input_offse
                                      uint64_t input_size) {
   uint64_t output = 0;
   for (const OutputPiece& piece : plan.pieces) {
-    if (piece.kind == OutputPiece::Kind::kInput && input_offset >= piece.input_offset &&
-        input_offset - piece.input_offset < piece.length) {
-      return output + (input_offset - piece.input_offset);
+    if (piece.kind == OutputPiece::Kind::kInput && input_offset >= piece.inputOffset &&
+        input_offset - piece.inputOffset < piece.length) {
+      return output + (input_offset - piece.inputOffset);
     }
     output += piece.length;
   }
@@ -27,8 +27,8 @@ void PatchPlanU32(ImagePlan& plan, uint64_t input_offset, uint32_t value) {
 
 void FixMovedFilePointers(ByteSource& input, const PeImage& image, ImagePlan& plan,
                           int64_t va_delta, uint64_t moved_va_begin) {
-  if (image.pointer_to_symbol_table != 0) {
-    if (auto moved = OutputOffset(plan, image.pointer_to_symbol_table, image.file_size)) {
+  if (image.pointerToSymbolTable != 0) {
+    if (auto moved = OutputOffset(plan, image.pointerToSymbolTable, image.fileSize)) {
       PatchPlanU32(plan, image.PointerToSymbolTableOffset(), static_cast<uint32_t>(*moved));
     }
   }
@@ -60,7 +60,7 @@ void FixMovedFilePointers(ByteSource& input, const PeImage& image, ImagePlan& pl
                    static_cast<uint32_t>(static_cast<int64_t>(address) + va_delta));
     }
     if (pointer != 0) {
-      if (auto moved = OutputOffset(plan, pointer, image.file_size)) {
+      if (auto moved = OutputOffset(plan, pointer, image.fileSize)) {
         PatchPlanU32(plan, table_offset.value() + pointer_at, static_cast<uint32_t>(*moved));
       }
     }

@@ -49,7 +49,7 @@ Result<uint32_t> ReadDosHeader(ByteSource& file) {
 // the number of sections.
 Result<uint16_t> ReadFileHeader(ByteSource& file, uint32_t e_lfanew, PeImage& image) {
   uint8_t nt[pe_signature::kSize + file_header::kSize + optional_header::kMagicSize];
-  if (uint64_t{e_lfanew} + sizeof nt > image.file_size || !file.Read(e_lfanew, nt, sizeof nt)) {
+  if (uint64_t{e_lfanew} + sizeof nt > image.fileSize || !file.Read(e_lfanew, nt, sizeof nt)) {
     return Fail("not a PE file: e_lfanew points past the end of the file");
   }
   constexpr uint64_t kFileHeader = pe_signature::kSize;
@@ -61,8 +61,8 @@ Result<uint16_t> ReadFileHeader(ByteSource& file, uint32_t e_lfanew, PeImage& im
   Fields fields(ByteView(nt, sizeof nt));
   fields.U32(0, signature)
       .U16(kFileHeader + file_header::kNumberOfSections, section_count)
-      .U32(kFileHeader + file_header::kPointerToSymbolTable, image.pointer_to_symbol_table)
-      .U32(kFileHeader + file_header::kNumberOfSymbols, image.number_of_symbols)
+      .U32(kFileHeader + file_header::kPointerToSymbolTable, image.pointerToSymbolTable)
+      .U32(kFileHeader + file_header::kNumberOfSymbols, image.numberOfSymbols)
       .U16(kFileHeader + file_header::kSizeOfOptionalHeader, optional_size)
       .U16(kOptionalHeader + optional_header::kMagic, optional_magic);
   if (!fields.ok() || signature != pe_signature::kValue) {
@@ -72,36 +72,36 @@ Result<uint16_t> ReadFileHeader(ByteSource& file, uint32_t e_lfanew, PeImage& im
     return Fail("not a PE file: unknown optional header magic " + std::to_string(optional_magic));
   }
   image.pe32plus = optional_magic == optional_header::kPe32Plus;
-  image.file_header_offset = uint64_t{e_lfanew} + kFileHeader;
-  image.optional_header_offset = uint64_t{e_lfanew} + kOptionalHeader;
-  image.section_table_offset = image.optional_header_offset + optional_size;
+  image.fileHeaderOffset = uint64_t{e_lfanew} + kFileHeader;
+  image.optionalHeaderOffset = uint64_t{e_lfanew} + kOptionalHeader;
+  image.sectionTableOffset = image.optionalHeaderOffset + optional_size;
   return section_count;
 }
 
 Status ReadOptionalHeader(ByteSource& file, PeImage& image) {
-  const uint64_t optional_size = image.section_table_offset - image.optional_header_offset;
+  const uint64_t optional_size = image.sectionTableOffset - image.optionalHeaderOffset;
   const uint64_t directories = image.DirectoriesStart();
   if (optional_size < directories) {
     return Fail("truncated headers: the optional header is too small");
   }
-  auto optional = ReadBytes(file, image.optional_header_offset, optional_size);
+  auto optional = ReadBytes(file, image.optionalHeaderOffset, optional_size);
   if (!optional) {
     return Fail("truncated headers: the optional header runs past the end of the file");
   }
   uint32_t directory_count = 0;
   Fields fields{ByteView(optional.value())};
-  fields.U32(optional_header::kSizeOfInitializedData, image.size_of_initialized_data)
-      .U32(optional_header::kSectionAlignment, image.section_alignment)
-      .U32(optional_header::kFileAlignment, image.file_alignment)
-      .U32(optional_header::kSizeOfImage, image.size_of_image)
-      .U32(optional_header::kSizeOfHeaders, image.size_of_headers)
+  fields.U32(optional_header::kSizeOfInitializedData, image.sizeOfInitializedData)
+      .U32(optional_header::kSectionAlignment, image.sectionAlignment)
+      .U32(optional_header::kFileAlignment, image.fileAlignment)
+      .U32(optional_header::kSizeOfImage, image.sizeOfImage)
+      .U32(optional_header::kSizeOfHeaders, image.sizeOfHeaders)
       .U32(optional_header::kCheckSum, image.checksum)
       .U32(directories - optional_header::kNumberOfRvaAndSizesSize, directory_count);
   if (!fields.ok()) {
     return Fail("truncated headers: the optional header is too small");
   }
-  if (!IsPowerOfTwo(image.file_alignment) || !IsPowerOfTwo(image.section_alignment) ||
-      image.file_alignment > image.section_alignment) {
+  if (!IsPowerOfTwo(image.fileAlignment) || !IsPowerOfTwo(image.sectionAlignment) ||
+      image.fileAlignment > image.sectionAlignment) {
     return Fail("damaged headers: FileAlignment and SectionAlignment are not valid alignments");
   }
   // A missing directory entry means "absent".
@@ -126,13 +126,13 @@ Status ReadSectionTable(ByteSource& file, uint16_t section_count, PeImage& image
     return Fail("damaged headers: " + std::to_string(section_count) + " sections");
   }
   const uint64_t table_end = image.SectionHeaderOffset(section_count);
-  if (table_end > image.file_size) {
+  if (table_end > image.fileSize) {
     return Fail("the section table lies outside the file");
   }
-  if (table_end > image.size_of_headers) {
+  if (table_end > image.sizeOfHeaders) {
     return Fail("the section table lies outside SizeOfHeaders");
   }
-  auto table = ReadBytes(file, image.section_table_offset, table_end - image.section_table_offset);
+  auto table = ReadBytes(file, image.sectionTableOffset, table_end - image.sectionTableOffset);
   if (!table) {
     return table.error();
   }
@@ -142,19 +142,19 @@ Status ReadSectionTable(ByteSource& file, uint16_t section_count, PeImage& image
     const uint64_t at = section_header::kSize * uint64_t{i};
     std::copy_n(table.value().begin() + static_cast<std::ptrdiff_t>(at + section_header::kName),
                 section_header::kNameSize, section.name.begin());
-    fields.U32(at + section_header::kVirtualSize, section.virtual_size)
-        .U32(at + section_header::kVirtualAddress, section.virtual_address)
-        .U32(at + section_header::kSizeOfRawData, section.raw_size)
-        .U32(at + section_header::kPointerToRawData, section.raw_pointer)
+    fields.U32(at + section_header::kVirtualSize, section.virtualSize)
+        .U32(at + section_header::kVirtualAddress, section.virtualAddress)
+        .U32(at + section_header::kSizeOfRawData, section.rawSize)
+        .U32(at + section_header::kPointerToRawData, section.rawPointer)
         .U32(at + section_header::kCharacteristics, section.characteristics);
     if (!fields.ok()) {
       return Fail("the section table lies outside the file");
     }
-    if (section.raw_size != 0 && section.RawEnd() > image.file_size) {
+    if (section.rawSize != 0 && section.RawEnd() > image.fileSize) {
       return Fail("truncated file: the data of section " + section.Name() +
                   " runs past the end of the file");
     }
-    if (uint64_t{section.virtual_address} + section.MappedSize() > 0xFFFFFFFFull) {
+    if (uint64_t{section.virtualAddress} + section.MappedSize() > 0xFFFFFFFFull) {
       return Fail("damaged headers: section " + section.Name() + " ends past 4 GiB");
     }
     image.sections.push_back(section);
@@ -176,7 +176,7 @@ std::string SectionHeader::Name() const {
 int PeImage::SectionIndexForRva(uint32_t rva) const {
   for (size_t i = 0; i < sections.size(); ++i) {
     const SectionHeader& section = sections[i];
-    if (rva >= section.virtual_address && rva - section.virtual_address < section.MappedSize()) {
+    if (rva >= section.virtualAddress && rva - section.virtualAddress < section.MappedSize()) {
       return static_cast<int>(i);
     }
   }
@@ -185,7 +185,7 @@ int PeImage::SectionIndexForRva(uint32_t rva) const {
 
 Result<uint64_t> PeImage::RvaToFileOffset(uint64_t rva, uint64_t length) const {
   for (const SectionHeader& section : sections) {
-    const uint64_t start = section.virtual_address;
+    const uint64_t start = section.virtualAddress;
     // Empty data may sit right at the end of a section: nothing is read.
     const bool inside =
         length == 0 ? rva - start <= section.MappedSize() : rva - start < section.MappedSize();
@@ -193,20 +193,20 @@ Result<uint64_t> PeImage::RvaToFileOffset(uint64_t rva, uint64_t length) const {
       continue;
     }
     const uint64_t in_section = rva - start;
-    const uint64_t raw = std::min<uint64_t>(section.raw_size, section.MappedSize());
+    const uint64_t raw = std::min<uint64_t>(section.rawSize, section.MappedSize());
     if (in_section > raw || length > raw - in_section) {
       return Fail("data at RVA " + std::to_string(rva) + " runs past the file data of section " +
                   section.Name());
     }
-    return uint64_t{section.raw_pointer} + in_section;
+    return uint64_t{section.rawPointer} + in_section;
   }
   return Fail("RVA " + std::to_string(rva) + " lies in no section");
 }
 
 uint64_t PeImage::SectionDataEnd() const {
-  uint64_t end = size_of_headers;
+  uint64_t end = sizeOfHeaders;
   for (const SectionHeader& section : sections) {
-    if (section.raw_size != 0) {
+    if (section.rawSize != 0) {
       end = std::max(end, section.RawEnd());
     }
   }
@@ -215,7 +215,7 @@ uint64_t PeImage::SectionDataEnd() const {
 
 Result<PeImage> ReadPeImage(ByteSource& file) {
   PeImage image;
-  image.file_size = file.size();
+  image.fileSize = file.size();
   auto new_header = ReadDosHeader(file);
   if (!new_header) {
     return new_header.error();

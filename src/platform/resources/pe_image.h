@@ -136,59 +136,59 @@ struct DataDirectory {
 
 struct SectionHeader {
   std::array<char, section_header::kNameSize> name{};
-  uint32_t virtual_size = 0;
-  uint32_t virtual_address = 0;
-  uint32_t raw_size = 0;
-  uint32_t raw_pointer = 0;
+  uint32_t virtualSize = 0;
+  uint32_t virtualAddress = 0;
+  uint32_t rawSize = 0;
+  uint32_t rawPointer = 0;
   uint32_t characteristics = 0;
 
   std::string Name() const;
   // The address range the loader maps: VirtualSize, or the raw size when a
   // linker left VirtualSize 0.
-  uint64_t MappedSize() const { return virtual_size != 0 ? virtual_size : raw_size; }
-  uint64_t RawEnd() const { return uint64_t{raw_pointer} + raw_size; }
+  uint64_t MappedSize() const { return virtualSize != 0 ? virtualSize : rawSize; }
+  uint64_t RawEnd() const { return uint64_t{rawPointer} + rawSize; }
 };
 
 struct PeImage {
   bool pe32plus = false;
-  uint64_t file_size = 0;
-  uint64_t file_header_offset = 0;  // IMAGE_FILE_HEADER, after "PE\0\0"
-  uint64_t optional_header_offset = 0;
-  uint64_t section_table_offset = 0;
-  uint32_t pointer_to_symbol_table = 0;
-  uint32_t number_of_symbols = 0;
-  uint32_t section_alignment = 0;
-  uint32_t file_alignment = 0;
-  uint32_t size_of_image = 0;
-  uint32_t size_of_headers = 0;
-  uint32_t size_of_initialized_data = 0;
+  uint64_t fileSize = 0;
+  uint64_t fileHeaderOffset = 0;  // IMAGE_FILE_HEADER, after "PE\0\0"
+  uint64_t optionalHeaderOffset = 0;
+  uint64_t sectionTableOffset = 0;
+  uint32_t pointerToSymbolTable = 0;
+  uint32_t numberOfSymbols = 0;
+  uint32_t sectionAlignment = 0;
+  uint32_t fileAlignment = 0;
+  uint32_t sizeOfImage = 0;
+  uint32_t sizeOfHeaders = 0;
+  uint32_t sizeOfInitializedData = 0;
   uint32_t checksum = 0;
   std::vector<DataDirectory> directories;  // NumberOfRvaAndSizes of them, at most 16
   std::vector<SectionHeader> sections;
 
   // File offsets of the fields an update may rewrite.
   uint64_t PointerToSymbolTableOffset() const {
-    return file_header_offset + file_header::kPointerToSymbolTable;
+    return fileHeaderOffset + file_header::kPointerToSymbolTable;
   }
   uint64_t SizeOfInitializedDataOffset() const {
-    return optional_header_offset + optional_header::kSizeOfInitializedData;
+    return optionalHeaderOffset + optional_header::kSizeOfInitializedData;
   }
   uint64_t SizeOfImageOffset() const {
-    return optional_header_offset + optional_header::kSizeOfImage;
+    return optionalHeaderOffset + optional_header::kSizeOfImage;
   }
-  uint64_t CheckSumOffset() const { return optional_header_offset + optional_header::kCheckSum; }
+  uint64_t CheckSumOffset() const { return optionalHeaderOffset + optional_header::kCheckSum; }
   uint64_t NumberOfSectionsOffset() const {
-    return file_header_offset + file_header::kNumberOfSections;
+    return fileHeaderOffset + file_header::kNumberOfSections;
   }
   // Where the data directories begin, from the start of the optional header.
   uint64_t DirectoriesStart() const {
     return pe32plus ? optional_header::kDirectoriesPe32Plus : optional_header::kDirectoriesPe32;
   }
   uint64_t DirectoryOffset(size_t index) const {
-    return optional_header_offset + DirectoriesStart() + data_directory::kSize * uint64_t{index};
+    return optionalHeaderOffset + DirectoriesStart() + data_directory::kSize * uint64_t{index};
   }
   uint64_t SectionHeaderOffset(size_t index) const {
-    return section_table_offset + section_header::kSize * uint64_t{index};
+    return sectionTableOffset + section_header::kSize * uint64_t{index};
   }
 
   DataDirectory Directory(size_t index) const {

@@ -13,7 +13,7 @@ Result<ResourceEditor> ResourceEditor::Open(ByteSource& input, bool keep_existin
   }
   ResourceEditor editor;
   editor.image_ = std::move(file.value().image);
-  editor.resource_section_ = file.value().table.section_index();
+  editor.resourceSection_ = file.value().table.section_index();
   if (keep_existing) {
     for (const ResourceEntry& entry : file.value().table.entries()) {
       EntryKey key{entry.type, entry.name, entry.language};
@@ -21,7 +21,7 @@ Result<ResourceEditor> ResourceEditor::Open(ByteSource& input, bool keep_existin
       // first one wins.
       editor.entries_.emplace(
           std::move(key),
-          EntryValue{entry.code_page, EntryData::InputRegion(entry.file_offset, entry.size)});
+          EntryValue{entry.codePage, EntryData::InputRegion(entry.fileOffset, entry.size)});
     }
   }
   return editor;
@@ -47,11 +47,11 @@ Result<CommitReport> ResourceEditor::Write(ByteSource& input, ByteSink& output) 
   if (!sizing) {
     return sizing.error();
   }
-  auto plan = PlanImage(input, image_, resource_section_, sizing.value().size);
+  auto plan = PlanImage(input, image_, resourceSection_, sizing.value().size);
   if (!plan) {
     return plan.error();
   }
-  auto tree = LayOutTree(entries_, plan.value().tree_rva);
+  auto tree = LayOutTree(entries_, plan.value().treeRva);
   if (!tree) {
     return tree.error();
   }
@@ -60,9 +60,9 @@ Result<CommitReport> ResourceEditor::Write(ByteSource& input, ByteSink& output) 
   }
   CommitReport report;
   report.placement = plan.value().placement;
-  report.signature_removed = plan.value().signature_removed;
-  report.file_size = plan.value().output_size;
-  report.entry_count = entries_.size();
+  report.signatureRemoved = plan.value().signatureRemoved;
+  report.fileSize = plan.value().outputSize;
+  report.entryCount = entries_.size();
   return report;
 }
 

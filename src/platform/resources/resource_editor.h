@@ -17,9 +17,9 @@ struct CommitReport {
   Placement placement = Placement::kResizedInPlace;
   // The input was signed; its certificate table was dropped because no
   // signature survives a change to the file.
-  bool signature_removed = false;
-  uint64_t file_size = 0;
-  size_t entry_count = 0;
+  bool signatureRemoved = false;
+  uint64_t fileSize = 0;
+  size_t entryCount = 0;
 };
 
 class ResourceEditor {
@@ -44,7 +44,7 @@ class ResourceEditor {
 
  private:
   PeImage image_;
-  int resource_section_ = -1;
+  int resourceSection_ = -1;
   EntrySet entries_;
 };
 

@@ -39,7 +39,7 @@ Result<ResourceId> ResourceId::FromText(std::u16string_view text) {
     return Number(number);
   }
   ResourceId id;
-  id.is_number_ = false;
+  id.isNumber_ = false;
   id.name_ = UpperCaseName(text);
   return id;
 }
@@ -50,7 +50,7 @@ Result<ResourceId> ResourceId::FromUtf8(std::string_view text) {
 
 ResourceId ResourceId::Stored(std::u16string name) {
   ResourceId id;
-  id.is_number_ = false;
+  id.isNumber_ = false;
   id.name_ = std::move(name);
   return id;
 }
@@ -62,17 +62,17 @@ ResourceId ResourceId::StoredNumber(uint16_t number) {
 }
 
 std::string ResourceId::ToDisplay() const {
-  if (is_number_) {
+  if (isNumber_) {
     return std::to_string(number_);
   }
   return "\"" + utf::Utf16ToUtf8(name_) + "\"";
 }
 
 bool operator<(const ResourceId& a, const ResourceId& b) {
-  if (a.is_number_ != b.is_number_) {
-    return !a.is_number_;
+  if (a.isNumber_ != b.isNumber_) {
+    return !a.isNumber_;
   }
-  if (a.is_number_) {
+  if (a.isNumber_) {
     return a.number_ < b.number_;
   }
   // char16_t is unsigned, so this is the ordinal code-unit order with a

@@ -26,7 +26,7 @@ class ResourceId {
   static ResourceId Stored(std::u16string name);
   static ResourceId StoredNumber(uint16_t number);
 
-  bool is_number() const { return is_number_; }
+  bool is_number() const { return isNumber_; }
   uint16_t number() const { return number_; }
   const std::u16string& name() const { return name_; }
   // "2110" or "\"CUSTOM\"", for messages and test output.
@@ -37,12 +37,12 @@ class ResourceId {
   // first), numbers ascending.
   friend bool operator<(const ResourceId& a, const ResourceId& b);
   friend bool operator==(const ResourceId& a, const ResourceId& b) {
-    return a.is_number_ == b.is_number_ && a.number_ == b.number_ && a.name_ == b.name_;
+    return a.isNumber_ == b.isNumber_ && a.number_ == b.number_ && a.name_ == b.name_;
   }
   friend bool operator!=(const ResourceId& a, const ResourceId& b) { return !(a == b); }
 
  private:
-  bool is_number_ = true;
+  bool isNumber_ = true;
   uint16_t number_ = 0;
   std::u16string name_;
 };

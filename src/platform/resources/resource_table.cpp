@@ -22,8 +22,8 @@ class TreeParser {
       : file_(file), image_(image), table_(table) {}
 
   Status Parse(uint64_t tree_file_offset, uint64_t tree_size) {
-    tree_offset_ = tree_file_offset;
-    tree_size_ = tree_size;
+    treeOffset_ = tree_file_offset;
+    treeSize_ = tree_size;
     return ParseDirectory(0, 1, {});
   }
 
@@ -34,11 +34,11 @@ class TreeParser {
   };
 
   Status ReadTree(uint64_t offset, void* out, size_t length) {
-    if (offset > tree_size_ || length > tree_size_ - offset) {
+    if (offset > treeSize_ || length > treeSize_ - offset) {
       return Fail("the resource tree points outside its section (offset " + std::to_string(offset) +
                   ")");
     }
-    return file_.Read(tree_offset_ + offset, out, length);
+    return file_.Read(treeOffset_ + offset, out, length);
   }
 
   Result<ResourceId> ReadName(uint32_t offset) {
@@ -49,7 +49,7 @@ class TreeParser {
       return status.error();
     }
     const size_t length = length_bytes[0] | (size_t{length_bytes[1]} << 8);
-    if (uint64_t{offset} + kLengthSize + kUnitSize * uint64_t{length} > tree_size_) {
+    if (uint64_t{offset} + kLengthSize + kUnitSize * uint64_t{length} > treeSize_) {
       return Fail("a resource name is longer than its section");
     }
     std::vector<uint8_t> bytes(kUnitSize * length);
@@ -73,15 +73,15 @@ class TreeParser {
       return status.error();
     }
     ResourceTable::Directory directory;
-    directory.tree_offset = offset;
+    directory.treeOffset = offset;
     const ByteView header_view(header, sizeof header);
-    if (!header_view.U16(resource_directory::kNumberOfNamedEntries, directory.named_count) ||
-        !header_view.U16(resource_directory::kNumberOfIdEntries, directory.id_count)) {
+    if (!header_view.U16(resource_directory::kNumberOfNamedEntries, directory.namedCount) ||
+        !header_view.U16(resource_directory::kNumberOfIdEntries, directory.idCount)) {
       return Fail("a resource directory header is cut short");
     }
-    const uint64_t count = uint64_t{directory.named_count} + directory.id_count;
+    const uint64_t count = uint64_t{directory.namedCount} + directory.idCount;
     const uint64_t entries_at = offset + resource_directory::kSize;
-    if (entries_at + resource_directory_entry::kSize * count > tree_size_) {
+    if (entries_at + resource_directory_entry::kSize * count > treeSize_) {
       return Fail("a resource directory has more entries than its section holds");
     }
     std::vector<uint8_t> raw(static_cast<size_t>(resource_directory_entry::kSize * count));
@@ -100,8 +100,8 @@ class TreeParser {
         return Fail("a resource directory entry is cut short");
       }
       ResourceTable::Child child;
-      child.stored_as_name = (name_field & kHighBit) != 0;
-      if (child.stored_as_name) {
+      child.storedAsName = (name_field & kHighBit) != 0;
+      if (child.storedAsName) {
         auto name = ReadName(name_field & ~kHighBit);
         if (!name) {
           return name.error();
@@ -115,7 +115,7 @@ class TreeParser {
         return Fail(is_directory ? "the resource tree is deeper than type, name and language"
                                  : "the resource tree has data above the language level");
       }
-      if (depth == kMaxDepth && child.stored_as_name) {
+      if (depth == kMaxDepth && child.storedAsName) {
         return Fail("the resource tree has a language given as a name");
       }
       if (is_directory) {
@@ -147,27 +147,27 @@ class TreeParser {
     entry.name = path.name;
     entry.language = language;
     const ByteView view(raw, sizeof raw);
-    if (!view.U32(resource_data_entry::kDataRva, entry.data_rva) ||
+    if (!view.U32(resource_data_entry::kDataRva, entry.dataRva) ||
         !view.U32(resource_data_entry::kDataSize, entry.size) ||
-        !view.U32(resource_data_entry::kCodePage, entry.code_page)) {
+        !view.U32(resource_data_entry::kCodePage, entry.codePage)) {
       return Fail("a resource data entry is cut short");
     }
     // The data may legally lie in any section, not only the resource one.
-    auto file_offset = image_.RvaToFileOffset(entry.data_rva, entry.size);
+    auto file_offset = image_.RvaToFileOffset(entry.dataRva, entry.size);
     if (!file_offset) {
       return Fail("a resource data entry (" + entry.type.ToDisplay() + "/" +
                   entry.name.ToDisplay() +
                   ") points outside the image: " + file_offset.error().reason);
     }
-    entry.file_offset = file_offset.value();
+    entry.fileOffset = file_offset.value();
     return entry;
   }
 
   ByteSource& file_;
   const PeImage& image_;
   ResourceTable& table_;
-  uint64_t tree_offset_ = 0;
-  uint64_t tree_size_ = 0;
+  uint64_t treeOffset_ = 0;
+  uint64_t treeSize_ = 0;
   std::unordered_set<uint64_t> visited_;
 };
 
@@ -177,20 +177,20 @@ Result<ResourceTable> ResourceTable::Read(ByteSource& file, const PeImage& image
   if (directory.rva == 0 && directory.size == 0) {
     return table;
   }
-  table.section_index_ = image.SectionIndexForRva(directory.rva);
-  if (table.section_index_ < 0) {
+  table.sectionIndex_ = image.SectionIndexForRva(directory.rva);
+  if (table.sectionIndex_ < 0) {
     return Fail("the resource directory lies in no section");
   }
   // The tree is bounded by its section's file data, not by the directory
   // size, which linkers do not always get right.
-  const SectionHeader& section = image.sections[static_cast<size_t>(table.section_index_)];
-  const uint64_t start = directory.rva - section.virtual_address;
-  const uint64_t raw = std::min<uint64_t>(section.raw_size, section.MappedSize());
+  const SectionHeader& section = image.sections[static_cast<size_t>(table.sectionIndex_)];
+  const uint64_t start = directory.rva - section.virtualAddress;
+  const uint64_t raw = std::min<uint64_t>(section.rawSize, section.MappedSize());
   if (start >= raw) {
     return Fail("the resource directory lies outside its section's file data");
   }
   TreeParser parser(file, image, table);
-  if (auto status = parser.Parse(uint64_t{section.raw_pointer} + start, raw - start); !status) {
+  if (auto status = parser.Parse(uint64_t{section.rawPointer} + start, raw - start); !status) {
     return status.error();
   }
   return table;
@@ -200,9 +200,9 @@ const ResourceTable::Child* ResourceTable::Search(const Directory& directory,
                                                   const ResourceId& id) const {
   // The loader searches the named range and the ID range separately, each
   // by bisection, trusting the counts; so does this.
-  size_t low = id.is_number() ? directory.named_count : 0;
+  size_t low = id.is_number() ? directory.namedCount : 0;
   size_t high =
-      id.is_number() ? size_t{directory.named_count} + directory.id_count : directory.named_count;
+      id.is_number() ? size_t{directory.namedCount} + directory.idCount : directory.namedCount;
   high = std::min(high, directory.children.size());
   while (low < high) {
     const size_t middle = low + (high - low) / 2;
@@ -259,7 +259,7 @@ Result<ResourceEntry> ResourceTable::Find(const ResourceId& type, const Resource
 }
 
 Result<std::vector<uint8_t>> ReadEntryData(ByteSource& file, const ResourceEntry& entry) {
-  return ReadBytes(file, entry.file_offset, entry.size);
+  return ReadBytes(file, entry.fileOffset, entry.size);
 }
 
 Result<ResourceFile> ReadResourceFile(ByteSource& file) {

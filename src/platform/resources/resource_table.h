@@ -18,10 +18,10 @@ struct ResourceEntry {
   ResourceId type;
   ResourceId name;
   uint16_t language = 0;
-  uint32_t code_page = 0;
-  uint32_t data_rva = 0;
+  uint32_t codePage = 0;
+  uint32_t dataRva = 0;
   uint32_t size = 0;
-  uint64_t file_offset = 0;  // of the data
+  uint64_t fileOffset = 0;  // of the data
 };
 
 class ResourceTable {
@@ -33,7 +33,7 @@ class ResourceTable {
   // Every entry, in the order the directories list them (not re-sorted).
   const std::vector<ResourceEntry>& entries() const { return entries_; }
   // The section that holds the tree, or -1 when there is none.
-  int section_index() const { return section_index_; }
+  int section_index() const { return sectionIndex_; }
 
   // The loader's lookup: a string type or name is upper-cased first, each
   // directory is binary-searched as stored (so a badly ordered file misses
@@ -47,14 +47,14 @@ class ResourceTable {
   // One directory as stored; `validate` checks their order and counts.
   struct Child {
     ResourceId id;
-    bool stored_as_name = false;  // bit 31 of the Name field
-    int directory = -1;           // index into directories() or -1
-    int entry = -1;               // index into entries() or -1
+    bool storedAsName = false;  // bit 31 of the Name field
+    int directory = -1;         // index into directories() or -1
+    int entry = -1;             // index into entries() or -1
   };
   struct Directory {
-    uint64_t tree_offset = 0;
-    uint16_t named_count = 0;
-    uint16_t id_count = 0;
+    uint64_t treeOffset = 0;
+    uint16_t namedCount = 0;
+    uint16_t idCount = 0;
     std::vector<Child> children;
   };
   const std::vector<Directory>& directories() const { return directories_; }
@@ -65,7 +65,7 @@ class ResourceTable {
 
   std::vector<ResourceEntry> entries_;
   std::vector<Directory> directories_;
-  int section_index_ = -1;
+  int sectionIndex_ = -1;
 };
 
 // Reads the bytes of one entry.

@@ -46,8 +46,8 @@ Result<ResourceUpdate> ResourceUpdate::Begin(const std::filesystem::path& target
   ResourceUpdate update;
   update.target_ = target;
   update.editor_ = std::move(editor.value());
-  update.size_at_begin_ = input.value()->size();
-  update.time_at_begin_ = std::filesystem::last_write_time(target, error);
+  update.sizeAtBegin_ = input.value()->size();
+  update.timeAtBegin_ = std::filesystem::last_write_time(target, error);
   return update;
 }
 
@@ -99,7 +99,7 @@ Result<CommitReport> ResourceUpdate::Commit() {
   std::error_code error;
   const auto time_now = std::filesystem::last_write_time(target_, error);
   const auto size_now = std::filesystem::file_size(target_, error);
-  if (error || size_now != size_at_begin_ || time_now != time_at_begin_) {
+  if (error || size_now != sizeAtBegin_ || time_now != timeAtBegin_) {
     // The existing entries are references into the file as it was read.
     return Fail(target_.u8string() + " changed after the update began");
   }

@@ -46,8 +46,8 @@ class ResourceUpdate {
 
   std::filesystem::path target_;
   std::optional<ResourceEditor> editor_;
-  uint64_t size_at_begin_ = 0;
-  std::filesystem::file_time_type time_at_begin_{};
+  uint64_t sizeAtBegin_ = 0;
+  std::filesystem::file_time_type timeAtBegin_{};
   bool ended_ = false;
 };
 

@@ -80,10 +80,10 @@ Status CheckCounts(const std::vector<TypeGroup>& types) {
 // the type directories, the name directories, the strings and the data
 // entries.
 struct MetadataPlaces {
-  std::vector<uint64_t> type_directories;
-  std::vector<uint64_t> name_directories;  // in walk order
-  std::vector<uint64_t> strings;           // one per named type and name, in walk order
-  uint64_t data_entries = 0;
+  std::vector<uint64_t> typeDirectories;
+  std::vector<uint64_t> nameDirectories;  // in walk order
+  std::vector<uint64_t> strings;          // one per named type and name, in walk order
+  uint64_t dataEntries = 0;
   uint64_t end = 0;
 };
 
@@ -96,12 +96,12 @@ MetadataPlaces PlaceMetadata(const std::vector<TypeGroup>& types, size_t entry_c
   MetadataPlaces places;
   uint64_t position = DirectorySize(types.size());
   for (const TypeGroup& type : types) {
-    places.type_directories.push_back(position);
+    places.typeDirectories.push_back(position);
     position += DirectorySize(type.names.size());
   }
   for (const TypeGroup& type : types) {
     for (const NameGroup& name : type.names) {
-      places.name_directories.push_back(position);
+      places.nameDirectories.push_back(position);
       position += DirectorySize(name.languages.size());
     }
   }
@@ -116,8 +116,8 @@ MetadataPlaces PlaceMetadata(const std::vector<TypeGroup>& types, size_t entry_c
     add_string(*type.type);
     for (const NameGroup& name : type.names) add_string(*name.name);
   }
-  places.data_entries = AlignUp(position, kDataEntryAlignment);
-  places.end = places.data_entries + resource_data_entry::kSize * uint64_t{entry_count};
+  places.dataEntries = AlignUp(position, kDataEntryAlignment);
+  places.end = places.dataEntries + resource_data_entry::kSize * uint64_t{entry_count};
   return places;
 }
 
@@ -149,20 +149,20 @@ Status PlaceData(const EntrySet& entries, uint32_t section_rva, TreeLayout& layo
 class TableWriter {
  public:
   TableWriter(const MetadataPlaces& places, uint32_t section_rva, TreeLayout& layout)
-      : places_(places), section_rva_(section_rva), layout_(layout), out_(layout.metadata) {}
+      : places_(places), sectionRva_(section_rva), layout_(layout), out_(layout.metadata) {}
 
   void Write(const std::vector<TypeGroup>& types) {
     const size_t named_types = CountNamed(types);
     WriteDirectoryHeader(0, named_types, types.size() - named_types);
     for (size_t t = 0; t < types.size(); ++t) {
       const TypeGroup& type = types[t];
-      const uint64_t type_at = places_.type_directories[t];
+      const uint64_t type_at = places_.typeDirectories[t];
       WriteDirectoryEntry(0, t, NameField(*type.type), kHighBit | Offset32(type_at));
       const size_t named_names = CountNamed(type.names);
       WriteDirectoryHeader(type_at, named_names, type.names.size() - named_names);
       for (size_t n = 0; n < type.names.size(); ++n) {
         const NameGroup& name = type.names[n];
-        const uint64_t name_at = places_.name_directories[name_directory_++];
+        const uint64_t name_at = places_.nameDirectories[nameDirectory_++];
         WriteDirectoryEntry(type_at, n, NameField(*name.name), kHighBit | Offset32(name_at));
         WriteLanguages(name, name_at);
       }
@@ -173,14 +173,14 @@ class TableWriter {
   void WriteLanguages(const NameGroup& name, uint64_t name_at) {
     WriteDirectoryHeader(name_at, 0, name.languages.size());
     for (size_t l = 0; l < name.languages.size(); ++l, ++leaf_) {
-      const uint64_t entry_at = places_.data_entries + resource_data_entry::kSize * leaf_;
+      const uint64_t entry_at = places_.dataEntries + resource_data_entry::kSize * leaf_;
       WriteDirectoryEntry(name_at, l, name.languages[l]->first.language, Offset32(entry_at));
       const TreeLayout::Blob& blob = layout_.blobs[leaf_];
       StoreU32(At(entry_at + resource_data_entry::kDataRva),
-               static_cast<uint32_t>(section_rva_ + blob.offset));
+               static_cast<uint32_t>(sectionRva_ + blob.offset));
       StoreU32(At(entry_at + resource_data_entry::kDataSize),
                static_cast<uint32_t>(blob.value->data.size()));
-      StoreU32(At(entry_at + resource_data_entry::kCodePage), blob.value->code_page);
+      StoreU32(At(entry_at + resource_data_entry::kCodePage), blob.value->codePage);
     }
   }
 
@@ -214,11 +214,11 @@ class TableWriter {
   static uint32_t Offset32(uint64_t offset) { return static_cast<uint32_t>(offset); }
 
   const MetadataPlaces& places_;
-  const uint32_t section_rva_;
+  const uint32_t sectionRva_;
   const TreeLayout& layout_;
   std::vector<uint8_t>& out_;
   size_t string_ = 0;
-  size_t name_directory_ = 0;
+  size_t nameDirectory_ = 0;
   size_t leaf_ = 0;
 };
 

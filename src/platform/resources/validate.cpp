@@ -12,45 +12,45 @@ namespace {
 void CheckSections(const PeImage& image, std::vector<std::string>& findings) {
   std::vector<SectionHeader> by_address = image.sections;
   std::sort(by_address.begin(), by_address.end(),
-            [](const auto& a, const auto& b) { return a.virtual_address < b.virtual_address; });
+            [](const auto& a, const auto& b) { return a.virtualAddress < b.virtualAddress; });
   uint64_t image_end = 0;
   for (size_t i = 0; i < by_address.size(); ++i) {
     const SectionHeader& section = by_address[i];
     const std::string name = "section " + section.Name();
-    if (section.virtual_address % image.section_alignment != 0) {
+    if (section.virtualAddress % image.sectionAlignment != 0) {
       findings.push_back(name + ": VirtualAddress is not a multiple of SectionAlignment");
     }
-    if (section.raw_size != 0 && section.raw_pointer % image.file_alignment != 0) {
+    if (section.rawSize != 0 && section.rawPointer % image.fileAlignment != 0) {
       findings.push_back(name + ": PointerToRawData is not a multiple of FileAlignment");
     }
-    if (section.raw_size % image.file_alignment != 0) {
+    if (section.rawSize % image.fileAlignment != 0) {
       findings.push_back(name + ": SizeOfRawData is not a multiple of FileAlignment");
     }
-    const uint64_t end = AlignUp(
-        section.virtual_address + std::max<uint64_t>(section.MappedSize(), section.raw_size),
-        image.section_alignment);
-    if (i + 1 < by_address.size() && end > by_address[i + 1].virtual_address) {
+    const uint64_t end =
+        AlignUp(section.virtualAddress + std::max<uint64_t>(section.MappedSize(), section.rawSize),
+                image.sectionAlignment);
+    if (i + 1 < by_address.size() && end > by_address[i + 1].virtualAddress) {
       findings.push_back(name + " overlaps section " + by_address[i + 1].Name());
     }
-    image_end = std::max(image_end, AlignUp(section.virtual_address + section.MappedSize(),
-                                            image.section_alignment));
+    image_end = std::max(
+        image_end, AlignUp(section.virtualAddress + section.MappedSize(), image.sectionAlignment));
   }
   for (size_t i = 0; i < image.sections.size(); ++i) {
     for (size_t j = i + 1; j < image.sections.size(); ++j) {
       const SectionHeader& a = image.sections[i];
       const SectionHeader& b = image.sections[j];
-      if (a.raw_size != 0 && b.raw_size != 0 && a.raw_pointer < b.RawEnd() &&
-          b.raw_pointer < a.RawEnd()) {
+      if (a.rawSize != 0 && b.rawSize != 0 && a.rawPointer < b.RawEnd() &&
+          b.rawPointer < a.RawEnd()) {
         findings.push_back("the file data of sections " + a.Name() + " and " + b.Name() +
                            " overlap");
       }
     }
   }
-  if (image.size_of_image != image_end) {
-    findings.push_back("SizeOfImage is " + std::to_string(image.size_of_image) + ", expected " +
+  if (image.sizeOfImage != image_end) {
+    findings.push_back("SizeOfImage is " + std::to_string(image.sizeOfImage) + ", expected " +
                        std::to_string(image_end));
   }
-  if (image.size_of_headers % image.file_alignment != 0) {
+  if (image.sizeOfHeaders % image.fileAlignment != 0) {
     findings.push_back("SizeOfHeaders is not a multiple of FileAlignment");
   }
 }
@@ -62,7 +62,7 @@ void CheckDirectories(const PeImage& image, std::vector<std::string>& findings) 
       continue;
     }
     if (i == kCertificateDirectory) {
-      if (uint64_t{directory.rva} + directory.size > image.file_size || directory.rva % 8 != 0) {
+      if (uint64_t{directory.rva} + directory.size > image.fileSize || directory.rva % 8 != 0) {
         findings.push_back("the certificate table lies outside the file or is not 8-aligned");
       }
       continue;
@@ -76,14 +76,14 @@ void CheckDirectories(const PeImage& image, std::vector<std::string>& findings) 
       continue;
     }
     const SectionHeader& header = image.sections[static_cast<size_t>(section)];
-    if (uint64_t{directory.rva} + directory.size > header.virtual_address + header.MappedSize()) {
+    if (uint64_t{directory.rva} + directory.size > header.virtualAddress + header.MappedSize()) {
       findings.push_back("data directory " + std::to_string(i) + " runs past its section");
     }
   }
-  if (image.pointer_to_symbol_table != 0) {
-    const uint64_t strings = uint64_t{image.pointer_to_symbol_table} +
-                             coff_symbol::kSize * uint64_t{image.number_of_symbols};
-    if (strings + 4 > image.file_size) {
+  if (image.pointerToSymbolTable != 0) {
+    const uint64_t strings =
+        uint64_t{image.pointerToSymbolTable} + coff_symbol::kSize * uint64_t{image.numberOfSymbols};
+    if (strings + 4 > image.fileSize) {
       findings.push_back("the COFF symbol or string table lies past the end of the file");
     }
   }
@@ -93,16 +93,16 @@ void CheckTree(const PeImage& image, const ResourceTable& table,
                std::vector<std::string>& findings) {
   if (table.section_index() >= 0 &&
       image.Directory(kResourceDirectory).rva !=
-          image.sections[static_cast<size_t>(table.section_index())].virtual_address) {
+          image.sections[static_cast<size_t>(table.section_index())].virtualAddress) {
     findings.push_back("the resource root is not at the start of its section");
   }
   for (const ResourceTable::Directory& directory : table.directories()) {
-    if (directory.tree_offset % 4 != 0) {
+    if (directory.treeOffset % 4 != 0) {
       findings.push_back("a resource directory is not 4-aligned");
     }
     for (size_t i = 0; i < directory.children.size(); ++i) {
       const ResourceTable::Child& child = directory.children[i];
-      if (child.stored_as_name != (i < directory.named_count)) {
+      if (child.storedAsName != (i < directory.namedCount)) {
         findings.push_back("a resource directory's named and ID counts do not match its entries");
         break;
       }
@@ -114,11 +114,11 @@ void CheckTree(const PeImage& image, const ResourceTable& table,
   }
   for (const ResourceEntry& entry : table.entries()) {
     auto found = table.Find(entry.type, entry.name, entry.language);
-    if (!found || found.value().data_rva != entry.data_rva) {
+    if (!found || found.value().dataRva != entry.dataRva) {
       findings.push_back("resource " + entry.type.ToDisplay() + "/" + entry.name.ToDisplay() + "/" +
                          std::to_string(entry.language) + " is not found by the loader's search");
     }
-    if (entry.data_rva % 4 != 0) {
+    if (entry.dataRva % 4 != 0) {
       findings.push_back("resource data of " + entry.name.ToDisplay() + " is not 4-aligned");
     }
   }

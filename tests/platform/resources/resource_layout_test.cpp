@@ -90,7 +90,7 @@ TEST_P(EveryFixture, UpdatesKeepEverythingElseAndARepeatedCommitChangesNothing) 
       // The overlay up to the certificate table stays at the end, and no
       // byte of the table is left.
       const PeImage in = ReadPe(input), out = ReadPe(output);
-      EXPECT_EQ(report.signature_removed, signed_input);
+      EXPECT_EQ(report.signatureRemoved, signed_input);
       EXPECT_EQ(
           out.Directory(kCertificateDirectory).rva + out.Directory(kCertificateDirectory).size, 0u);
       const uint64_t kept = signed_input ? in.Directory(kCertificateDirectory).rva : input.size();
@@ -101,13 +101,13 @@ TEST_P(EveryFixture, UpdatesKeepEverythingElseAndARepeatedCommitChangesNothing) 
       EXPECT_EQ(std::search(output.begin(), output.end(), marker.begin(), marker.end()),
                 output.end());
       // mingw's long section names live in the COFF string table after the symbols.
-      const uint64_t symbols = 18 * uint64_t{in.number_of_symbols} + 64;
-      EXPECT_EQ(Slice(input, in.pointer_to_symbol_table, symbols),
-                Slice(output, out.pointer_to_symbol_table, symbols));
+      const uint64_t symbols = 18 * uint64_t{in.numberOfSymbols} + 64;
+      EXPECT_EQ(Slice(input, in.pointerToSymbolTable, symbols),
+                Slice(output, out.pointerToSymbolTable, symbols));
       for (size_t i = 0; i < in.sections.size(); ++i) {
         const SectionHeader &a = in.sections[i], &b = out.sections[i];
         if (a.Name() == ".rsrc") continue;
-        EXPECT_EQ(Slice(input, a.raw_pointer, a.raw_size), Slice(output, b.raw_pointer, b.raw_size))
+        EXPECT_EQ(Slice(input, a.rawPointer, a.rawSize), Slice(output, b.rawPointer, b.rawSize))
             << a.Name();
       }
       if (grow) WriteFileBytes((folder / (variant + GetParam())).u8string(), output);
@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SectionLayout, ::testing::ValuesIn(kLayouts),
 TEST(SectionLayoutEdges, NoRoomForASectionHeaderIsAClearError) {
   Bytes input = Build(kLayouts[4].image);
   const PeImage image = ReadPe(input);
-  PutU32(input, image.optional_header_offset + 60, uint32_t(image.SectionHeaderOffset(3) + 8));
+  PutU32(input, image.optionalHeaderOffset + 60, uint32_t(image.SectionHeaderOffset(3) + 8));
   const std::string error = ApplyError(input, PutOne("10", "1", 0, Bytes(0x3000, 1)));
   EXPECT_NE(error.find("not enough room in the headers"), std::string::npos) << error;
 }
@@ -231,7 +231,7 @@ TEST(SectionLayoutEdges, DebugDataFollowsWhenItMoves) {
   ASSERT_EQ(report.placement, kMoved);
   EXPECT_EQ(ValidateImage(output), kSound);
   const PeImage pe = ReadPe(output);
-  EXPECT_EQ(U32At(output, entry + 20), pe.sections[3].virtual_address);
+  EXPECT_EQ(U32At(output, entry + 20), pe.sections[3].virtualAddress);
   EXPECT_EQ(Slice(output, U32At(output, entry + 24), 0x30), mapped);
   EXPECT_EQ(Slice(output, U32At(output, entry + 28 + 24), 0x20), unmapped);
 }

@@ -50,7 +50,7 @@ struct Fault {
   uint64_t at;
   uint32_t value;
   const char* reason;  // part of the expected error
-  size_t truncate_to = 0;
+  size_t truncateTo = 0;
 };
 constexpr uint32_t kMz = 'M' | 'Z' << 8;  // at 0: the bytes there already
 
@@ -82,7 +82,7 @@ TEST_P(MalformedInput, IsRefusedWithItsReason) {
   ASSERT_EQ(ValidateImage(image), std::vector<std::string>{});
   const Fault& fault = GetParam();
   PutU32(image, fault.at, fault.value);
-  if (fault.truncate_to != 0) image.resize(fault.truncate_to);
+  if (fault.truncateTo != 0) image.resize(fault.truncateTo);
 
   MemorySource source(image);
   auto file = ReadResourceFile(source);

@@ -94,7 +94,7 @@ std::vector<Entry> Snapshot(const Bytes& image) {
   for (const ResourceEntry& entry : file.value().table.entries()) {
     auto data = ReadEntryData(source, entry);
     entries.push_back({entry.type.ToDisplay(), entry.name.ToDisplay(), entry.language,
-                       data.ok() ? data.value() : Bytes{}, entry.code_page});
+                       data.ok() ? data.value() : Bytes{}, entry.codePage});
   }
   std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Key() < b.Key(); });
   return entries;
@@ -110,7 +110,7 @@ std::string Update(const Bytes& input, const Edit& edit, Bytes* output, bool kee
   MemorySink sink;
   auto written = editor.value().Write(source, sink);
   if (!written.ok()) return "write: " + written.error().reason;
-  EXPECT_EQ(written.value().file_size, sink.bytes().size());
+  EXPECT_EQ(written.value().fileSize, sink.bytes().size());
   if (report != nullptr) *report = written.value();
   if (output != nullptr) *output = std::move(sink.bytes());
   return "";

@@ -95,7 +95,7 @@ TEST_F(ResourceUpdateFile, OneCommitPerEntryGivesTheBytesOfOneBatchFromFiles) {
   auto report = update->Commit();
   ASSERT_TRUE(report.ok()) << report.error().reason;
   EXPECT_FALSE(update->Update(Id("2110"), Id("late"), 1033, {}).ok());
-  EXPECT_EQ(report.value().file_size, one_by_one.size());
+  EXPECT_EQ(report.value().fileSize, one_by_one.size());
   EXPECT_EQ(Target(), one_by_one);
   EXPECT_EQ(ValidateImage(one_by_one), std::vector<std::string>{});
   const std::vector<Entry> entries = Snapshot(one_by_one);
