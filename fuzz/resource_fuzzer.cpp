@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The loader's search finds it, unless a damaged input stored a
     // lower-case name, which no query can reach (queries are upper-cased).
     auto reachable = [](const ResourceId& id) {
-      return id.is_number() || book::UpperCaseName(id.name()) == id.name();
+      return id.is_number() || UpperCaseName(id.name()) == id.name();
     };
     if (reachable(key.type) && reachable(key.name)) {
       auto found = file.value().table.Find(key.type, key.name, key.language);

@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const std::string& name : names) {
     image.entries.Add({name, data, size});
-    book::UnsafeNameReason(name);
+    vexmar::book::UnsafeNameReason(name);
     MimeTypeFor(name);
   }
-  book::PlanExtraction(names);
+  vexmar::book::PlanExtraction(names);
   CheckBook(image, testing::Latin1ToUtf8);
   const std::string url = std::string(kBookUrlPrefix) + std::string(rest);
   if (const auto path = BookPathFromUrl(url, testing::Latin1ToUtf8)) {
