@@ -64,6 +64,13 @@ Status MemorySource::Read(uint64_t offset, void* out, size_t length) {
 }
 
 Result<std::unique_ptr<FileSource>> FileSource::Open(const std::filesystem::path& path) {
+  // Only a file has bytes to read: opening a FIFO would wait for a writer
+  // that never comes, and a device never ends.
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!error && !std::filesystem::is_regular_file(status)) {
+    return Fail(path.u8string() + " is not a file");
+  }
   std::unique_ptr<FileSource> source(new FileSource());
   source->stream_.open(path, std::ios::binary);
   if (!source->stream_) {

@@ -4,6 +4,11 @@
 // is fuzz/resource_fuzzer.cpp's).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "resource_test_support.h"
 
 namespace vexmar::resources {
@@ -101,6 +106,26 @@ TEST(MalformedInput, TooFewDataDirectoriesMeansNoResourcesAndAClearUpdateError) 
   EXPECT_TRUE(Snapshot(image).empty());
   const std::string error = ApplyError(image, PutOne("1", "1", 0, {1}));
   EXPECT_NE(error.find("NumberOfRvaAndSizes"), std::string::npos) << error;
+}
+
+// A FIFO would keep a reader waiting for a writer, a device never ends:
+// neither is read at all.
+TEST(MalformedInput, WhatIsNoFileIsRefusedAtOnce) {
+  std::vector<std::filesystem::path> paths = {std::filesystem::temp_directory_path()};
+#ifndef _WIN32
+  const std::filesystem::path fifo = std::filesystem::temp_directory_path() / "vexmar-fifo";
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  paths.insert(paths.end(), {fifo, "/dev/zero"});
+#endif
+  for (const auto& path : paths) {
+    auto source = FileSource::Open(path);
+    ASSERT_FALSE(source.ok()) << path;
+    EXPECT_NE(source.error().reason.find("is not a file"), std::string::npos);
+  }
+#ifndef _WIN32
+  std::filesystem::remove(fifo);
+#endif
 }
 
 }  // namespace
