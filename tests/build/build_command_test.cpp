@@ -15,6 +15,7 @@ namespace {
 
 using dialogs::Answer;
 using dialogs::Icon;
+using testing::Box;
 using workspace::FrmMain;
 
 constexpr const char* kTitle = kApplicationTitle;
@@ -87,12 +88,12 @@ TEST(Compile, AsksFirstAndAgainForATableOfContentsAndNoEndsIt) {
   f.modal.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(Compile(f.w(), f.setup), CompileResult::Cancelled);
   ASSERT_EQ(f.modal.shown.size(), 3u);
-  EXPECT_EQ(f.modal.shown[0].text, "Are you ready to build your e-book now?");
-  for (const auto& [box, icon] : {std::pair{0u, Icon::None}, {2u, Icon::Question}}) {
-    EXPECT_EQ(f.modal.shown[box].title, "Confirm");
-    EXPECT_EQ(f.modal.shown[box].buttons, dialogs::Buttons::YesNo);
-    EXPECT_EQ(f.modal.shown[box].icon, icon);
-  }
+  EXPECT_EQ(Box(f.modal.shown[0]), Box("Are you ready to build your e-book now?", "Confirm",
+                                       Icon::None, dialogs::Buttons::YesNo));
+  EXPECT_EQ(Box(f.modal.shown[2]),
+            Box("A table of contents will be written at the top of your home page, in the page's "
+                "own file in the project folder.  Do you want to go on?",
+                "Confirm", Icon::Question, dialogs::Buttons::YesNo));
   EXPECT_TRUE(f.resources.log.empty());
   EXPECT_EQ(f.w().txtoutfile.Text(), "Garden");  // No ends it before any check
 }
@@ -161,9 +162,7 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
     SCOPED_TRACE(step.text);
     const std::vector<dialogs::Message> boxes = f.Compile();
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes[0].text, step.text);
-    EXPECT_EQ(boxes[0].title, step.title);
-    EXPECT_EQ(boxes[0].icon, step.icon);
+    EXPECT_EQ(Box(boxes[0]), Box(step.text, step.title, step.icon));
     if (step.focus != nullptr) {
       const ui::Control& focused = *w.Window().Find(step.focus);
       EXPECT_TRUE(focused.HasFocus());
@@ -242,10 +241,7 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
     SCOPED_TRACE(c.name);
     BuildFixture f;
     c.fault(f);
-    const dialogs::Message box = f.CompileToOneBox();
-    EXPECT_EQ(box.text, c.text);
-    EXPECT_EQ(box.title, c.title);
-    EXPECT_EQ(box.icon, c.icon);
+    EXPECT_EQ(Box(f.CompileToOneBox()), Box(c.text, c.title, c.icon));
     EXPECT_EQ(f.modal.browsed.size(), c.fault == cases[0].fault ? 1u : 0u);
     EXPECT_EQ(f.files.contents[kBook + "index.htm"], kWelcome);  // the page stays whole
     EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], kEarlier);
@@ -255,25 +251,21 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
 }
 
 TEST(Compile, TheOutputNameIsCompletedWithExe) {
-  struct Case {
-    const char* typed;
-    const char* result;
-  };
-  for (const Case& c :
-       {Case{"Story", "Story.exe"}, Case{"Story.EXE", "Story.EXE"}, Case{"Story.Exe", "Story.Exe"},
-        Case{"a.ex", "a.ex.exe"}, Case{"   ", "MyEbook"}}) {
+  for (const auto& [typed, result] : {std::pair{"Story", "Story.exe"}, {"Story.EXE", "Story.EXE"},
+                                      {"a.ex", "a.ex.exe"}, {"   ", "MyEbook"}}) {
     BuildFixture f;
-    f.w().txtoutfile.SetText(c.typed);
+    f.w().txtoutfile.SetText(typed);
     f.w().txttitle.SetText("");  // stop at the title check: ".exe" is added after it
     f.Compile();
-    EXPECT_EQ(f.w().txtoutfile.Text(), c.result) << c.typed;
+    EXPECT_EQ(f.w().txtoutfile.Text(), result) << typed;
   }
 }
 
 TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
   BuildFixture f;
-  EXPECT_EQ(f.CompileToOneBox().text,
-            "Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe");
+  EXPECT_EQ(Box(f.CompileToOneBox()),
+            Box("Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe",
+                "Compile Finished.", Icon::Information));
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
             (std::vector<std::string>{
@@ -282,8 +274,6 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
                 "notes::blank:blank:blank",
                 "commit", "begin " + partial, "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
                 "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif", "commit"}));
-  EXPECT_EQ(f.modal.shown.back().title, "Compile Finished.");
-  EXPECT_EQ(f.modal.shown.back().icon, Icon::Information);
   EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], "MZ stub");  // the fake leaves the copy
   EXPECT_EQ(f.files.contents.count(partial), 0u);
   EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);

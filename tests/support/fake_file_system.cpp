@@ -56,34 +56,26 @@ Status FakeFileSystem::WriteWholeFile(const std::string& path, std::string_view 
 
 Status FakeFileSystem::CheckReadable(const std::string& path) {
   const Result<std::string> content = ReadWholeFile(path);
-  if (!content) return content.error();
-  return {};
+  return content ? Status{} : Status{content.error()};
 }
 
 Status FakeFileSystem::Copy(const std::string& from, const std::string& to) {
   const Result<std::string> content = ReadWholeFile(from);
-  if (!content) return content.error();
-  return WriteWholeFile(to, content.value());
+  return content ? WriteWholeFile(to, content.value()) : Status{content.error()};
 }
 
 Status FakeFileSystem::Rename(const std::string& from, const std::string& to) {
-  const Result<std::string> content = ReadWholeFile(from);
-  if (!content) return content.error();
-  const Status written = WriteWholeFile(to, content.value());
-  if (written) contents.erase(from);
-  return written;
+  const Status copied = Copy(from, to);
+  if (copied) contents.erase(from);
+  return copied;
 }
 
 Status FakeFileSystem::Delete(const std::string& path) {
-  if (contents.erase(path) == 0) {
-    return Fail("the file or its folder does not exist", ErrorKind::NotFound);
-  }
-  return {};
+  if (contents.erase(path) > 0) return {};
+  return Fail("the file or its folder does not exist", ErrorKind::NotFound);
 }
 
-bool FakeFileSystem::FolderExists(const std::string& path) {
-  return folders.count(path) > 0;
-}
+bool FakeFileSystem::FolderExists(const std::string& path) { return folders.count(path) > 0; }
 
 Status FakeFileSystem::CreateFolder(const std::string& path) {
   const auto failure = failWrites.find(path);

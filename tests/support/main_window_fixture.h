@@ -2,6 +2,7 @@
 // The main window on the headless backend with scripted dialogs, over the
 // real file system or a fake one.
 #include <memory>
+#include <tuple>
 
 #include "platform/dialogs/scripted/scripted_services.h"
 #include "platform/host.h"
@@ -25,5 +26,18 @@ struct MainWindowFixture {
 
 std::vector<std::string> Entries(const ui::CheckList& list);
 std::vector<bool> Checks(const ui::CheckList& list);
+// The project the window holds as one text, line by line: every text box,
+// both lists with their check marks ("[x]"), the switch, whether the contents
+// list shows, and the project folder.
+std::string Snapshot(workspace::FrmMain& w);
+
+// A message box as one value: its text, title, buttons and icon.
+inline auto Box(const dialogs::Message& m) {
+  return std::make_tuple(m.text, m.title, m.buttons, m.icon);
+}
+inline auto Box(std::string text, std::string title, dialogs::Icon icon,
+                dialogs::Buttons buttons = dialogs::Buttons::Ok) {
+  return std::make_tuple(std::move(text), std::move(title), buttons, icon);
+}
 
 }  // namespace vexmar::testing
