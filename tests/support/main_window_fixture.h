@@ -24,8 +24,16 @@ struct MainWindowFixture {
   workspace::FrmMain& w() { return *window; }
 };
 
-std::vector<std::string> Entries(const ui::CheckList& list);
-std::vector<bool> Checks(const ui::CheckList& list);
+inline std::vector<std::string> Entries(const ui::CheckList& list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.Count(); ++i) out.push_back(list.Entry(i));
+  return out;
+}
+inline std::vector<bool> Checks(const ui::CheckList& list) {
+  std::vector<bool> out;
+  for (int i = 0; i < list.Count(); ++i) out.push_back(list.Checked(i));
+  return out;
+}
 // The project the window holds as one text, line by line: every text box,
 // both lists with their check marks ("[x]"), the switch, whether the contents
 // list shows, and the project folder.
