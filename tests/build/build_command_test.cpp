@@ -30,15 +30,20 @@ struct BuildFixture : testing::MainWindowFixture {
   BuildFixture() : MainWindowFixture(files) {
     FrmMain& m = w();
     m.Window().SetCaption(kTitle);
-    files.contents = {{kStub, "MZ stub"},         {kBook + "index.htm", kWelcome},
-                      {kBook + "logo.gif", "GIF89a"}, {kBook + "notes.txt", "notes"},
+    files.contents = {{kStub, "MZ stub"},
+                      {kBook + "index.htm", kWelcome},
+                      {kBook + "logo.gif", "GIF89a"},
+                      {kBook + "notes.txt", "notes"},
                       {kOut + "Garden.exe", kEarlier}};
     files.folders = {kBook, kOut};
     m.ProjectFolder = kBook;
-    for (const auto& [box, text] :
-         {std::pair{&m.txtpath, kBook}, {&m.txtoutfolder, kOut}, {&m.txthomepage, "index.htm"},
-          {&m.txttitle, "Garden Notes"}, {&m.txtAuthor, "A. Reader"},
-          {&m.txtURLText, "More notes"}, {&m.txtoutfile, "Garden"}}) {
+    for (const auto& [box, text] : {std::pair{&m.txtpath, kBook},
+                                    {&m.txtoutfolder, kOut},
+                                    {&m.txthomepage, "index.htm"},
+                                    {&m.txttitle, "Garden Notes"},
+                                    {&m.txtAuthor, "A. Reader"},
+                                    {&m.txtURLText, "More notes"},
+                                    {&m.txtoutfile, "Garden"}}) {
       box->SetText(text);
     }
     for (const char* name : {"index.htm", "logo.gif", "notes.txt"}) Check(name, name[0] != 'n');
@@ -117,8 +122,8 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
   const Step steps[] = {
       {"Please remove all ':' characters", Icon::None, "txtURL", false,
        [&] { w.txtURL.SetText(""); }, "Data Error"},
-      {"You need to include the name of your default index page.", Icon::Information,
-       "txthomepage", true, [&] { w.txthomepage.SetText("stärt.htm"); }},
+      {"You need to include the name of your default index page.", Icon::Information, "txthomepage",
+       true, [&] { w.txthomepage.SetText("stärt.htm"); }},
       {"The index page name you entered was not found.\r\n\r\n" + kBook + "stärt.htm",
        Icon::Critical, "txthomepage", true,
        [&] {
@@ -187,8 +192,7 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
   const Case cases[] = {
       {// no project folder: the chooser is offered, the build does not resume
        [](BuildFixture& f) { f.w().ProjectFolder.clear(), f.modal.folders = {"elsewhere"}; },
-       "No project files were found please select your project folder.", Icon::Information,
-       kTitle},
+       "No project files were found please select your project folder.", Icon::Information, kTitle},
       {[](BuildFixture& f) {  // an output folder that cannot be made
          f.w().txtoutfolder.SetText(kBook);
          f.files.failWrites[kBook + "Output" + kSep] =
@@ -238,8 +242,10 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
 }
 
 TEST(Compile, TheOutputNameIsCompletedWithExe) {
-  for (const auto& [typed, result] : {std::pair{"Story", "Story.exe"}, {"Story.EXE", "Story.EXE"},
-                                      {"a.ex", "a.ex.exe"}, {"   ", "MyEbook"}}) {
+  for (const auto& [typed, result] : {std::pair{"Story", "Story.exe"},
+                                      {"Story.EXE", "Story.EXE"},
+                                      {"a.ex", "a.ex.exe"},
+                                      {"   ", "MyEbook"}}) {
     BuildFixture f;
     f.w().txtoutfile.SetText(typed);
     f.w().txttitle.SetText("");  // stop at the title check: ".exe" is added after it

@@ -74,9 +74,9 @@ TEST(Exit, AsksAndClosesOnAnyAnswerButNoAndClosingTheWindowDoesNotAsk) {
   f.modal.answers = {Answer::No};
   f.w().cmdExit.Click();
   ASSERT_EQ(f.modal.shown.size(), 1u);
-  EXPECT_EQ(testing::Box(f.modal.shown[0]), testing::Box("Exit E-book Creator?", "Exit?",
-                                                         dialogs::Icon::Question,
-                                                         dialogs::Buttons::YesNo));
+  EXPECT_EQ(testing::Box(f.modal.shown[0]),
+            testing::Box("Exit E-book Creator?", "Exit?", dialogs::Icon::Question,
+                         dialogs::Buttons::YesNo));
   EXPECT_EQ(f.ended, 0);
   EXPECT_EQ(f.w().txttitle.Text(), "kept");
   f.modal.answers = {Answer::Yes};

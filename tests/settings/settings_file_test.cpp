@@ -91,7 +91,7 @@ TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
   workspace::FrmMain& w = f.w();
   testing::FillGardenProject(w, "typed folder/");
   w.txttitle.SetText("Café: Notes");  // ":" in a text line comes back unchanged
-  w.txtAuthor.SetText("blank");        // and so does the placeholder word
+  w.txtAuthor.SetText("blank");       // and so does the placeholder word
   const std::string expected = testing::Snapshot(w);
   w.ProjectFolder = "chosen folder/";  // the file stores txtpath, not this
   w.lstFiles.SetChecked(0, true);      // nor check marks

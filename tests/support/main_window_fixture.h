@@ -37,7 +37,22 @@ inline std::vector<bool> Checks(const ui::CheckList& list) {
 // The project the window holds as one text, line by line: every text box,
 // both lists with their check marks ("[x]"), the switch, whether the contents
 // list shows, and the project folder.
-std::string Snapshot(workspace::FrmMain& w);
+inline std::string Snapshot(workspace::FrmMain& w) {
+  std::string out;
+  for (const ui::TextBox* box : {&w.txttitle, &w.txtAuthor, &w.txtURLText, &w.txtURL, &w.txtpath,
+                                 &w.txthomepage, &w.txtoutfolder, &w.txtoutfile}) {
+    out += box->Name() + "=" + box->Text() + "\n";
+  }
+  for (const ui::CheckList* list : {&w.lstFiles, &w.lstTOC}) {
+    out += list->Name() + "=";
+    for (int i = 0; i < list->Count(); ++i) {
+      out += (list->Checked(i) ? "[x]" : "") + list->Entry(i) + ":";
+    }
+    out += "\n";
+  }
+  return out + "chkTOC=" + std::to_string(w.chkTOC.Value()) + (w.lstTOC.Visible() ? " shown" : "") +
+         (w.cmdAddToTOC.Visible() ? " add" : "") + "\nProjectFolder=" + w.ProjectFolder + "\n";
+}
 
 // A message box as one value: its text, title, buttons and icon.
 inline auto Box(const dialogs::Message& m) {

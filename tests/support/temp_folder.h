@@ -18,8 +18,7 @@ class TempFolder {
     static std::atomic<int> counter{0};
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() /
-        ("vexmar-test-" + std::to_string(std::random_device()()) + "-" +
-         std::to_string(++counter));
+        ("vexmar-test-" + std::to_string(std::random_device()()) + "-" + std::to_string(++counter));
     std::filesystem::create_directories(path);
     path_ = path.u8string();
     if (path_.back() != fs::PathSeparator()) path_ += fs::PathSeparator();
