@@ -21,12 +21,6 @@ struct SkinFixture {
       items.emplace_back(item.caption, item.checked);
     return items;
   }
-  void Choose(const std::string& caption) {
-    for (const ui::WindowMenuItem& item : Look().windowMenu) {
-      if (item.caption == caption) return form.WindowMenuChosen(item.id);
-    }
-    ADD_FAILURE() << "no window-menu item " << caption;
-  }
 
   ui::HeadlessBackend backend;
   ui::Form form{backend, ui::FormDesign{}};
@@ -38,7 +32,7 @@ TEST(Skin, AlwaysOnTopTogglesWithItsCheckMarkAndUnknownItemsChangeNothing) {
   SkinFixture f;
   EXPECT_EQ(f.Look().skin, nullptr);
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}}));  // no skin item without a picture
-  f.Choose("Always on Top");
+  f.form.WindowMenuChosen(Skin::kAlwaysOnTopItem);
   EXPECT_TRUE(f.Look().topMost);
   EXPECT_TRUE(f.skin.AlwaysOnTop());
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", true}}));
@@ -46,7 +40,7 @@ TEST(Skin, AlwaysOnTopTogglesWithItsCheckMarkAndUnknownItemsChangeNothing) {
   f.form.WindowMenuChosen(99);
   EXPECT_EQ(f.Look().skin, nullptr);
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", true}}));
-  f.Choose("Always on Top");
+  f.form.WindowMenuChosen(Skin::kAlwaysOnTopItem);
   EXPECT_FALSE(f.Look().topMost);
   f.skin.SetPicture(f.picture);
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}, {"&Disable Skin", false}}));

@@ -51,9 +51,7 @@ TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
   Names listed = Entries(f.w().lstFiles);
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, (Names{"html", "index.htm", "page.shtml"}));
-  EXPECT_EQ(f.w().txtpath.Text(), dir.Path());
   EXPECT_EQ(f.w().ProjectFolder, dir.Path());
-  EXPECT_EQ(f.w().txtoutfolder.Text(), dir.Path());
   ASSERT_EQ(f.modal.browsed.size(), 1u);
   EXPECT_EQ(f.modal.browsed[0].title, "Choose the folder were all your files are in below:");
 }
