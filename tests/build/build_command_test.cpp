@@ -15,6 +15,7 @@ namespace {
 
 using dialogs::Answer;
 using dialogs::Icon;
+using testing::Box;
 using workspace::FrmMain;
 
 constexpr const char* kTitle = kApplicationTitle;
@@ -36,26 +37,26 @@ struct BuildFixture : testing::MainWindowFixture {
                       {kOut + "Garden.exe", kEarlier}};
     files.folders = {kBook, kOut};
     m.ProjectFolder = kBook;
-    m.txtpath.SetText(kBook);
-    m.txtoutfolder.SetText(kOut);
-    for (const char* name : {"index.htm", "logo.gif", "notes.txt"}) m.lstFiles.Add(name);
-    m.lstFiles.SetChecked(0, true);
-    m.lstFiles.SetChecked(1, true);
-    m.txthomepage.SetText("index.htm");
-    m.txttitle.SetText("Garden Notes");
-    m.txtAuthor.SetText("A. Reader");
-    m.txtURLText.SetText("More notes");
-    m.txtoutfile.SetText("Garden");
+    for (const auto& [box, text] : {std::pair{&m.txtpath, kBook},
+                                    {&m.txtoutfolder, kOut},
+                                    {&m.txthomepage, "index.htm"},
+                                    {&m.txttitle, "Garden Notes"},
+                                    {&m.txtAuthor, "A. Reader"},
+                                    {&m.txtURLText, "More notes"},
+                                    {&m.txtoutfile, "Garden"}}) {
+      box->SetText(text);
+    }
+    for (const char* name : {"index.htm", "logo.gif", "notes.txt"}) Check(name, name[0] != 'n');
+  }
+  void Check(const std::string& name, bool checked = true) {
+    w().lstFiles.Add(name);
+    w().lstFiles.SetChecked(w().lstFiles.Count() - 1, checked);
   }
   // Switches the table of contents on with these entries, the first `checked` of them checked.
   void Toc(std::initializer_list<const char*> entries, int checked) {
     w().chkTOC.SetValue(1);
     for (const char* entry : entries) w().lstTOC.Add(entry);
     for (int i = 0; i < checked; ++i) w().lstTOC.SetChecked(i, true);
-  }
-  void CheckAnother(const char* name) {
-    w().lstFiles.Add(name);
-    w().lstFiles.SetChecked(w().lstFiles.Count() - 1, true);
   }
   // Presses Compile, answering Yes to every question; returns the boxes after the questions.
   std::vector<dialogs::Message> Compile() {
@@ -68,10 +69,10 @@ struct BuildFixture : testing::MainWindowFixture {
     }
     return out;
   }
-  dialogs::Message CompileToOneBox() {
+  auto CompileToOneBox() {
     const std::vector<dialogs::Message> outcomes = Compile();
     EXPECT_EQ(outcomes.size(), 1u);
-    return outcomes.empty() ? dialogs::Message{} : outcomes.back();
+    return Box(outcomes.empty() ? dialogs::Message{} : outcomes.back());
   }
 
   testing::FakeFileSystem files;
@@ -87,12 +88,12 @@ TEST(Compile, AsksFirstAndAgainForATableOfContentsAndNoEndsIt) {
   f.modal.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(Compile(f.w(), f.setup), CompileResult::Cancelled);
   ASSERT_EQ(f.modal.shown.size(), 3u);
-  EXPECT_EQ(f.modal.shown[0].text, "Are you ready to build your e-book now?");
-  for (const auto& [box, icon] : {std::pair{0u, Icon::None}, {2u, Icon::Question}}) {
-    EXPECT_EQ(f.modal.shown[box].title, "Confirm");
-    EXPECT_EQ(f.modal.shown[box].buttons, dialogs::Buttons::YesNo);
-    EXPECT_EQ(f.modal.shown[box].icon, icon);
-  }
+  EXPECT_EQ(Box(f.modal.shown[0]), Box("Are you ready to build your e-book now?", "Confirm",
+                                       Icon::None, dialogs::Buttons::YesNo));
+  EXPECT_EQ(Box(f.modal.shown[2]),
+            Box("A table of contents will be written at the top of your home page, in the page's "
+                "own file in the project folder.  Do you want to go on?",
+                "Confirm", Icon::Question, dialogs::Buttons::YesNo));
   EXPECT_TRUE(f.resources.log.empty());
   EXPECT_EQ(f.w().txtoutfile.Text(), "Garden");  // No ends it before any check
 }
@@ -105,76 +106,71 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
   w.txtpath.SetText("C:" + kBook);  // the folders may hold a colon
   w.txtoutfolder.SetText("C:" + kOut);
   w.txtURL.SetText("http://example.com");  // the first text box in the window's order
-  w.txttitle.SetText("");
-  w.txtAuthor.SetText("");
+  for (ui::TextBox* box : {&w.txttitle, &w.txtAuthor, &w.txtoutfile}) box->SetText("");
   w.txthomepage.SetText("   ");
-  w.txtoutfile.SetText("");
   w.lstFiles.SetChecked(0, false);
   w.lstFiles.SetChecked(1, false);
   f.Toc({"index.htm"}, 0);
   struct Step {
     std::string text;
-    const char* title;
     Icon icon;
     const char* focus;  // the control given the focus, if any
     bool marked;        // ... and coloured yellow
     std::function<void()> fix;
+    const char* title = kTitle;
   };
   const Step steps[] = {
-      {"Please remove all ':' characters", "Data Error", Icon::None, "txtURL", false,
-       [&] { w.txtURL.SetText(""); }},
-      {"You need to include the name of your default index page.", kTitle, Icon::Information,
-       "txthomepage", true, [&] { w.txthomepage.SetText("stärt.htm"); }},
-      {"The index page name you entered was not found.\r\n\r\n" + kBook + "stärt.htm", kTitle,
+      {"Please remove all ':' characters", Icon::None, "txtURL", false,
+       [&] { w.txtURL.SetText(""); }, "Data Error"},
+      {"You need to include the name of your default index page.", Icon::Information, "txthomepage",
+       true, [&] { w.txthomepage.SetText("stärt.htm"); }},
+      {"The index page name you entered was not found.\r\n\r\n" + kBook + "stärt.htm",
        Icon::Critical, "txthomepage", true,
        [&] {
          EXPECT_EQ(w.txthomepage.SelLength(), 9);  // characters, not bytes
          w.txthomepage.SetText("index.htm");
        }},
       {"You have not entered in a name for your ebook. A default name will be provided for you.",
-       kTitle, Icon::Information, nullptr, false, [] {}},  // told, and the build goes on
-      {"Please enter an ebook title.", kTitle, Icon::None, "txttitle", true,
+       Icon::Information, nullptr, false, [] {}},  // told, and the build goes on
+      {"Please enter an ebook title.", Icon::None, "txttitle", true,
        [&] { w.txttitle.SetText(" "); }},  // a blank is a title
-      {"Please enter the author of this ebook.", kTitle, Icon::None, "txtAuthor", true,
+      {"Please enter the author of this ebook.", Icon::None, "txtAuthor", true,
        [&] { w.txtAuthor.SetText("A. Reader"); }},
-      {"Please select the files to include in your project before creating your E-book.", kTitle,
+      {"Please select the files to include in your project before creating your E-book.",
        Icon::None, "lstFiles", false,
        [&] {
          w.lstFiles.SetChecked(0, true);
-         f.CheckAnother("日本.htm");
+         f.Check("日本.htm");
        }},
       {"Please select the files to include in your Table of Contents before creating your "
        "E-book.",
-       kTitle, Icon::None, "lstTOC", false, [&] { w.lstTOC.SetChecked(0, true); }},
+       Icon::None, "lstTOC", false, [&] { w.lstTOC.SetChecked(0, true); }},
       {"This file's name has characters that an e-book cannot store:\r\n\r\n日本.htm\r\n\r\n"
        "Please rename the file, or uncheck it.",
-       kTitle, Icon::Critical, "lstFiles", false,
+       Icon::Critical, "lstFiles", false,
        [&] {
          w.lstFiles.SetChecked(3, false);
-         f.CheckAnother("INDEX.HTM");
+         f.Check("INDEX.HTM");
        }},
       {"Two checked files would have the same name in the e-book:\r\n\r\nindex.htm\r\n"
        "INDEX.HTM\r\n\r\nPlease uncheck one of them.",
-       kTitle, Icon::Critical, "lstFiles", false, [&] { w.lstFiles.SetChecked(4, false); }},
+       Icon::Critical, "lstFiles", false, [&] { w.lstFiles.SetChecked(4, false); }},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.text);
     const std::vector<dialogs::Message> boxes = f.Compile();
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes[0].text, step.text);
-    EXPECT_EQ(boxes[0].title, step.title);
-    EXPECT_EQ(boxes[0].icon, step.icon);
+    EXPECT_EQ(Box(boxes[0]), Box(step.text, step.title, step.icon));
     if (step.focus != nullptr) {
       const ui::Control& focused = *w.Window().Find(step.focus);
       EXPECT_TRUE(focused.HasFocus());
       EXPECT_TRUE(!step.marked ||
                   static_cast<const ui::TextBox&>(focused).BackColor() == ui::kYellow);
     }
-    EXPECT_TRUE(f.resources.log.empty());
-    EXPECT_TRUE(f.files.writes.empty());
+    EXPECT_TRUE(f.resources.log.empty() && f.files.writes.empty());
     step.fix();
   }
-  EXPECT_EQ(f.CompileToOneBox().title, "Compile Finished.");
+  EXPECT_EQ(std::get<1>(f.CompileToOneBox()), "Compile Finished.");
   EXPECT_EQ(w.txtoutfile.Text(), "MyEbook.exe");  // the default name, completed
 }
 
@@ -182,11 +178,10 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
 // as they were, and restores the mouse pointer.
 TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
   struct Case {
-    const char* name;
     void (*fault)(BuildFixture&);
     std::string text;
-    const char* title;
     Icon icon;
+    const char* title = "Compile Error";
   };
   const std::string generic =
       "An error has occurred.  Please close this program and try again.\r\n\r\nNumber: ";
@@ -194,58 +189,50 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
       "Your e-book was not created, because this file could not be added to it:\r\n\r\n";
   const std::string settingsFailed =
       "There was an error while creating your e-book.  Please try again.\r\n\r\n";
-  const char* error = "Compile Error";
   const Case cases[] = {
-      {"no project folder: the chooser is offered, the build does not resume",
+      {// no project folder: the chooser is offered, the build does not resume
        [](BuildFixture& f) { f.w().ProjectFolder.clear(), f.modal.folders = {"elsewhere"}; },
-       "No project files were found please select your project folder.", kTitle, Icon::Information},
-      {"an output folder that cannot be made",
-       [](BuildFixture& f) {
+       "No project files were found please select your project folder.", Icon::Information, kTitle},
+      {[](BuildFixture& f) {  // an output folder that cannot be made
          f.w().txtoutfolder.SetText(kBook);
          f.files.failWrites[kBook + "Output" + kSep] =
              Fail("access is denied", ErrorKind::AccessDenied);
        },
-       generic + "70\r\nAccess is denied.", kTitle, Icon::None},
-      {"an index page that cannot be rewritten",
-       [](BuildFixture& f) {
+       generic + "70\r\nAccess is denied.", Icon::None, kTitle},
+      {[](BuildFixture& f) {  // an index page that cannot be rewritten
          f.Toc({"index.htm"}, 1);
          f.files.failWrites[kBook + "index.htm"] =
              Fail("the file is read-only", ErrorKind::ReadOnly);
        },
-       generic + "70\r\nThe file is read-only.", kTitle, Icon::None},
-      {"no viewer stub", [](BuildFixture& f) { f.files.contents.erase(kStub); },
+       generic + "70\r\nThe file is read-only.", Icon::None, kTitle},
+      {[](BuildFixture& f) { f.files.contents.erase(kStub); },
        "There was an error finding the file:\r\n\r\nPlease check that all files are installed "
        "correctly.",
-       kTitle, Icon::Critical},
-      {"a stub copy that fails",
-       [](BuildFixture& f) {
+       Icon::Critical, kTitle},
+      {[](BuildFixture& f) {  // a stub copy that fails
          f.files.failWrites[kOut + "Garden.exe.partial"] =
              Fail("the disk is full", ErrorKind::DiskFull);
        },
-       generic + "61\r\nThe disk is full.", kTitle, Icon::None},
-      {"the settings update cannot begin", [](BuildFixture& f) { f.resources.failBegin = 1; },
-       settingsFailed + "Not a Windows program.", error, Icon::Critical},
-      {"the settings entry's commit fails", [](BuildFixture& f) { f.resources.failCommit = 1; },
-       settingsFailed + "The disk is full.", error, Icon::Critical},
-      {"a checked file cannot be read",
-       [](BuildFixture& f) {
+       generic + "61\r\nThe disk is full.", Icon::None, kTitle},
+      {[](BuildFixture& f) { f.resources.failBegin = 1; },
+       settingsFailed + "Not a Windows program.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failCommit = 1; },  // the settings entry's commit
+       settingsFailed + "The disk is full.", Icon::Critical},
+      {[](BuildFixture& f) {
          f.files.failReads[kBook + "logo.gif"] =
              Fail("locked by another program", ErrorKind::InUse);
        },
-       fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", error, Icon::Critical},
-      {"a file entry cannot be written", [](BuildFixture& f) { f.resources.failUpdate = 3; },
-       fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", error, Icon::Critical},
-      {"the files' commit fails", [](BuildFixture& f) { f.resources.failCommit = 2; },
-       fileFailed + kOut + "Garden.exe.partial\r\n\r\nThe disk is full.", error, Icon::Critical},
+       fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failUpdate = 3; },
+       fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit
+       fileFailed + kOut + "Garden.exe.partial\r\n\r\nThe disk is full.", Icon::Critical},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.text);
     BuildFixture f;
     c.fault(f);
-    const dialogs::Message box = f.CompileToOneBox();
-    EXPECT_EQ(box.text, c.text);
-    EXPECT_EQ(box.title, c.title);
-    EXPECT_EQ(box.icon, c.icon);
+    EXPECT_EQ(f.CompileToOneBox(), Box(c.text, c.title, c.icon));
     EXPECT_EQ(f.modal.browsed.size(), c.fault == cases[0].fault ? 1u : 0u);
     EXPECT_EQ(f.files.contents[kBook + "index.htm"], kWelcome);  // the page stays whole
     EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], kEarlier);
@@ -255,25 +242,23 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
 }
 
 TEST(Compile, TheOutputNameIsCompletedWithExe) {
-  struct Case {
-    const char* typed;
-    const char* result;
-  };
-  for (const Case& c :
-       {Case{"Story", "Story.exe"}, Case{"Story.EXE", "Story.EXE"}, Case{"Story.Exe", "Story.Exe"},
-        Case{"a.ex", "a.ex.exe"}, Case{"   ", "MyEbook"}}) {
+  for (const auto& [typed, result] : {std::pair{"Story", "Story.exe"},
+                                      {"Story.EXE", "Story.EXE"},
+                                      {"a.ex", "a.ex.exe"},
+                                      {"   ", "MyEbook"}}) {
     BuildFixture f;
-    f.w().txtoutfile.SetText(c.typed);
+    f.w().txtoutfile.SetText(typed);
     f.w().txttitle.SetText("");  // stop at the title check: ".exe" is added after it
     f.Compile();
-    EXPECT_EQ(f.w().txtoutfile.Text(), c.result) << c.typed;
+    EXPECT_EQ(f.w().txtoutfile.Text(), result) << typed;
   }
 }
 
 TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
   BuildFixture f;
-  EXPECT_EQ(f.CompileToOneBox().text,
-            "Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe");
+  EXPECT_EQ(f.CompileToOneBox(),
+            Box("Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe",
+                "Compile Finished.", Icon::Information));
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
             (std::vector<std::string>{
@@ -282,8 +267,6 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
                 "notes::blank:blank:blank",
                 "commit", "begin " + partial, "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
                 "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif", "commit"}));
-  EXPECT_EQ(f.modal.shown.back().title, "Compile Finished.");
-  EXPECT_EQ(f.modal.shown.back().icon, Icon::Information);
   EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], "MZ stub");  // the fake leaves the copy
   EXPECT_EQ(f.files.contents.count(partial), 0u);
   EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);
@@ -323,8 +306,7 @@ TEST(Compile, TheTableOfContentsGoesInFrontOfTheIndexPageOnce) {
   next.Toc({"index.htm", "Tom's page.htm", "notes.txt"}, 1);
   next.Compile();
   EXPECT_EQ(next.files.contents[kBook + "index.htm"],
-            "<h2 align='left'>Table of Contents</h2>\r\n"
-            "<A HREF='index.htm'>index</A><BR>\r\n" +
+            "<h2 align='left'>Table of Contents</h2>\r\n<A HREF='index.htm'>index</A><BR>\r\n" +
                 kWelcome + "\r\n");
 
   BuildFixture g;  // a rewrite that failed counts too: the next build does not try again

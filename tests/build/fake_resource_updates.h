@@ -18,7 +18,45 @@ class FakeResourceUpdates final : public build::ResourceUpdates {
   int failBegin = 0, failUpdate = 0, failCommit = 0;
   int begins = 0, updates = 0, commits = 0;
 
-  Result<std::unique_ptr<build::ResourceUpdate>> Begin(const std::string& path) override;
+  Result<std::unique_ptr<build::ResourceUpdate>> Begin(const std::string& path) override {
+    if (++begins == failBegin) return Fail("not a Windows program");
+    log.push_back("begin " + path);
+    return std::unique_ptr<build::ResourceUpdate>(std::make_unique<Recorder>(*this));
+  }
+
+ private:
+  class Recorder final : public build::ResourceUpdate {
+   public:
+    explicit Recorder(FakeResourceUpdates& owner) : owner_(owner) {}
+    Status Update(const build::EntryId& type, const build::EntryId& name, int language,
+                  const std::string& data) override {
+      return Log("update", type, name, language, data);
+    }
+    Status UpdateFromFile(const build::EntryId& type, const build::EntryId& name, int language,
+                          const std::string& source) override {
+      return Log("file", type, name, language, source);
+    }
+    Status Commit() override {
+      if (++owner_.commits == owner_.failCommit) {
+        return Fail("the disk is full", ErrorKind::DiskFull);
+      }
+      owner_.log.push_back("commit");
+      return {};
+    }
+
+   private:
+    Status Log(const char* call, const build::EntryId& type, const build::EntryId& name,
+               int language, const std::string& what) {
+      if (++owner_.updates == owner_.failUpdate) return Fail("the entry cannot be written");
+      const auto id = [](const build::EntryId& e) {
+        return e.number != 0 ? std::to_string(e.number) : e.text;
+      };
+      owner_.log.push_back(std::string(call) + " " + id(type) + " " + id(name) + " " +
+                           std::to_string(language) + " " + what);
+      return {};
+    }
+    FakeResourceUpdates& owner_;
+  };
 };
 
 }  // namespace vexmar::testing

@@ -14,18 +14,6 @@ TEST(TocBlock, TheIndexPagesNameChoosesTheForm) {
   }
 }
 
-// A label is the entry's bare name up to its first "."; a name without one is its own label.
-TEST(TocBlock, LabelsAreTheNameUpToItsFirstDot) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"chapter.one.htm", "chapter"},
-      {"Intro.html", "Intro"},
-      {"sub\\page.htm", "page"},
-      {"html", "html"},
-      {".htm", ""},
-  };
-  for (const auto& [entry, label] : cases) EXPECT_EQ(TocLabel(entry), label) << entry;
-}
-
 // Names that would break the markup are escaped; the plain form is no markup.
 TEST(TocBlock, HtmlFormListsEscapedLinksPlainFormListsLabels) {
   EXPECT_EQ(TocBlock(TocForm::Html, {"a.htm", "R&D <new> \"x\".htm"}),
@@ -33,8 +21,10 @@ TEST(TocBlock, HtmlFormListsEscapedLinksPlainFormListsLabels) {
             "<A HREF='a.htm'>a</A><BR>\r\n"
             "<A HREF='R&amp;D &lt;new&gt; &quot;x&quot;.htm'>R&amp;D &lt;new&gt; &quot;x&quot;</A>"
             "<BR>\r\n");
-  EXPECT_EQ(TocBlock(TocForm::Plain, {"Tom's page.htm", "notes.txt"}),
-            "Table of Contents\r\n\r\nTom's page\r\nnotes\r\n");
+  // A label is the entry's bare name up to its first "."; a name without one is its own label.
+  EXPECT_EQ(TocBlock(TocForm::Plain,
+                     {"Tom's page.htm", "chapter.one.htm", "sub\\page.htm", "html", ".htm"}),
+            "Table of Contents\r\n\r\nTom's page\r\nchapter\r\npage\r\nhtml\r\n\r\n");
   EXPECT_EQ(TocBlock(TocForm::Html, {}), "<h2 align='left'>Table of Contents</h2>\r\n");
 }
 

@@ -16,12 +16,7 @@ Texts Load(const std::string& file) {
 }
 
 TEST(HelpFields, SplitAtCommasAndEveryKindOfLineEnd) {
-  struct Case {
-    const char* name;
-    std::string file;
-    Texts fields;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, Texts> cases[] = {
       {"CR LF lines", "a\r\nb\r\n", {"a", "b"}},
       {"LF lines", "a\nb\n", {"a", "b"}},
       {"CR lines", "a\rb\r", {"a", "b"}},
@@ -37,19 +32,11 @@ TEST(HelpFields, SplitAtCommasAndEveryKindOfLineEnd) {
       {"blanks before a quote", "  \"q\"\r\n", {"q"}},
       {"empty file", "", {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(SplitHelpFields(c.file), c.fields);
-  }
+  for (const auto& [name, file, fields] : cases) EXPECT_EQ(SplitHelpFields(file), fields) << name;
 }
 
 TEST(HelpTexts, EqualsStartsAnEntryAndAFieldWithoutOneReplacesIt) {
-  struct Case {
-    const char* name;
-    std::string file;
-    Texts texts;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, Texts> cases[] = {
       {"further equals belong to the text", "3=a=b\r\n", {"a=b"}},
       {"the key before = is ignored", "anything=x\r\n=y\r\n", {"x", "y"}},
       {"unquoted comma: the rest replaces the text",
@@ -59,10 +46,7 @@ TEST(HelpTexts, EqualsStartsAnEntryAndAFieldWithoutOneReplacesIt) {
       {"a field without = before any entry is ignored", "intro\r\n1=one\r\n", {"one"}},
       {"no equals at all", "just text\r\nmore\r\n", {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Load(c.file), c.texts);
-  }
+  for (const auto& [name, file, texts] : cases) EXPECT_EQ(Load(file), texts) << name;
 }
 
 // The help that ships beside the program: one text for each of the ten icons.

@@ -1,5 +1,5 @@
-// The main window's skin: the picture it is given, and the window-menu items
-// its settings ask for, which turn the skin and "always on top" off and on.
+// The main window's window-menu items its settings ask for, which turn "always
+// on top" and the skin off and on (the skin's own toggle: win32_splash_and_skin_test).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -21,12 +21,6 @@ struct SkinFixture {
       items.emplace_back(item.caption, item.checked);
     return items;
   }
-  void Choose(const std::string& caption) {
-    for (const ui::WindowMenuItem& item : Look().windowMenu) {
-      if (item.caption == caption) return form.WindowMenuChosen(item.id);
-    }
-    ADD_FAILURE() << "no window-menu item " << caption;
-  }
 
   ui::HeadlessBackend backend;
   ui::Form form{backend, ui::FormDesign{}};
@@ -34,29 +28,11 @@ struct SkinFixture {
   Skin skin;
 };
 
-TEST(Skin, APictureSkinsTheWindowAndTheMenuTurnsItOffAndOnAgain) {
-  SkinFixture f;
-  f.skin.SetPicture(f.picture);
-  EXPECT_EQ(f.Look().skin, f.picture);
-  EXPECT_TRUE(f.skin.Drawn());
-  EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}, {"&Disable Skin", false}}));
-
-  f.Choose("&Disable Skin");
-  EXPECT_EQ(f.Look().skin, nullptr);
-  EXPECT_FALSE(f.skin.Drawn());
-  EXPECT_EQ(f.skin.Picture(), f.picture);  // kept for turning it on again
-  EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}, {"&Disable Skin", true}}));
-
-  f.Choose("&Disable Skin");
-  EXPECT_EQ(f.Look().skin, f.picture);
-  EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}, {"&Disable Skin", false}}));
-}
-
 TEST(Skin, AlwaysOnTopTogglesWithItsCheckMarkAndUnknownItemsChangeNothing) {
   SkinFixture f;
   EXPECT_EQ(f.Look().skin, nullptr);
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}}));  // no skin item without a picture
-  f.Choose("Always on Top");
+  f.form.WindowMenuChosen(Skin::kAlwaysOnTopItem);
   EXPECT_TRUE(f.Look().topMost);
   EXPECT_TRUE(f.skin.AlwaysOnTop());
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", true}}));
@@ -64,17 +40,17 @@ TEST(Skin, AlwaysOnTopTogglesWithItsCheckMarkAndUnknownItemsChangeNothing) {
   f.form.WindowMenuChosen(99);
   EXPECT_EQ(f.Look().skin, nullptr);
   EXPECT_EQ(f.Items(), (Menu{{"Always on Top", true}}));
-  f.Choose("Always on Top");
-  EXPECT_FALSE(f.Look().topMost);
-}
-
-TEST(Skin, SettingsWithoutTheItemsOfferNoneAndIgnoreTheirIds) {
-  SkinFixture f(SkinSettings{false, false, ""});
-  f.skin.SetPicture(f.picture);
-  EXPECT_TRUE(f.Items().empty());
   f.form.WindowMenuChosen(Skin::kAlwaysOnTopItem);
   EXPECT_FALSE(f.Look().topMost);
-  EXPECT_EQ(f.Look().skin, f.picture);
+  f.skin.SetPicture(f.picture);
+  EXPECT_EQ(f.Items(), (Menu{{"Always on Top", false}, {"&Disable Skin", false}}));
+
+  SkinFixture none(SkinSettings{false, false, ""});  // settings without the items
+  none.skin.SetPicture(none.picture);
+  EXPECT_TRUE(none.Items().empty());
+  none.form.WindowMenuChosen(Skin::kAlwaysOnTopItem);
+  EXPECT_FALSE(none.Look().topMost);
+  EXPECT_EQ(none.Look().skin, none.picture);
 }
 
 }  // namespace

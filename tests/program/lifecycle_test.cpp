@@ -1,14 +1,13 @@
 // The main window's start-up, Exit and closing, through the whole program.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "build/fake_resource_updates.h"
 #include "platform/dialogs/scripted/scripted_services.h"
 #include "platform/ui/headless/headless_backend.h"
 #include "program/main_program.h"
-#include "support/fake_file_system.h"
+#include "support/main_window_fixture.h"
 #include "support/temp_folder.h"
 #include "workspace/mod_main.h"
 
@@ -42,37 +41,28 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelpAndASkinThatIsAPicture) {
           "\x10\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0",
           54) +
       std::string(16, '\x7F');
-  struct Case {
-    const char* name;
-    bool help;
-    std::optional<std::string> skin;  // none: no skin.bmp at all
-    bool skinned;
-  };
-  const Case cases[] = {{"neither file", false, std::nullopt, false},
-                        {"help and a bitmap", true, bitmap, true},
-                        {"a text file as skin", false, "this is no picture\r\n", false},
-                        {"help and a bitmap cut short", true, "BM\x36", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  // No skin.bmp at all, a bitmap, one cut short; with help.txt when there is a skin.bmp.
+  for (const std::string& skin : {std::string(), bitmap, std::string("BM\x36")}) {
+    SCOPED_TRACE(skin.size());
+    const bool help = !skin.empty(), skinned = skin == bitmap;
     testing::TempFolder folder;
-    if (c.skin) folder.Write("skin.bmp", *c.skin);
+    if (help) folder.Write("skin.bmp", skin);
     ProgramFixture f(folder.Path());
-    if (c.help) f.files.contents[folder.Path() + "help.txt"] = "1=Title help\r\n";
+    if (help) f.files.contents[folder.Path() + "help.txt"] = "1=Title help\r\n";
     workspace::FrmMain& w = f.w();
     w.Window().Show();
     EXPECT_EQ(w.Window().Caption(), "Vexmar E-book Compiler");
     EXPECT_TRUE(w.Window().Visible());
-    EXPECT_EQ(f.program.Help().HelpTexts().has_value(), c.help);
+    EXPECT_EQ(f.program.Help().HelpTexts().has_value(), help);
     ASSERT_TRUE(w.img1.GetPicture() != nullptr);
-    for (ui::Image* icon : w.imghelp) EXPECT_EQ(icon->GetPicture(), w.img1.GetPicture());
-    EXPECT_EQ(w.chkTOC.Value(), 0);
-    EXPECT_FALSE(w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
+    EXPECT_EQ(w.imghelp[9]->GetPicture(), w.img1.GetPicture());
+    EXPECT_FALSE(w.chkTOC.Value() != 0 || w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
     EXPECT_EQ(f.backend.ExtendedStyle(w.lstTOC.Handle()) & ui::kExStaticEdge, ui::kExStaticEdge);
     const ui::HeadlessBackend::FormLook* look = f.backend.Look(w.Window().Handle());
     ASSERT_NE(look, nullptr);
-    EXPECT_EQ(look->skin != nullptr, c.skinned);
-    EXPECT_EQ(f.program.GetSkin().Drawn(), c.skinned);
-    EXPECT_TRUE(!c.skinned || look->skin->WidthPixels() == 2);
+    EXPECT_EQ(look->skin != nullptr, skinned);
+    EXPECT_EQ(f.program.GetSkin().Drawn(), skinned);
+    EXPECT_TRUE(!skinned || look->skin->WidthPixels() == 2);
     EXPECT_TRUE(f.modal.shown.empty());
   }
 }
@@ -84,10 +74,9 @@ TEST(Exit, AsksAndClosesOnAnyAnswerButNoAndClosingTheWindowDoesNotAsk) {
   f.modal.answers = {Answer::No};
   f.w().cmdExit.Click();
   ASSERT_EQ(f.modal.shown.size(), 1u);
-  EXPECT_EQ(f.modal.shown[0].text, "Exit E-book Creator?");
-  EXPECT_EQ(f.modal.shown[0].title, "Exit?");
-  EXPECT_EQ(f.modal.shown[0].buttons, dialogs::Buttons::YesNo);
-  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::Question);
+  EXPECT_EQ(testing::Box(f.modal.shown[0]),
+            testing::Box("Exit E-book Creator?", "Exit?", dialogs::Icon::Question,
+                         dialogs::Buttons::YesNo));
   EXPECT_EQ(f.ended, 0);
   EXPECT_EQ(f.w().txttitle.Text(), "kept");
   f.modal.answers = {Answer::Yes};

@@ -1,23 +1,22 @@
 // Save, Open and New of the settings file on the headless main window.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "settings/new_project.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_file.h"
 #include "support/garden_project.h"
 #include "support/main_window_fixture.h"
-#include "support/temp_folder.h"
 
 namespace vexmar::settings {
 namespace {
 
-using testing::Checks;
+using dialogs::Icon;
+using testing::Box;
 using testing::Entries;
 using Names = std::vector<std::string>;
 
 constexpr const char* kCaption = "Vexmar E-book Compiler";
+constexpr const char* kLoaded = "Your settings have been loaded.";
 // The four text lines empty and a project folder: what comes next is the file list.
 constexpr const char* kHead = "\r\n\r\n\r\n\r\nbook/\r\n";
 
@@ -36,13 +35,14 @@ struct SettingsFixture : testing::MainWindowFixture {
     modal.openNames.push_back("in.ebc");
     OpenSettings(w());
   }
-  std::string OnlyMessage() const {
+  // The one box shown, as text, title, buttons and icon.
+  auto OnlyBox() const {
     EXPECT_EQ(modal.shown.size(), 1u);
-    return modal.shown.empty() ? "" : modal.shown.back().text;
+    return Box(modal.shown.empty() ? dialogs::Message{} : modal.shown.back());
   }
 };
 
-TEST(SaveSettings, AClearedWindowGivesThePlaceholderFileAndSaysNothing) {
+TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
   SettingsFixture f;
   EXPECT_EQ(
       f.Save(),
@@ -50,11 +50,20 @@ TEST(SaveSettings, AClearedWindowGivesThePlaceholderFileAndSaysNothing) {
   ASSERT_EQ(f.modal.fileDialogs.size(), 1u);
   EXPECT_EQ(f.modal.fileDialogs[0].title, "Save Settings File");
   EXPECT_EQ(f.modal.fileDialogs[0].filter, "Settings File|*.ebc");
+  testing::FillGardenProject(f.w(), "C:\\Books\\Garden\\");
+  EXPECT_EQ(f.Save("my project"), testing::GardenSettingsFile("C:\\Books\\Garden\\"));
+  f.modal.saveNames.push_back("");  // cancelled
+  SaveSettings(f.w());
+  EXPECT_EQ(f.files.writes, (Names{"project.ebc", "my project"}));  // a typed name as it is
   EXPECT_TRUE(f.modal.shown.empty());
 
-  f.w().txtpath.SetText("x");  // so the switch asks nothing while it is filled
-  testing::FillGardenProject(f.w(), "C:\\Books\\Garden\\");
-  EXPECT_EQ(f.Save(), testing::GardenSettingsFile("C:\\Books\\Garden\\"));
+  f.files.contents["full.ebc"] = "old settings";
+  f.files.failWrites["full.ebc"] = Fail("the disk is full", ErrorKind::DiskFull);
+  f.Save("full.ebc");
+  EXPECT_EQ(f.OnlyBox(), Box("Your settings were not saved to the file:\r\n\r\nfull.ebc\r\n\r\n"
+                             "The disk is full.",
+                             kCaption, Icon::Critical));
+  EXPECT_EQ(f.files.contents["full.ebc"], "old settings");
 }
 
 TEST(SaveSettings, ListLinesAndTheContentsListRule) {
@@ -64,13 +73,10 @@ TEST(SaveSettings, ListLinesAndTheContentsListRule) {
   w.lstFiles.Add("only.htm");
   EXPECT_EQ(f.SavedLines()[5], "only.htm");  // one entry, no ":"
 
-  w.chkTOC.SetValue(1);  // checked, contents list empty
-  const std::vector<std::string> lines = f.SavedLines();
-  EXPECT_EQ(lines[7], "1");
-  EXPECT_EQ(lines[8], "blank:blank");
-  EXPECT_EQ(lines[9], "");  // the lines after it stay in place
-  EXPECT_EQ(lines.size(), 14u);
-
+  w.chkTOC.SetValue(1);  // checked, contents list empty: the lines after it stay in place
+  const Names lines = f.SavedLines();
+  EXPECT_EQ(Names(lines.begin() + 7, lines.end()),
+            (Names{"1", "blank:blank", "", "", "blank", "blank", ""}));
   w.lstTOC.Add("a.htm");
   w.lstTOC.Add("b.htm");
   EXPECT_EQ(f.SavedLines()[8], "a.htm:b.htm");
@@ -80,73 +86,23 @@ TEST(SaveSettings, ListLinesAndTheContentsListRule) {
   }
 }
 
-TEST(SaveSettings, CancelWritesNothingAndATypedNameIsTakenAsItIs) {
-  SettingsFixture f;
-  f.modal.saveNames.push_back("");
-  SaveSettings(f.w());
-  EXPECT_TRUE(f.files.writes.empty());
-  f.Save("my project");
-  EXPECT_EQ(f.files.writes, Names{"my project"});
-}
-
-TEST(SaveSettings, AFailedSaveIsReportedAndKeepsTheOldFile) {
-  SettingsFixture f;
-  f.files.contents["full.ebc"] = "old settings";
-  f.files.failWrites["full.ebc"] = Fail("the disk is full", ErrorKind::DiskFull);
-  f.Save("full.ebc");
-  EXPECT_EQ(f.OnlyMessage(),
-            "Your settings were not saved to the file:\r\n\r\nfull.ebc\r\n\r\nThe disk is full.");
-  EXPECT_EQ(f.modal.shown[0].title, kCaption);
-  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::Critical);
-  EXPECT_EQ(f.files.contents["full.ebc"], "old settings");
-
-  namespace stdfs = std::filesystem;  // and a read-only file on disk
-  testing::TempFolder dir;
-  const stdfs::path locked = stdfs::u8path(dir.Write("locked.ebc", "old settings"));
-  const auto write =
-      stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write;
-  stdfs::permissions(locked, write, stdfs::perm_options::remove);
-  testing::MainWindowFixture real;
-  real.modal.saveNames.push_back(locked.u8string());
-  SaveSettings(real.w());
-  stdfs::permissions(locked, stdfs::perms::owner_write, stdfs::perm_options::add);
-  ASSERT_EQ(real.modal.shown.size(), 1u);
-  EXPECT_NE(real.modal.shown[0].text.find("The file is read-only."), std::string::npos);
-  EXPECT_EQ(dir.Read("locked.ebc"), "old settings");
-}
-
 TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
-  const std::pair<ui::TextBox*, const char*> texts[] = {
-      {&w.txttitle, "Café: Notes"},  // ":" in a text line comes back unchanged
-      {&w.txtAuthor, "blank"},       // and so does the placeholder word
-      {&w.txtURLText, "More notes"}, {&w.txtURL, "www.example.com"}, {&w.txtpath, "typed folder/"},
-      {&w.txthomepage, "index.htm"}, {&w.txtoutfolder, "out/"},      {&w.txtoutfile, "Garden.exe"}};
-  for (const auto& [box, text] : texts) box->SetText(text);
+  testing::FillGardenProject(w, "typed folder/");
+  w.txttitle.SetText("Café: Notes");  // ":" in a text line comes back unchanged
+  w.txtAuthor.SetText("blank");       // and so does the placeholder word
+  const std::string expected = testing::Snapshot(w);
   w.ProjectFolder = "chosen folder/";  // the file stores txtpath, not this
-  for (const char* name : {"index.htm", "Chapter 1.html", "logo.gif"}) w.lstFiles.Add(name);
-  w.lstFiles.SetChecked(0, true);
-  w.chkTOC.SetValue(1);
-  w.lstTOC.Add("index.htm");
-  w.lstTOC.Add("Chapter 1.html");
+  w.lstFiles.SetChecked(0, true);      // nor check marks
   w.lstTOC.SetChecked(1, true);
   const std::string bytes = f.Save();
   EXPECT_EQ(bytes.substr(0, 13), "Caf\xE9: Notes\r\n");  // the ANSI code page on disk
 
   NewProject(w);
   f.Open(bytes);
-  for (const auto& [box, text] : texts) EXPECT_EQ(box->Text(), text) << box->Name();
-  EXPECT_EQ(w.ProjectFolder, "typed folder/");
-  EXPECT_EQ(Entries(w.lstFiles), (Names{"index.htm", "Chapter 1.html", "logo.gif"}));
-  EXPECT_EQ(Checks(w.lstFiles), (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(w.chkTOC.Value(), 1);
-  EXPECT_TRUE(w.lstTOC.Visible());
-  EXPECT_EQ(Entries(w.lstTOC), (Names{"index.htm", "Chapter 1.html"}));
-  EXPECT_EQ(Checks(w.lstTOC), (std::vector<bool>{false, false}));
-  EXPECT_EQ(f.OnlyMessage(), "Your settings have been loaded.");
-  EXPECT_EQ(f.modal.shown[0].title, kCaption);
-  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::None);
+  EXPECT_EQ(testing::Snapshot(w), expected);
+  EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
   EXPECT_EQ(f.files.writes.size(), 1u);
 }
 
@@ -181,7 +137,7 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
     EXPECT_EQ(f.w().txtURL.Text(), "u");
     EXPECT_EQ(f.w().ProjectFolder, "book/");
     EXPECT_EQ(f.w().lstFiles.Count(), 0);
-    EXPECT_EQ(f.OnlyMessage(), "Your settings have been loaded.");
+    EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
   }
   for (const char* toc : {"3", "-1", "x", "1.0", " 1", ""}) {
     SCOPED_TRACE(toc);
@@ -193,7 +149,7 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
   f.w().txttitle.SetText("old");
   f.Open("");
   EXPECT_EQ(f.w().txttitle.Text(), "");
-  EXPECT_EQ(f.OnlyMessage(), "Your settings have been loaded.");
+  EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
 }
 
 TEST(OpenSettings, GrayedAndCheckedSwitchesRunTheirReaction) {
@@ -211,22 +167,22 @@ TEST(OpenSettings, GrayedAndCheckedSwitchesRunTheirReaction) {
   EXPECT_EQ(f.modal.shown[0].text, "Please select a project folder first.");
   EXPECT_EQ(f.modal.browsed.size(), 1u);
   EXPECT_EQ(f.w().chkTOC.Value(), 0);
-  EXPECT_EQ(f.modal.shown[1].text, "Your settings have been loaded.");
+  EXPECT_EQ(f.modal.shown[1].text, kLoaded);
 }
 
 TEST(OpenSettings, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
   SettingsFixture f;
   f.w().txttitle.SetText("my book");
   f.w().lstFiles.Add("a.htm");
+  const std::string before = testing::Snapshot(f.w());
   f.modal.openNames = {"missing.ebc", ""};  // the second is cancelled: nothing at all happens
   OpenSettings(f.w());
   OpenSettings(f.w());
-  EXPECT_EQ(f.w().txttitle.Text(), "my book");
-  EXPECT_EQ(f.w().lstFiles.Count(), 1);
-  EXPECT_EQ(f.OnlyMessage(),
-            "The settings file could not be opened:\r\n\r\nmissing.ebc\r\n\r\nThe file or its "
-            "folder does not exist.  Your project was left as it was.");
-  EXPECT_EQ(f.modal.shown[0].icon, dialogs::Icon::Critical);
+  EXPECT_EQ(testing::Snapshot(f.w()), before);
+  EXPECT_EQ(f.OnlyBox(), Box("The settings file could not be opened:\r\n\r\nmissing.ebc\r\n\r\n"
+                             "The file or its folder does not exist.  Your project was left as "
+                             "it was.",
+                             kCaption, Icon::Critical));
 }
 
 TEST(OpenSettings, AListLinePastTheListsLimitLoadsTheFirstEntries) {
@@ -238,29 +194,19 @@ TEST(OpenSettings, AListLinePastTheListsLimitLoadsTheFirstEntries) {
   EXPECT_EQ(f.w().txthomepage.Text(), "home.htm");  // the steps after it still run
 }
 
-TEST(NewProject, EmptiesEveryFieldAndTheProjectFolderAndAgainDoesNothing) {
+TEST(NewProject, GivesTheWindowAsItStartsAndAgainDoesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
-  ui::TextBox* const boxes[] = {&w.txttitle, &w.txtAuthor,   &w.txtURLText,   &w.txtURL,
-                                &w.txtpath,  &w.txthomepage, &w.txtoutfolder, &w.txtoutfile};
-  for (ui::TextBox* box : boxes) box->SetText("value of " + box->Name());
-  w.lstFiles.Add("a.htm");
-  w.lstTOC.Add("a.htm");
-  w.chkTOC.SetValue(1);
-  w.ProjectFolder = "folder/";
-
+  const std::string fresh = testing::Snapshot(w);
+  testing::FillGardenProject(w, "folder/");  // the switch asks for no folder: txtpath is set
+  w.lstFiles.SetChecked(0, true);
   for (int run = 0; run < 2; ++run) {  // the second on an empty window: nothing runs
     NewProject(w);
-    for (ui::TextBox* box : boxes) EXPECT_EQ(box->Text(), "") << box->Name();
-    EXPECT_EQ(w.lstFiles.Count() + w.lstTOC.Count(), 0);
-    EXPECT_EQ(w.chkTOC.Value(), 0);
-    EXPECT_FALSE(w.lstTOC.Visible() || w.cmdAddToTOC.Visible());
-    EXPECT_EQ(w.ProjectFolder, "");
+    EXPECT_EQ(testing::Snapshot(w), fresh);
     EXPECT_EQ(w.Window().Caption(), kCaption);
     EXPECT_EQ(w.TocClickCount(), 2);  // checked once, unchecked by New
   }
-  EXPECT_TRUE(f.modal.shown.empty());
-  EXPECT_TRUE(f.modal.browsed.empty());
+  EXPECT_TRUE(f.modal.shown.empty() && f.modal.browsed.empty());
 }
 
 }  // namespace

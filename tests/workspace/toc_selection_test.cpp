@@ -17,22 +17,6 @@ bool TocShown(FrmMain& w) {
   return w.lstTOC.Visible();
 }
 
-TEST(CheckBoxes, ANewValueRunsTheClickReactionOnceAndAGrayedBoxUnchecksOnAClick) {
-  MainWindowFixture f;
-  ui::CheckBox& box = f.w().chkTOC;
-  int clicks = 0;
-  box.onClick = [&] { ++clicks; };
-  box.SetValue(0);  // unchanged
-  box.SetValue(1);
-  box.SetValue(2);
-  box.SetValue(7);  // not a value a check box has
-  EXPECT_EQ(clicks, 2);
-  EXPECT_EQ(box.Value(), 2);
-  box.ClickByUser();
-  EXPECT_EQ(box.Value(), 0);
-  EXPECT_EQ(clicks, 3);
-}
-
 TEST(TocSwitch, TheFirstClickWithoutAFolderAsksForOneAndEndsUnchecked) {
   for (const bool chooseFolder : {false, true}) {
     SCOPED_TRACE(chooseFolder ? "folder chosen" : "browser cancelled");
@@ -43,11 +27,8 @@ TEST(TocSwitch, TheFirstClickWithoutAFolderAsksForOneAndEndsUnchecked) {
     f.modal.folders = {chooseFolder ? "book" : ""};
     w.chkTOC.ClickByUser();
     ASSERT_EQ(f.modal.shown.size(), 1u);
-    const dialogs::Message& box = f.modal.shown[0];
-    EXPECT_EQ(box.text, "Please select a project folder first.");
-    EXPECT_EQ(box.title, "E-book Compiler");
-    EXPECT_EQ(box.buttons, dialogs::Buttons::Ok);
-    EXPECT_EQ(box.icon, dialogs::Icon::None);
+    EXPECT_EQ(testing::Box(f.modal.shown[0]), testing::Box("Please select a project folder first.",
+                                                           "E-book Compiler", dialogs::Icon::None));
     EXPECT_EQ(f.modal.browsed.size(), 1u);
     EXPECT_EQ(w.chkTOC.Value(), 0);
     EXPECT_FALSE(TocShown(w));
@@ -75,8 +56,12 @@ TEST(TocSwitch, ShowsAndHidesTheListKeepingItsEntries) {
   EXPECT_FALSE(TocShown(w));
   w.chkTOC.SetValue(2);  // grayed, as a settings file may set it: hidden like unchecked
   EXPECT_FALSE(TocShown(w));
+  w.chkTOC.ClickByUser();  // a click on a grayed box unchecks it
+  EXPECT_EQ(w.chkTOC.Value(), 0);
+  w.chkTOC.SetValue(7);  // not a value a check box has
   w.chkTOC.SetValue(1);
   EXPECT_TRUE(TocShown(w));
+  EXPECT_EQ(w.TocClickCount(), 5);
   EXPECT_EQ(Entries(w.lstTOC), (Names{"a.htm", "b.htm"}));
   EXPECT_EQ(Checks(w.lstTOC), (std::vector<bool>{false, true}));
   EXPECT_TRUE(f.modal.shown.empty());
@@ -100,7 +85,6 @@ TEST(AddFiles, ReplacesTheListWithTheCheckedFilesInListOrder) {
   w.lstTOC.Add("old.htm");
   w.cmdAddToTOC.Click();  // nothing checked: the list empties
   EXPECT_EQ(w.lstTOC.Count(), 0);
-
   w.lstFiles.SetChecked(0, true);
   w.lstFiles.SetChecked(2, true);
   w.cmdAddToTOC.Click();

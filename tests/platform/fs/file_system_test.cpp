@@ -24,27 +24,21 @@ Names NamesIn(const testing::TempFolder& dir) {
   return names;
 }
 
-TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
+TEST(WholeFiles, AreReadByteForByteAndReplacedWholeReadableByAll) {
   testing::TempFolder dir;
-  const std::string bytes("a\0b\r\n\xFF", 6);
-  EXPECT_EQ(RealFileSystem().ReadWholeFile(dir.Write("data.bin", bytes)).value(), bytes);
-  EXPECT_EQ(RealFileSystem().ReadWholeFile(dir.Write("empty.txt", "")).value(), "");
+  const std::string bytes("a\0b\r\n\xFF", 6), path = dir.Path() + "Café settings.ebc";
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "first, longer").ok());
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, bytes).ok());
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(dir.Path() + "empty", "").ok());
+  EXPECT_EQ(RealFileSystem().ReadWholeFile(path).value(), bytes);
+  EXPECT_EQ(RealFileSystem().ReadWholeFile(dir.Path() + "empty").value(), "");
+  const auto perms = stdfs::status(stdfs::u8path(path)).permissions();
+  EXPECT_NE(perms & stdfs::perms::others_read, stdfs::perms::none);  // not private
+  EXPECT_EQ(NamesIn(dir), (Names{"Café settings.ebc", "empty"}));
   const Result<std::string> missing = RealFileSystem().ReadWholeFile(dir.Path() + "none.txt");
   ASSERT_FALSE(missing.ok());
   EXPECT_EQ(missing.error().reason, "the file or its folder does not exist");
   EXPECT_FALSE(RealFileSystem().ReadWholeFile(dir.MakeFolder("sub")).ok());
-}
-
-TEST(WriteWholeFile, ReplacesWholeFilesReadableByAll) {
-  testing::TempFolder dir;
-  const std::string path = dir.Path() + "Café settings.ebc";
-  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "first").ok());
-  ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "second, longer").ok());
-  ASSERT_TRUE(RealFileSystem().WriteWholeFile(dir.Path() + "empty", "").ok());
-  EXPECT_EQ(dir.Read("Café settings.ebc"), "second, longer");
-  const auto perms = stdfs::status(stdfs::u8path(path)).permissions();
-  EXPECT_NE(perms & stdfs::perms::others_read, stdfs::perms::none);  // not private
-  EXPECT_EQ(NamesIn(dir), (Names{"Café settings.ebc", "empty"}));
 }
 
 TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {

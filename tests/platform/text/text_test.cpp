@@ -43,12 +43,6 @@ TEST(Case, UpperAndLowerCoverTheCodePagesLetters) {
   EXPECT_EQ(ToLower("INDEX.HTM É Ÿ Ł"), "index.htm é ÿ ł");
 }
 
-TEST(Trim, RemovesOnlyBlanksAtBothEnds) {
-  EXPECT_EQ(TrimSpaces("  a b  "), "a b");
-  EXPECT_EQ(TrimSpaces("   "), "");
-  EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");
-}
-
 // A book's names reach the terminal: no escape sequence, carriage return or
 // C1 control gets through, while every other character (ä, 日) stays.
 TEST(ForTerminal, ShowsControlCharactersAsTheirBytes) {
