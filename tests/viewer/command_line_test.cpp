@@ -11,8 +11,6 @@ TEST(CommandLine, ReadsEachSwitchAndItsArgumentOrSaysWhyNot) {
       {{"-LIST"}, {Command::kList, "", "", Renderer::kAuto}},
       {{"/out", "o.txt", "/extract", "C:\\my book"},
        {Command::kExtract, "C:\\my book", "o.txt", Renderer::kAuto}},
-      {{"/fetch", "ebook://book/A.HTM"},
-       {Command::kFetch, "ebook://book/A.HTM", "", Renderer::kAuto}},
       {{"/renderer=browser"}, {Command::kShow, "", "", Renderer::kBrowser}},
       {{"/?"}, {Command::kHelp, "", "", Renderer::kAuto}},
   };

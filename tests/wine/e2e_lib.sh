@@ -108,17 +108,11 @@ shoot() {
   grab_when_still "$(($(field width "$line") + 2 * m))x$(($(field height "$line") + 2 * m))+$x+$y" \
     "$shots/$1.png" && echo "screenshot: $shots/$1.png"
 }
-# Centre of the rectangle of a probe line.
-centre_of() {
-  [ -n "$1" ] && echo $(($(field left "$1") + $(field width "$1") / 2)) \
-    $(($(field top "$1") + $(field height "$1") / 2))
-}
 click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 # Clicks the middle of the probe line $1.
 click_line() {
-  local x y
-  read -r x y < <(centre_of "$1") || return 1
-  click_at "$x" "$y"
+  [ -n "$1" ] && click_at $(($(field left "$1") + $(field width "$1") / 2)) \
+    $(($(field top "$1") + $(field height "$1") / 2))
 }
 # Clicks the child whose text is $2 in the children list $1.
 click_child() { click_line "$(grep -F " text=$2" <<<"$1" | head -1)"; }

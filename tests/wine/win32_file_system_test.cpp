@@ -16,7 +16,6 @@
 #include "support/temp_folder.h"
 #include "wine/win32_host.h"
 #include "workspace/frm_main.h"
-#include "workspace/mod_main.h"
 
 namespace vexmar::workspace {
 namespace {
@@ -88,21 +87,6 @@ TEST(Win32FolderScan, ListsReadOnlyArchivedAndNonAsciiFilesButNoSystemHiddenOrFo
   EXPECT_EQ(listed, WindowsOrder(folder.Path(), {"index.htm", "readonly.htm", "archived.txt", kE,
                                                  kJapanese, kEmoji}));
   EXPECT_EQ(w.txtpath.Text(), folder.Path());
-}
-
-// What tests/workspace asks on every platform, here with Windows' attributes
-// and wildcards.
-TEST(Win32FolderScan, FileExistsCountsOnlyNormalFiles) {
-  MixedFolder folder;
-  const std::string at = folder.Path();
-  const std::pair<std::string, bool> cases[] = {
-      {at + "readonly.htm", true}, {at + "archived.txt", true},  {at + kEmoji, true},
-      {at + "system.htm", false},  {at + "both.jpg", false},     {at + "sys*.htm", false},
-      {at + "read*.htm", true},    {at + "bad|name.htm", false}, {"Q:\\nowhere\\index.htm", false},
-  };
-  for (const auto& [path, exists] : cases) {
-    EXPECT_EQ(FileExists(fs::RealFileSystem(), path), exists) << path;
-  }
 }
 
 TEST(Win32SettingsFile, IsSavedByTheToolBarButtonByteForByte) {

@@ -10,15 +10,11 @@ BOOL CALLBACK AddChildText(HWND child, LPARAM texts) {
   return TRUE;
 }
 
-struct Search {
-  const std::function<bool(HWND)>* matches;
-  HWND found;
-};
-
-BOOL CALLBACK FindWindowOfThread(HWND window, LPARAM search) {
-  auto* s = reinterpret_cast<Search*>(search);
-  if (!IsWindowVisible(window) || !(*s->matches)(window)) return TRUE;
-  s->found = window;
+BOOL CALLBACK FindSystemDialog(HWND window, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (!IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }
 
@@ -63,14 +59,7 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-bool IsSystemDialog(HWND window) {
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  return lstrcmpW(name, L"#32770") == 0;
-}
-
-WindowAnswerer::WindowAnswerer(std::function<bool(HWND)> matches, std::function<void(HWND)> answer)
-    : matches_(std::move(matches)), answer_(std::move(answer)) {
+WindowAnswerer::WindowAnswerer(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
   g_current = this;
   timer_ = SetTimer(nullptr, 0, 50, Tick);
 }
@@ -83,11 +72,11 @@ WindowAnswerer::~WindowAnswerer() {
 void CALLBACK WindowAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
   WindowAnswerer* self = g_current;
   if (self == nullptr || self->answered_) return;
-  Search search{&self->matches_, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), FindWindowOfThread, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) return;
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindSystemDialog, reinterpret_cast<LPARAM>(&found));
+  if (found == nullptr) return;
   self->answered_ = true;
-  self->answer_(search.found);
+  self->answer_(found);
 }
 
 }  // namespace vexmar::testing

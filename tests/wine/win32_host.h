@@ -48,18 +48,12 @@ void PumpMessages();
 // is `done()` at the end.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
-// A visible system dialog (a message box, the folder browser, a file dialog).
-bool IsSystemDialog(HWND window);
-
-// Answers a window the moment it appears, from inside whatever modal loop the
-// test is waiting in (a system dialog's, or our own ShowModal's), as an
-// author would: runs `answer` once with the first visible top-level window
-// of this thread for which `matches` is true.
+// Answers a system dialog (a message box, the folder browser, a file dialog)
+// the moment it appears, from inside the dialog's own modal loop, as an
+// author would: runs `answer` once with the first visible one of this thread.
 class WindowAnswerer {
  public:
-  WindowAnswerer(std::function<bool(HWND)> matches, std::function<void(HWND)> answer);
-  explicit WindowAnswerer(std::function<void(HWND)> answerSystemDialog)
-      : WindowAnswerer(IsSystemDialog, std::move(answerSystemDialog)) {}
+  explicit WindowAnswerer(std::function<void(HWND)> answer);
   ~WindowAnswerer();
   WindowAnswerer(const WindowAnswerer&) = delete;
   WindowAnswerer& operator=(const WindowAnswerer&) = delete;
@@ -68,7 +62,6 @@ class WindowAnswerer {
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
 
-  std::function<bool(HWND)> matches_;
   std::function<void(HWND)> answer_;
   UINT_PTR timer_ = 0;
   bool answered_ = false;
