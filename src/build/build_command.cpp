@@ -3,6 +3,7 @@
 #include <map>
 
 #include "build/ebook_image.h"
+#include "build/project_bounds.h"
 #include "build/toc_insertion.h"
 #include "platform/text/short_date.h"
 #include "platform/text/text.h"
@@ -121,6 +122,14 @@ bool Build::ChecksPass() {
     w_.txthomepage.SetBackColor(ui::kYellow);
     return false;
   }
+  if (LeavesTheProjectFolder(home)) {
+    Tell(
+        std::string("The index page must be a file of your project folder:") + kCrLf + kCrLf + home,
+        Caption(), Icon::Critical);
+    w_.txthomepage.SetFocus();
+    w_.txthomepage.SetBackColor(ui::kYellow);
+    return false;
+  }
   if (!workspace::FileExists(host_.files, w_.ProjectFolder + home)) {
     Tell(std::string("The index page name you entered was not found.") + kCrLf + kCrLf +
              w_.ProjectFolder + home,
@@ -179,6 +188,14 @@ bool Build::NamesFitTheBook() {
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
     if (!w_.lstFiles.Checked(i)) continue;
     const std::string entry = w_.lstFiles.Entry(i);
+    if (LeavesTheProjectFolder(entry)) {
+      Tell(std::string("This file is not in your project folder, so it cannot go into the "
+                       "e-book:") +
+               kCrLf + kCrLf + entry + kCrLf + kCrLf + "Please uncheck it.",
+           kApplicationTitle, Icon::Critical);
+      w_.lstFiles.SetFocus();
+      return false;
+    }
     if (!text::FitsAnsi(entry)) {
       Tell(std::string("This file's name has characters that an e-book cannot store:") + kCrLf +
                kCrLf + entry + kCrLf + kCrLf + "Please rename the file, or uncheck it.",

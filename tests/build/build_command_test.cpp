@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "build/fake_resource_updates.h"
+#include "build/project_bounds.h"
 #include "support/main_window_fixture.h"
 #include "workspace/mod_main.h"
 
@@ -239,6 +240,36 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
     EXPECT_EQ(f.files.contents.count(kOut + "Garden.exe.partial"), 0u);
     EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);
   }
+}
+
+// A settings file is text anyone can write: no entry or home page may lead
+// the build to read or rewrite a file outside the project folder.
+TEST(Compile, NamesLeadingOutOfTheProjectFolderAreRefusedBeforeAnythingIsWritten) {
+  for (const char* name : {"../secret.txt", "sub\\..\\..\\x.htm", "/etc/hostname",
+                           "\\\\server\\share\\x.htm", "C:x.htm"}) {
+    SCOPED_TRACE(name);
+    BuildFixture entry;
+    entry.Check(name);
+    entry.Toc({"index.htm"}, 1);
+    EXPECT_EQ(entry.CompileToOneBox(),
+              Box(std::string("This file is not in your project folder, so it cannot go into the "
+                              "e-book:\r\n\r\n") +
+                      name + "\r\n\r\nPlease uncheck it.",
+                  kTitle, Icon::Critical));
+    EXPECT_TRUE(entry.w().lstFiles.HasFocus());
+    EXPECT_TRUE(entry.files.writes.empty() && entry.resources.log.empty());
+  }
+  BuildFixture home;
+  home.files.contents["victim.txt"] = "not the author's";
+  home.w().txthomepage.SetText(".." + kSep + "victim.txt");
+  home.Toc({"index.htm"}, 1);
+  EXPECT_EQ(
+      std::get<0>(home.CompileToOneBox()),
+      "The index page must be a file of your project folder:\r\n\r\n.." + kSep + "victim.txt");
+  EXPECT_TRUE(home.w().txthomepage.HasFocus());
+  EXPECT_TRUE(home.files.writes.empty() && home.resources.log.empty());
+  EXPECT_FALSE(LeavesTheProjectFolder("images\\logo.gif"));  // a sub-folder stays inside
+  EXPECT_FALSE(LeavesTheProjectFolder("a..b.htm"));
 }
 
 TEST(Compile, TheOutputNameIsCompletedWithExe) {
