@@ -130,9 +130,9 @@ bool Build::ChecksPass() {
     w_.txthomepage.SetBackColor(ui::kYellow);
     return false;
   }
-  if (!workspace::FileExists(host_.files, w_.ProjectFolder + home)) {
+  if (!workspace::FileExists(host_.files, PathInProject(w_.ProjectFolder, home))) {
     Tell(std::string("The index page name you entered was not found.") + kCrLf + kCrLf +
-             w_.ProjectFolder + home,
+             PathInProject(w_.ProjectFolder, home),
          Caption(), Icon::Critical);
     w_.txthomepage.SetFocus();
     w_.txthomepage.SetSelLength(static_cast<int>(text::Utf8ToUtf16(home).size()));
@@ -236,7 +236,8 @@ CompileResult Build::Produce() {
   inputs.stubPath = setup_.stubPath;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
     if (w_.lstFiles.Checked(i)) {
-      inputs.files.push_back({w_.lstFiles.Entry(i), w_.ProjectFolder + w_.lstFiles.Entry(i)});
+      const std::string entry = w_.lstFiles.Entry(i);
+      inputs.files.push_back({entry, PathInProject(w_.ProjectFolder, entry)});
     }
   }
 

@@ -1,5 +1,7 @@
 #include "build/ebook_image.h"
 
+#include <algorithm>
+
 #include "book/book_format.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
@@ -54,7 +56,9 @@ std::string SettingsRecord(const BookSettings& s) {
 }
 
 std::string StoredEntryName(const std::string& entryText) {
-  const std::string throughCodePage = text::AnsiToUtf8(text::Utf8ToAnsi(entryText));
+  std::string windowsName = entryText;
+  std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
+  const std::string throughCodePage = text::AnsiToUtf8(text::Utf8ToAnsi(windowsName));
   return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(throughCodePage)));
 }
 

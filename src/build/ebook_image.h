@@ -61,7 +61,10 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
                              const AssemblyInputs& inputs);
 
 // The name a file is stored under: its entry text after the trip through the
-// ANSI code page the names take, in upper case as Windows stores names.
+// ANSI code page the names take, in upper case as Windows stores names. A
+// file of a sub-folder keeps its folder, "\" between the parts whichever
+// separator the entry was written with, so the viewer finds it the same way
+// on every machine the book was built on.
 std::string StoredEntryName(const std::string& entryText);
 
 }  // namespace vexmar::build

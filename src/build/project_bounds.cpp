@@ -1,5 +1,7 @@
 #include "build/project_bounds.h"
 
+#include "platform/fs/file_system.h"
+
 namespace vexmar::build {
 
 bool LeavesTheProjectFolder(std::string_view name) {
@@ -13,6 +15,12 @@ bool LeavesTheProjectFolder(std::string_view name) {
     name.remove_prefix(end + 1);
   }
   return false;
+}
+
+std::string PathInProject(const std::string& projectFolder, std::string_view name) {
+  std::string path = projectFolder;
+  for (const char c : name) path += (c == '/' || c == '\\') ? fs::PathSeparator() : c;
+  return path;
 }
 
 }  // namespace vexmar::build

@@ -1,5 +1,6 @@
 #include "build/toc_insertion.h"
 
+#include "build/project_bounds.h"
 #include "build/toc_block.h"
 #include "platform/text/text.h"
 
@@ -9,7 +10,7 @@ Status InsertToc(workspace::FrmMain& w) {
   // Set first: a build that fails from here on still counts as the
   // insertion, so no later build tries again and doubles the block.
   w.TocInserted = true;
-  const std::string indexPage = w.ProjectFolder + w.txthomepage.Text();
+  const std::string indexPage = PathInProject(w.ProjectFolder, w.txthomepage.Text());
   std::vector<std::string> entries, allEntries;
   for (int i = 0; i < w.lstTOC.Count(); ++i) {
     allEntries.push_back(w.lstTOC.Entry(i));

@@ -5,6 +5,8 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
+#include "cli/outside_links.h"
+#include "platform/text/text.h"
 #include "settings/settings_commands.h"
 
 namespace vexmar::cli {
@@ -19,6 +21,16 @@ constexpr const char* kUsage =
 
 void CheckAll(ui::CheckList& list) {
   for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, true);
+}
+
+void NoteLinksLeavingTheProject(const workspace::FrmMain& w) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < w.lstFiles.Count(); ++i) entries.push_back(w.lstFiles.Entry(i));
+  for (const OutsideLink& link : LinksLeavingTheProject(w.ProjectFolder, entries)) {
+    std::cerr << "vexmar-ebc: note: " << text::ForTerminal(link.entry) << " is a link to "
+              << text::ForTerminal(link.target)
+              << ", outside the project folder; the e-book carries that file\n";
+  }
 }
 
 }  // namespace
@@ -40,6 +52,7 @@ int BuildCommand(const std::vector<std::string>& args) {
   if (!settings::OpenSettings(w)) return kExitFailed;
   CheckAll(w.lstFiles);
   if (w.chkTOC.Value() == 1) CheckAll(w.lstTOC);
+  NoteLinksLeavingTheProject(w);
   const build::CompileResult result = build::Compile(w, program.Setup());
   return result == build::CompileResult::Done ? kExitDone : kExitFailed;
 }

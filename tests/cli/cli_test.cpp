@@ -101,5 +101,38 @@ TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
   EXPECT_NE(err_.find("nobody to ask"), std::string::npos) << err_;
 }
 
+// Files of sub-folders go in under their folder, "\\" between the parts
+// whichever separator the settings file wrote; a link in the project that
+// leads outside it is packed, and the command line says so.
+TEST_F(CommandLine, PacksSubFolderFilesAndNotesLinksLeavingTheProject) {
+  dir_.Write("garden/pics/stem.png", "stem");
+  dir_.Write("garden/pics/root.png", "root");
+  const std::string away = dir_.Write("away.txt", "outside");
+  std::error_code noLinks;  // Windows without the right to make links
+  stdfs::create_symlink(stdfs::u8path(away), stdfs::u8path(P("garden/away.txt")), noLinks);
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
+      kExitDone);
+  std::string ebc = dir_.Read("g.ebc");
+  const size_t listEnd = ebc.find("\r\n", ebc.find("leaf.png"));
+  ebc.insert(listEnd, ":pics\\stem.png:pics/root.png");
+  dir_.Write("g.ebc", ebc);
+
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_EQ(err_.find("note: pics"), std::string::npos) << err_;
+  const std::string notes = err_;
+  ASSERT_EQ(Run(InspectCommand, {P("G.exe")}), kExitDone) << err_;
+  for (const char* stored : {"PICS\\STEM.PNG", "PICS\\ROOT.PNG"}) {
+    EXPECT_NE(out_.find(stored), std::string::npos) << stored << "\n" << out_;
+  }
+  if (!noLinks) {
+    EXPECT_NE(out_.find("AWAY.TXT"), std::string::npos) << out_;
+    EXPECT_NE(notes.find("note: away.txt is a link to " + away + ", outside the project folder"),
+              std::string::npos)
+        << notes;
+  }
+}
+
 }  // namespace
 }  // namespace vexmar::cli
