@@ -4,7 +4,6 @@
 #include "settings/new_project.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_file.h"
-#include "support/garden_project.h"
 #include "support/main_window_fixture.h"
 
 namespace vexmar::settings {
@@ -19,6 +18,31 @@ constexpr const char* kCaption = "Vexmar E-book Compiler";
 constexpr const char* kLoaded = "Your settings have been loaded.";
 // The four text lines empty and a project folder: what comes next is the file list.
 constexpr const char* kHead = "\r\n\r\n\r\n\r\nbook/\r\n";
+
+// One project state and the settings file it must save as byte for byte;
+// `folder` ends with a separator.
+void FillGardenProject(workspace::FrmMain& w, const std::string& folder) {
+  w.txttitle.SetText("Garden Notes: Café edition");
+  w.txtAuthor.SetText("A. Reader");
+  w.txtURLText.SetText("More notes");
+  w.txtURL.SetText("www.example.com");
+  w.txtpath.SetText(folder);
+  w.ProjectFolder = folder;
+  for (const char* name : {"index.htm", "Chapter 1.html", "logo.gif"}) w.lstFiles.Add(name);
+  w.txthomepage.SetText("index.htm");
+  w.chkTOC.SetValue(1);
+  w.lstTOC.Add("index.htm");
+  w.lstTOC.Add("Chapter 1.html");
+  w.txtoutfolder.SetText(folder + "Output" + folder.back());
+  w.txtoutfile.SetText("Garden.exe");
+}
+
+std::string GardenSettingsFile(const std::string& folder) {
+  return "Garden Notes: Caf\xE9 edition\r\nA. Reader\r\nMore notes\r\nwww.example.com\r\n" +
+         folder + "\r\nindex.htm:Chapter 1.html:logo.gif\r\nindex.htm\r\n1\r\n" +
+         "index.htm:Chapter 1.html\r\n" + folder + "Output" + folder.back() +
+         "\r\nGarden.exe\r\nblank\r\nblank\r\n";
+}
 
 struct SettingsFixture : testing::MainWindowFixture {
   SettingsFixture() : MainWindowFixture(files) { w().Window().SetCaption(kCaption); }
@@ -50,8 +74,8 @@ TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
   ASSERT_EQ(f.modal.fileDialogs.size(), 1u);
   EXPECT_EQ(f.modal.fileDialogs[0].title, "Save Settings File");
   EXPECT_EQ(f.modal.fileDialogs[0].filter, "Settings File|*.ebc");
-  testing::FillGardenProject(f.w(), "C:\\Books\\Garden\\");
-  EXPECT_EQ(f.Save("my project"), testing::GardenSettingsFile("C:\\Books\\Garden\\"));
+  FillGardenProject(f.w(), "C:\\Books\\Garden\\");
+  EXPECT_EQ(f.Save("my project"), GardenSettingsFile("C:\\Books\\Garden\\"));
   f.modal.saveNames.push_back("");  // cancelled
   SaveSettings(f.w());
   EXPECT_EQ(f.files.writes, (Names{"project.ebc", "my project"}));  // a typed name as it is
@@ -89,7 +113,7 @@ TEST(SaveSettings, ListLinesAndTheContentsListRule) {
 TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
-  testing::FillGardenProject(w, "typed folder/");
+  FillGardenProject(w, "typed folder/");
   w.txttitle.SetText("Café: Notes");  // ":" in a text line comes back unchanged
   w.txtAuthor.SetText("blank");       // and so does the placeholder word
   const std::string expected = testing::Snapshot(w);
@@ -198,7 +222,7 @@ TEST(NewProject, GivesTheWindowAsItStartsAndAgainDoesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
   const std::string fresh = testing::Snapshot(w);
-  testing::FillGardenProject(w, "folder/");  // the switch asks for no folder: txtpath is set
+  FillGardenProject(w, "folder/");  // the switch asks for no folder: txtpath is set
   w.lstFiles.SetChecked(0, true);
   for (int run = 0; run < 2; ++run) {  // the second on an empty window: nothing runs
     NewProject(w);

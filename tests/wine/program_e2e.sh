@@ -52,8 +52,6 @@ click_child "$(main children)" "E&xit"
 if question=$(wait_until 10 box_children_with "Exit?" "&No"); then
   shoot exit-question "$(probe find "Exit?")"
   main_enabled && fail "the main window takes input under the Exit question"
-  grep -qF " text=Exit E-book Creator?" <<<"$question" && pass "Exit asks \"Exit E-book Creator?\"" ||
-    fail "the Exit question: $question"
   click_child "$question" "&No"
   wait_until 10 no_shown_box "Exit?" && wait_until 5 main_enabled && ! program_ended &&
     pass "answering No keeps the program running" || fail "answering No did not keep the program"

@@ -1,18 +1,13 @@
-// Windows' own file system under the real window. The folder scan, with the
-// attributes only Windows has: system and hidden files set with
-// SetFileAttributesW, read-only and archived files, sub-folders, and names
-// beyond ASCII. The settings file saved byte for byte as on every platform
-// (no line end doubled, no code page changed on the way). The portable cases
-// run in tests/workspace on every platform.
+// Windows' own file system under the real window: the folder scan, with the
+// attributes only Windows has (system and hidden files set with
+// SetFileAttributesW, read-only and archived files), sub-folders, and names
+// beyond ASCII. The portable cases run in tests/workspace on every platform.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "build/build_command.h"
-#include "program/main_program.h"
-#include "support/garden_project.h"
 #include "support/temp_folder.h"
 #include "wine/win32_host.h"
 #include "workspace/frm_main.h"
@@ -87,18 +82,6 @@ TEST(Win32FolderScan, ListsReadOnlyArchivedAndNonAsciiFilesButNoSystemHiddenOrFo
   EXPECT_EQ(listed, WindowsOrder(folder.Path(), {"index.htm", "readonly.htm", "archived.txt", kE,
                                                  kJapanese, kEmoji}));
   EXPECT_EQ(w.txtpath.Text(), folder.Path());
-}
-
-TEST(Win32SettingsFile, IsSavedByTheToolBarButtonByteForByte) {
-  testing::Win32Host host;
-  program::MainProgram program{host.host, build::DefaultBuildSetup(host.host), [] {}};
-  FrmMain& w = program.Window();
-  w.Window().Show();
-  testing::TempFolder dir;
-  testing::FillGardenProject(w, dir.Path());
-  host.modal.saveNames = {dir.Path() + "garden.ebc"};
-  SendMessageW(testing::Hwnd(w.cmdSave), BM_CLICK, 0, 0);  // as the author's click presses it
-  EXPECT_EQ(dir.Read("garden.ebc"), testing::GardenSettingsFile(dir.Path()));
 }
 
 }  // namespace
