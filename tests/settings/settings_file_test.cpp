@@ -90,22 +90,12 @@ TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
   EXPECT_EQ(f.files.contents["full.ebc"], "old settings");
 }
 
-TEST(SaveSettings, ListLinesAndTheContentsListRule) {
+TEST(SaveSettings, TheContentsListIsStoredOnlyWhileTheSwitchIsChecked) {
   SettingsFixture f;
-  workspace::FrmMain& w = f.w();
-  w.txtpath.SetText("book/");  // so the switch asks nothing
-  w.lstFiles.Add("only.htm");
-  EXPECT_EQ(f.SavedLines()[5], "only.htm");  // one entry, no ":"
-
-  w.chkTOC.SetValue(1);  // checked, contents list empty: the lines after it stay in place
-  const Names lines = f.SavedLines();
-  EXPECT_EQ(Names(lines.begin() + 7, lines.end()),
-            (Names{"1", "blank:blank", "", "", "blank", "blank", ""}));
-  w.lstTOC.Add("a.htm");
-  w.lstTOC.Add("b.htm");
-  EXPECT_EQ(f.SavedLines()[8], "a.htm:b.htm");
-  for (const int unchecked : {0, 2}) {  // the contents list is stored only when checked
-    w.chkTOC.SetValue(unchecked);
+  f.w().txtpath.SetText("book/");  // so the switch asks nothing
+  f.w().lstTOC.Add("a.htm");
+  for (const int unchecked : {0, 2}) {
+    f.w().chkTOC.SetValue(unchecked);
     EXPECT_EQ(f.SavedLines()[8], "blank:blank");
   }
 }
@@ -132,7 +122,6 @@ TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
 
 TEST(OpenSettings, ListLinesByTheirPieces) {
   const std::pair<const char*, Names> cases[] = {
-      {"blank:blank", {}},
       {"blank:a.htm:b.htm", {}},  // a first piece "blank" loads nothing after it
       {"Blank", {"Blank"}},       // the placeholder is matched with its case
       {"BLANK:x.htm", {"BLANK", "x.htm"}},
@@ -163,11 +152,15 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
     EXPECT_EQ(f.w().lstFiles.Count(), 0);
     EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
   }
-  for (const char* toc : {"3", "-1", "x", "1.0", " 1", ""}) {
+  // Only a whole 0, 1 or 2 sets the switch; grayed, it hides the loaded list.
+  for (const auto& [toc, value] :
+       {std::pair{"2", 2}, {"3", 0}, {"-1", 0}, {"x", 0}, {"1.0", 0}, {" 1", 0}, {"", 0}}) {
     SCOPED_TRACE(toc);
-    SettingsFixture f;  // only a whole 0, 1 or 2 sets the switch
-    f.Open(kHead + std::string("blank:blank\r\n\r\n") + toc + "\r\n");
-    EXPECT_EQ(f.w().chkTOC.Value(), 0);
+    SettingsFixture f;
+    f.Open(kHead + std::string("blank:blank\r\n\r\n") + toc + "\r\na.htm\r\n");
+    EXPECT_EQ(f.w().chkTOC.Value(), value);
+    EXPECT_FALSE(f.w().lstTOC.Visible());
+    EXPECT_EQ(Entries(f.w().lstTOC), Names{"a.htm"});
   }
   SettingsFixture f;  // an empty file still loads, and clears the window
   f.w().txttitle.SetText("old");
@@ -176,15 +169,9 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
   EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
 }
 
-TEST(OpenSettings, GrayedAndCheckedSwitchesRunTheirReaction) {
-  SettingsFixture grayed;
-  grayed.Open(kHead + std::string("blank:blank\r\n\r\n2\r\na.htm\r\n"));
-  EXPECT_EQ(grayed.w().chkTOC.Value(), 2);
-  EXPECT_FALSE(grayed.w().lstTOC.Visible());
-  EXPECT_EQ(Entries(grayed.w().lstTOC), Names{"a.htm"});
-
-  // Checked with no project folder: the switch's first run asks for a
-  // folder, unchecks itself and opens the browser, all inside the load.
+// Checked with no project folder: the switch's first run asks for a folder,
+// unchecks itself and opens the browser, all inside the load.
+TEST(OpenSettings, ACheckedSwitchRunsItsReaction) {
   SettingsFixture f;
   f.Open("\r\n\r\n\r\n\r\n\r\nblank:blank\r\n\r\n1\r\na.htm\r\n");
   ASSERT_EQ(f.modal.shown.size(), 2u);
@@ -207,15 +194,6 @@ TEST(OpenSettings, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
                              "The file or its folder does not exist.  Your project was left as "
                              "it was.",
                              kCaption, Icon::Critical));
-}
-
-TEST(OpenSettings, AListLinePastTheListsLimitLoadsTheFirstEntries) {
-  SettingsFixture f;
-  std::string line = "p0.htm";
-  for (int i = 1; i < ui::CheckList::kMaxEntries + 50; ++i) line += ":p" + std::to_string(i);
-  f.Open(kHead + line + "\r\nhome.htm\r\n");
-  EXPECT_EQ(f.w().lstFiles.Count(), ui::CheckList::kMaxEntries);
-  EXPECT_EQ(f.w().txthomepage.Text(), "home.htm");  // the steps after it still run
 }
 
 TEST(NewProject, GivesTheWindowAsItStartsAndAgainDoesNothing) {

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # An author's session with the real VexmarEbc.exe under Wine on a private
-# Xvfb, with the mouse and the keyboard only: a saved project opened through
-# the Open button and the file dialog, its files checked in the list, the book
-# compiled with every question answered, the program left through Exit. Then
-# the book itself is asked for its settings, dated by Windows' short date
-# format. The project folder must come out untouched. (What the book holds,
-# byte for byte, ebook_image_test checks under Wine too.)
+# Xvfb, with the mouse and the keyboard only: the splash and the hand-over to
+# the main window, a help icon's press and release and the help window's
+# "Close Help", the Exit question answered No, the skin turned off from the
+# window menu and on again; a saved project opened through the Open button
+# and the file dialog, its files checked by Select All, the book compiled with
+# every question answered, and the book asked for its settings, dated by
+# Windows' short date format; last, the end of the program when the main
+# window closes while the help window is open. The project folder must come
+# out untouched. (What the book holds, byte for byte, cli_test checks under
+# Wine too.)
 #
 #   author_e2e.sh PROGRAM_FOLDER WINDOW_PROBE_EXE
 set -uo pipefail
@@ -38,11 +42,47 @@ printf '%s\r\n' "$title" "$author" "$url_text" "$url" "$(windows_path "$garden")
 
 # From the author's folder, so the file dialog opens where the settings file
 # is (unless Wine remembers a folder the program opened a file from before).
-start_program 100 "$documents"
-wait_until 60 x_window "Starting\.\.\." >/dev/null || give_up "the splash window did not appear"
-wait_until 20 x_window "$main_title" >/dev/null || give_up "the main window did not appear"
+start_program 250 "$documents"
+wait_until 60 x_window "Starting\.\.\." >/dev/null || give_up "no splash window"
+shoot splash "$(probe find "Starting...")"
+wait_until 20 x_window "$main_title" >/dev/null || give_up "no main window"
+splash=$(probe find "Starting...")
+[ "$splash" = none ] || [ "$(field visible "$splash")" = 0 ] &&
+  pass "the splash handed over to the main window" || fail "the splash is still shown: $splash"
 wait_until 5 main_enabled
-pass "the main window appeared after the splash"
+shoot frmmain-skinned "$(main find)"
+read -r left top < <(main find | sed 's/.*client_left=\([0-9-]*\) client_top=\([0-9-]*\).*/\1 \2/')
+
+# Presses the title's help icon (at 312, 40 in the client area, 16 x 14) and
+# releases the button far from it, as the capture allows.
+open_help() {
+  xdotool mousemove $((left + 320)) $((top + 47)) sleep 0.1 mousedown 1 sleep 0.2 \
+    mousemove $((left + 200)) $((top + 300)) sleep 0.1 mouseup 1
+  wait_until 10 x_window "Pop up Help" >/dev/null
+}
+open_help || give_up "the help icon's press and release opened no help window"
+shoot frmhelp "$(probe find "Pop up Help")"
+pass "the title's help icon opened the help window (which text it shows: tests/help)"
+main_enabled && fail "the main window still takes input under the help window"
+click_child "$(wait_until 5 children_with "Pop up Help" "Close Help")" "Close Help"
+check "\"Close Help\" closed the help window" "\"Close Help\" did not close the help window" \
+  wait_until 10 no_x_window "Pop up Help"
+
+# The Exit question, answered No: the program runs on and takes input again.
+wait_until 5 main_enabled || fail "the main window takes no input after the help closed"
+click_child "$(main children)" "E&xit"
+question=$(wait_until 10 box_children_with "Exit?" "&No") || give_up "Exit asked no question"
+shoot exit-question "$(probe find "Exit?")"
+main_enabled && fail "the main window takes input under the Exit question"
+click_child "$question" "&No"
+wait_until 10 no_shown_box "Exit?" && wait_until 5 main_enabled && ! program_ended &&
+  pass "answering No keeps the program running" || fail "answering No did not keep the program"
+
+# The window menu's "&Disable Skin" item, the program's second item, and
+# again to turn the skin back on for the pictures below.
+probe syscommand "$main_title" 0x120 >/dev/null
+shoot frmmain-plain "$(main find)"
+probe syscommand "$main_title" 0x120 >/dev/null
 
 # Open: the tool bar's second caption-less button; the path typed, Enter.
 open_button=$(main children | grep " class=Button text=$" | sort -t= -k4n | sed -n 2p)
@@ -60,52 +100,14 @@ check "the file name box shows the path typed" "the file name box lacks the path
 shoot author-open-dialog "$dialog"
 xdotool key Return
 
-message=$(box_message "$(wait_until 15 box_children_with "$main_title" OK)")
-[ "$message" = "Your settings have been loaded." ] && pass "opening says \"$message\"" ||
-  give_up "the box after opening says \"$message\""
+# The box that says the settings were loaded (its text: tests/settings).
+wait_until 15 box_children_with "$main_title" OK >/dev/null || give_up "opening showed no box"
 shoot author-settings-loaded "$(main find)"
 xdotool key Return
 wait_until 10 no_shown_box "$main_title" || give_up "Enter did not close the message"
 
-# The texts the boxes show reach the book, read back below.
-edit_texts() { main children | sed -n 's/.* class=Edit text=\(.*\)$/\1/p'; }
-# Checking the files as an author does. The probe line of the entry named $1:
-entry() { main entries | awk -F' text=' -v name="$1" '$2 == name { print; exit }'; }
-checked() { [ "$(field checked "$(entry "$1")")" = 1 ]; }
-checked_count() { [ "$(main entries | grep -c " checked=1 ")" = "$1" ]; }
-only_checked() { checked "$1" && checked_count 1; }
-current_unchecked() { ! checked "$1" && [ "$(field current "$(entry "$1")")" = 1 ]; }
-# A click $2 pixels into the entry named $1: 8 is its check box, 60 its name.
-click_entry() {
-  local line
-  line=$(entry "$1")
-  click_at $(($(field left "$line") + $2)) $(($(field top "$line") + $(field height "$line") / 2))
-}
-click_entry "$home" 8
-check "a click on the check box of $home checked it alone" "a click on the check box of $home" \
-  wait_until 5 only_checked "$home"
-second=${garden_files[1]}
-click_entry "$second" 60
-check "a click on the name $second made it current, unchecked" "a click on the name $second" \
-  wait_until 5 current_unchecked "$second"
-xdotool key space
-check "the space bar checked $second" "the space bar did not check $second" \
-  wait_until 5 checked "$second"
-# A double click on a name makes it the home page: the box shows $1, none $2.
-home_now() { edit_texts | grep -qxF -- "$1" && ! edit_texts | grep -qxF -- "$2"; }
-click_entry "$second" 60 && xdotool click 1
-check "a double click on $second made it the home page" "a double click on $second" \
-  wait_until 5 home_now "$second" "$home"
-click_entry "$home" 60 && xdotool click 1
-wait_until 5 home_now "$home" "$second" || fail "a double click on $home"
-unchecked() { ! checked "$1"; }
-# Three quick clicks on a box: a double click toggles twice, the third once.
-click_entry "$home" 8 && xdotool click --repeat 2 --delay 80 1
-check "three quick clicks on its box unchecked $home" "three quick clicks on the box of $home" \
-  wait_until 5 unchecked "$home"
+# Every file checked (how clicks and keys check them: win32_controls_test).
 click_child "$(main children)" "&Select All"
-check "Select All checked every file" "Select All left files unchecked" \
-  wait_until 5 checked_count "${#garden_files[@]}"
 shoot author-files-checked "$(main find)"
 
 # Compile: every question answered Yes, then the result.
@@ -143,11 +145,11 @@ shoot author-compiled "$(main find)"
 click_child "$children" OK
 wait_until 5 main_enabled
 
-click_child "$(main children)" "E&xit"
-question=$(wait_until 10 box_children_with "Exit?" "&Yes") || fail "Exit asked no question"
-click_child "$question" "&Yes"
-check "Exit, answered Yes, ended the program" "the program runs on after Exit answered Yes" \
-  wait_until 15 program_ended
+# Closing the main window while the help window is open ends the program.
+open_help || fail "no help window to close the main window under"
+probe close "$main_title" >/dev/null
+check "closing the main window with the help open ended the program" \
+  "the program still runs after its main window closed" wait_until 10 program_ended
 
 # The author's files, and the book.
 diff -r "$root/examples/garden" "$garden" >/dev/null &&

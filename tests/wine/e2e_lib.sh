@@ -108,11 +108,10 @@ shoot() {
   grab_when_still "$(($(field width "$line") + 2 * m))x$(($(field height "$line") + 2 * m))+$x+$y" \
     "$shots/$1.png" && echo "screenshot: $shots/$1.png"
 }
-click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 # Clicks the middle of the probe line $1.
 click_line() {
-  [ -n "$1" ] && click_at $(($(field left "$1") + $(field width "$1") / 2)) \
-    $(($(field top "$1") + $(field height "$1") / 2))
+  [ -n "$1" ] && xdotool mousemove $(($(field left "$1") + $(field width "$1") / 2)) \
+    $(($(field top "$1") + $(field height "$1") / 2)) sleep 0.1 click 1
 }
 # Clicks the child whose text is $2 in the children list $1.
 click_child() { click_line "$(grep -F " text=$2" <<<"$1" | head -1)"; }
