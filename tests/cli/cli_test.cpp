@@ -41,7 +41,6 @@ class CommandLine : public ::testing::Test {
     const stdfs::path project = stdfs::u8path(dir_.Path()) / "garden";
     stdfs::copy(stdfs::u8path(testing::SourcePath("examples/garden")), project);
   }
-  // Runs a sub-command, keeping what it printed.
   int Run(int (*command)(const Args&), const Args& args) {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();

@@ -59,7 +59,6 @@ struct SettingsFixture : testing::MainWindowFixture {
     modal.openNames.push_back("in.ebc");
     OpenSettings(w());
   }
-  // The one box shown, as text, title, buttons and icon.
   auto OnlyBox() const {
     EXPECT_EQ(modal.shown.size(), 1u);
     return Box(modal.shown.empty() ? dialogs::Message{} : modal.shown.back());

@@ -23,18 +23,10 @@ ControlDesign At(const char* name, TwipsRect place, const char* caption = "") {
   return design;
 }
 
-FormDesign TestWindow() {
-  FormDesign design;
-  design.name = "frmtest";
-  design.clientWidth = 6000;
-  design.clientHeight = 6000;
-  return design;
-}
-
 class Win32Controls : public ::testing::Test {
  protected:
   testing::Win32Host host;
-  Form form{*host.backend, TestWindow()};
+  Form form{*host.backend, testing::TestWindow("frmtest", 6000, 6000)};
 };
 
 TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) {

@@ -29,6 +29,18 @@ inline HWND Hwnd(const ui::Form& form) {
   return reinterpret_cast<HWND>(form.Handle());
 }
 
+// A window of its own for a suite's controls, its client area in twips.
+inline ui::FormDesign TestWindow(const char* name, int width, int height,
+                                 ui::FormBorder border = ui::FormBorder::FixedDialog) {
+  ui::FormDesign design;
+  design.name = name;
+  design.caption = name;
+  design.clientWidth = width;
+  design.clientHeight = height;
+  design.border = border;
+  return design;
+}
+
 inline std::wstring Wide(const std::string& utf8) {
   const std::u16string u16 = text::Utf8ToUtf16(utf8);
   return std::wstring(u16.begin(), u16.end());

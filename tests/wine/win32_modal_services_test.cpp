@@ -77,16 +77,6 @@ class WindowAnswerer {
   bool answered_ = false;
 };
 
-ui::FormDesign Window(const char* name, ui::FormBorder border) {
-  ui::FormDesign design;
-  design.name = name;
-  design.caption = name;
-  design.clientWidth = 3000;
-  design.clientHeight = 2000;
-  design.border = border;
-  return design;
-}
-
 // Types the name into whichever box the file dialog shows and confirms it.
 std::function<void(HWND)> Confirm(const std::string& name) {
   return [name](HWND dialog) {
@@ -107,13 +97,14 @@ class Win32ModalServices : public ::testing::Test {
 
   testing::Win32Host host;
   std::unique_ptr<ModalServices> services = MakeWin32Services();
-  ui::Form owner{*host.backend, Window("frmmain", ui::FormBorder::FixedDialog)};
+  ui::Form owner{*host.backend, testing::TestWindow("frmmain", 3000, 2000)};
 };
 
 // The close box hides the window, whose controls live on until it is
 // unloaded, once.
 TEST_F(Win32ModalServices, AModalWindowHoldsItsCentredOwnerUntilItsCloseBoxHidesItThenGivesItBack) {
-  ui::FormDesign design = Window("frmhelp", ui::FormBorder::FixedToolWindow);
+  ui::FormDesign design =
+      testing::TestWindow("frmhelp", 3000, 2000, ui::FormBorder::FixedToolWindow);
   design.startPosition = ui::StartPosition::CenterOwner;
   ui::Form help(*host.backend, design);
   ui::ControlDesign text;

@@ -82,17 +82,6 @@ void PrintPlace(const char* kind, HWND window, const RECT& rect) {
               rect.right - rect.left, rect.bottom - rect.top);
 }
 
-void Find(HWND window) {
-  RECT outer{};
-  GetWindowRect(window, &outer);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  // The handle tells one box from the next box of the same title.
-  PrintPlace("window", window, outer);
-  std::printf(" client_left=%ld client_top=%ld handle=%p\n", origin.x, origin.y,
-              static_cast<void*>(window));
-}
-
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   RECT rect{};
   GetWindowRect(child, &rect);
@@ -122,7 +111,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   const HWND found = search.found;
   if (command == L"find") {
-    Find(found);
+    RECT outer{};
+    GetWindowRect(found, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(found, &origin);
+    // The handle tells one box from the next box of the same title.
+    PrintPlace("window", found, outer);
+    std::printf(" client_left=%ld client_top=%ld handle=%p\n", origin.x, origin.y,
+                static_cast<void*>(found));
   } else if (command == L"children") {
     EnumChildWindows(found, PrintChild, 0);
   } else if (command == L"close") {
