@@ -216,6 +216,8 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
        generic + "61\r\nThe disk is full.", Icon::None, kTitle},
       {[](BuildFixture& f) { f.resources.failBegin = 1; },
        settingsFailed + "Not a Windows program.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failCommit = 1; },  // the settings entry's commit
+       settingsFailed + "The disk is full.", Icon::Critical},
       {[](BuildFixture& f) {
          f.files.failReads[kBook + "logo.gif"] =
              Fail("locked by another program", ErrorKind::InUse);

@@ -52,7 +52,6 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelpAndASkinThatIsAPicture) {
     workspace::FrmMain& w = f.w();
     w.Window().Show();
     EXPECT_EQ(w.Window().Caption(), "Vexmar E-book Compiler");
-    EXPECT_TRUE(w.Window().Visible());
     EXPECT_EQ(f.program.Help().HelpTexts().has_value(), help);
     ASSERT_TRUE(w.img1.GetPicture() != nullptr);
     EXPECT_EQ(w.imghelp[9]->GetPicture(), w.img1.GetPicture());

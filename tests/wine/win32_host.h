@@ -46,8 +46,7 @@ inline std::wstring Wide(const std::string& utf8) {
   return std::wstring(u16.begin(), u16.end());
 }
 
-// A child window's rectangle in its parent's client area.
-RECT PlaceInParent(HWND child);
+RECT PlaceInParent(HWND child);  // in the parent's client area
 
 // Runs every pending message of this thread as the program's own loop
 // would, dialog keys included, so a test never blocks on a message nobody
