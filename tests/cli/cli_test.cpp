@@ -41,7 +41,6 @@ class CommandLine : public ::testing::Test {
     const stdfs::path project = stdfs::u8path(dir_.Path()) / "garden";
     stdfs::copy(stdfs::u8path(testing::SourcePath("examples/garden")), project);
   }
-  // Runs a sub-command, keeping what it printed.
   int Run(int (*command)(const Args&), const Args& args) {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
@@ -57,7 +56,10 @@ class CommandLine : public ::testing::Test {
   const std::string stub_ = VEXMAR_RESOURCE_FIXTURES "/exe32.exe";
 };
 
+// The real resource engine end to end: every file byte for byte, an empty
+// one stored with no bytes.
 TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
+  dir_.Write("garden/empty.txt", "");
   ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Garden Notes",
                              "--author", "A. Reader", "--home", "index.htm", "--toc", "all",
                              "--out-folder", dir_.Path(), "--out-file", "Garden"}),
@@ -68,7 +70,7 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
 
   ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err_;
   EXPECT_NE(out_.find("title:        Garden Notes\n"), std::string::npos) << out_;
-  EXPECT_NE(out_.find("files (8):"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("files (9):"), std::string::npos) << out_;
   EXPECT_NE(out_.find("CHAPTER 1.HTML"), std::string::npos);
 
   ASSERT_EQ(Run(ExtractCommand, {P("Garden.exe"), P("extracted")}), kExitDone) << err_;
@@ -78,6 +80,7 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
     EXPECT_EQ(dir_.Read(std::string("extracted/") + stored),
               dir_.Read(std::string("garden/") + name));
   }
+  EXPECT_TRUE(stdfs::is_empty(stdfs::u8path(P("extracted/EMPTY.TXT"))));
   // The table of contents lists the pages, not the pictures.
   EXPECT_NE(dir_.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);
   EXPECT_EQ(dir_.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);

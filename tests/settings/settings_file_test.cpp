@@ -4,7 +4,6 @@
 #include "settings/new_project.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_file.h"
-#include "support/garden_project.h"
 #include "support/main_window_fixture.h"
 
 namespace vexmar::settings {
@@ -19,6 +18,31 @@ constexpr const char* kCaption = "Vexmar E-book Compiler";
 constexpr const char* kLoaded = "Your settings have been loaded.";
 // The four text lines empty and a project folder: what comes next is the file list.
 constexpr const char* kHead = "\r\n\r\n\r\n\r\nbook/\r\n";
+
+// One project state and the settings file it must save as byte for byte;
+// `folder` ends with a separator.
+void FillGardenProject(workspace::FrmMain& w, const std::string& folder) {
+  w.txttitle.SetText("Garden Notes: Café edition");
+  w.txtAuthor.SetText("A. Reader");
+  w.txtURLText.SetText("More notes");
+  w.txtURL.SetText("www.example.com");
+  w.txtpath.SetText(folder);
+  w.ProjectFolder = folder;
+  for (const char* name : {"index.htm", "Chapter 1.html", "logo.gif"}) w.lstFiles.Add(name);
+  w.txthomepage.SetText("index.htm");
+  w.chkTOC.SetValue(1);
+  w.lstTOC.Add("index.htm");
+  w.lstTOC.Add("Chapter 1.html");
+  w.txtoutfolder.SetText(folder + "Output" + folder.back());
+  w.txtoutfile.SetText("Garden.exe");
+}
+
+std::string GardenSettingsFile(const std::string& folder) {
+  return "Garden Notes: Caf\xE9 edition\r\nA. Reader\r\nMore notes\r\nwww.example.com\r\n" +
+         folder + "\r\nindex.htm:Chapter 1.html:logo.gif\r\nindex.htm\r\n1\r\n" +
+         "index.htm:Chapter 1.html\r\n" + folder + "Output" + folder.back() +
+         "\r\nGarden.exe\r\nblank\r\nblank\r\n";
+}
 
 struct SettingsFixture : testing::MainWindowFixture {
   SettingsFixture() : MainWindowFixture(files) { w().Window().SetCaption(kCaption); }
@@ -35,7 +59,6 @@ struct SettingsFixture : testing::MainWindowFixture {
     modal.openNames.push_back("in.ebc");
     OpenSettings(w());
   }
-  // The one box shown, as text, title, buttons and icon.
   auto OnlyBox() const {
     EXPECT_EQ(modal.shown.size(), 1u);
     return Box(modal.shown.empty() ? dialogs::Message{} : modal.shown.back());
@@ -50,8 +73,8 @@ TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
   ASSERT_EQ(f.modal.fileDialogs.size(), 1u);
   EXPECT_EQ(f.modal.fileDialogs[0].title, "Save Settings File");
   EXPECT_EQ(f.modal.fileDialogs[0].filter, "Settings File|*.ebc");
-  testing::FillGardenProject(f.w(), "C:\\Books\\Garden\\");
-  EXPECT_EQ(f.Save("my project"), testing::GardenSettingsFile("C:\\Books\\Garden\\"));
+  FillGardenProject(f.w(), "C:\\Books\\Garden\\");
+  EXPECT_EQ(f.Save("my project"), GardenSettingsFile("C:\\Books\\Garden\\"));
   f.modal.saveNames.push_back("");  // cancelled
   SaveSettings(f.w());
   EXPECT_EQ(f.files.writes, (Names{"project.ebc", "my project"}));  // a typed name as it is
@@ -66,22 +89,12 @@ TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
   EXPECT_EQ(f.files.contents["full.ebc"], "old settings");
 }
 
-TEST(SaveSettings, ListLinesAndTheContentsListRule) {
+TEST(SaveSettings, TheContentsListIsStoredOnlyWhileTheSwitchIsChecked) {
   SettingsFixture f;
-  workspace::FrmMain& w = f.w();
-  w.txtpath.SetText("book/");  // so the switch asks nothing
-  w.lstFiles.Add("only.htm");
-  EXPECT_EQ(f.SavedLines()[5], "only.htm");  // one entry, no ":"
-
-  w.chkTOC.SetValue(1);  // checked, contents list empty: the lines after it stay in place
-  const Names lines = f.SavedLines();
-  EXPECT_EQ(Names(lines.begin() + 7, lines.end()),
-            (Names{"1", "blank:blank", "", "", "blank", "blank", ""}));
-  w.lstTOC.Add("a.htm");
-  w.lstTOC.Add("b.htm");
-  EXPECT_EQ(f.SavedLines()[8], "a.htm:b.htm");
-  for (const int unchecked : {0, 2}) {  // the contents list is stored only when checked
-    w.chkTOC.SetValue(unchecked);
+  f.w().txtpath.SetText("book/");  // so the switch asks nothing
+  f.w().lstTOC.Add("a.htm");
+  for (const int unchecked : {0, 2}) {
+    f.w().chkTOC.SetValue(unchecked);
     EXPECT_EQ(f.SavedLines()[8], "blank:blank");
   }
 }
@@ -89,7 +102,7 @@ TEST(SaveSettings, ListLinesAndTheContentsListRule) {
 TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
-  testing::FillGardenProject(w, "typed folder/");
+  FillGardenProject(w, "typed folder/");
   w.txttitle.SetText("Café: Notes");  // ":" in a text line comes back unchanged
   w.txtAuthor.SetText("blank");       // and so does the placeholder word
   const std::string expected = testing::Snapshot(w);
@@ -108,7 +121,6 @@ TEST(Settings, ARoundTripRestoresEveryFieldAndOpenWritesNothing) {
 
 TEST(OpenSettings, ListLinesByTheirPieces) {
   const std::pair<const char*, Names> cases[] = {
-      {"blank:blank", {}},
       {"blank:a.htm:b.htm", {}},  // a first piece "blank" loads nothing after it
       {"Blank", {"Blank"}},       // the placeholder is matched with its case
       {"BLANK:x.htm", {"BLANK", "x.htm"}},
@@ -139,11 +151,15 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
     EXPECT_EQ(f.w().lstFiles.Count(), 0);
     EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
   }
-  for (const char* toc : {"3", "-1", "x", "1.0", " 1", ""}) {
+  // Only a whole 0, 1 or 2 sets the switch; grayed, it hides the loaded list.
+  for (const auto& [toc, value] :
+       {std::pair{"2", 2}, {"3", 0}, {"-1", 0}, {"x", 0}, {"1.0", 0}, {" 1", 0}, {"", 0}}) {
     SCOPED_TRACE(toc);
-    SettingsFixture f;  // only a whole 0, 1 or 2 sets the switch
-    f.Open(kHead + std::string("blank:blank\r\n\r\n") + toc + "\r\n");
-    EXPECT_EQ(f.w().chkTOC.Value(), 0);
+    SettingsFixture f;
+    f.Open(kHead + std::string("blank:blank\r\n\r\n") + toc + "\r\na.htm\r\n");
+    EXPECT_EQ(f.w().chkTOC.Value(), value);
+    EXPECT_FALSE(f.w().lstTOC.Visible());
+    EXPECT_EQ(Entries(f.w().lstTOC), Names{"a.htm"});
   }
   SettingsFixture f;  // an empty file still loads, and clears the window
   f.w().txttitle.SetText("old");
@@ -152,15 +168,9 @@ TEST(OpenSettings, ShortAndOddFilesFillWhatTheyReach) {
   EXPECT_EQ(f.OnlyBox(), Box(kLoaded, kCaption, Icon::None));
 }
 
-TEST(OpenSettings, GrayedAndCheckedSwitchesRunTheirReaction) {
-  SettingsFixture grayed;
-  grayed.Open(kHead + std::string("blank:blank\r\n\r\n2\r\na.htm\r\n"));
-  EXPECT_EQ(grayed.w().chkTOC.Value(), 2);
-  EXPECT_FALSE(grayed.w().lstTOC.Visible());
-  EXPECT_EQ(Entries(grayed.w().lstTOC), Names{"a.htm"});
-
-  // Checked with no project folder: the switch's first run asks for a
-  // folder, unchecks itself and opens the browser, all inside the load.
+// Checked with no project folder: the switch's first run asks for a folder,
+// unchecks itself and opens the browser, all inside the load.
+TEST(OpenSettings, ACheckedSwitchRunsItsReaction) {
   SettingsFixture f;
   f.Open("\r\n\r\n\r\n\r\n\r\nblank:blank\r\n\r\n1\r\na.htm\r\n");
   ASSERT_EQ(f.modal.shown.size(), 2u);
@@ -185,20 +195,11 @@ TEST(OpenSettings, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
                              kCaption, Icon::Critical));
 }
 
-TEST(OpenSettings, AListLinePastTheListsLimitLoadsTheFirstEntries) {
-  SettingsFixture f;
-  std::string line = "p0.htm";
-  for (int i = 1; i < ui::CheckList::kMaxEntries + 50; ++i) line += ":p" + std::to_string(i);
-  f.Open(kHead + line + "\r\nhome.htm\r\n");
-  EXPECT_EQ(f.w().lstFiles.Count(), ui::CheckList::kMaxEntries);
-  EXPECT_EQ(f.w().txthomepage.Text(), "home.htm");  // the steps after it still run
-}
-
 TEST(NewProject, GivesTheWindowAsItStartsAndAgainDoesNothing) {
   SettingsFixture f;
   workspace::FrmMain& w = f.w();
   const std::string fresh = testing::Snapshot(w);
-  testing::FillGardenProject(w, "folder/");  // the switch asks for no folder: txtpath is set
+  FillGardenProject(w, "folder/");  // the switch asks for no folder: txtpath is set
   w.lstFiles.SetChecked(0, true);
   for (int run = 0; run < 2; ++run) {  // the second on an empty window: nothing runs
     NewProject(w);

@@ -1,4 +1,3 @@
-#include "support/source_path.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::testing {
@@ -6,10 +5,6 @@ namespace vexmar::testing {
 std::string TempFolder::WriteHidden(const std::string& name) const {
   Write("." + name);
   return "." + name;
-}
-
-std::string SourcePath(const std::string& relative) {
-  return std::string(VEXMAR_SOURCE_DIR) + "/" + relative;
 }
 
 }  // namespace vexmar::testing

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "platform/text/text.h"
-#include "support/source_path.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::testing {
@@ -10,11 +9,6 @@ std::string TempFolder::WriteHidden(const std::string& name) const {
   const std::u16string path = text::Utf8ToUtf16(Write(name));
   SetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()), FILE_ATTRIBUTE_HIDDEN);
   return name;
-}
-
-// Wine shows the machine's root folder as drive Z:.
-std::string SourcePath(const std::string& relative) {
-  return "Z:" + std::string(VEXMAR_SOURCE_DIR) + "/" + relative;
 }
 
 }  // namespace vexmar::testing

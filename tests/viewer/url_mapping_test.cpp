@@ -13,8 +13,9 @@ namespace {
 
 using testing::Latin1ToUtf8;
 
-// UTF-8 and ANSI escapes, queries and fragments are fetched end to end
-// under Wine (stub_under_wine_test.cpp); here, the hostile and odd forms.
+// Escapes in the system's own code page, queries and fragments are fetched
+// end to end under Wine (stub_under_wine_test.cpp); here, the decoding and
+// the hostile and odd forms.
 TEST(BookUrl, MapsUrlsToThePathTheyAskForAndNeverOutOfTheBook) {
   const std::pair<const char*, const char*> cases[] = {
       {"EBOOK://Book/index.htm", "index.htm"},

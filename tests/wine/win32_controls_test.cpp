@@ -23,18 +23,10 @@ ControlDesign At(const char* name, TwipsRect place, const char* caption = "") {
   return design;
 }
 
-FormDesign TestWindow() {
-  FormDesign design;
-  design.name = "frmtest";
-  design.clientWidth = 6000;
-  design.clientHeight = 6000;
-  return design;
-}
-
 class Win32Controls : public ::testing::Test {
  protected:
   testing::Win32Host host;
-  Form form{*host.backend, TestWindow()};
+  Form form{*host.backend, testing::TestWindow("frmtest", 6000, 6000)};
 };
 
 TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) {
@@ -53,7 +45,41 @@ TEST_F(Win32Controls, ACheckBoxHoldsAllThreeValuesAndAClickRunsItsReactionOnce) 
   EXPECT_EQ(clicks, 3);
 }
 
-// program_e2e releases the mouse far from a pressed help icon, which the
+// The messages Windows sends for the author's clicks and keys: a click on an
+// entry's box toggles it, one on its name only makes it current, the space
+// bar toggles the current entry, and a quick second click is a second toggle
+// on a box but a double-click on a name.
+TEST_F(Win32Controls, ACheckListTogglesByItsBoxOrTheSpaceBarAndDoubleClicksOnANameOnly) {
+  CheckList& list = form.Add<CheckList>(At("lstFiles", {300, 300, 3660, 1185}));
+  int doubleClicks = 0;
+  list.onDblClick = [&] { ++doubleClicks; };
+  form.Show();
+  for (const char* name : {"index.htm", "logo.gif"}) list.Add(name);
+  const HWND hwnd = Hwnd(list);
+  RECT entry{};
+  SendMessageW(hwnd, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+  const auto click = [&](UINT message, int x) {
+    SendMessageW(hwnd, message, MK_LBUTTON, MAKELPARAM(x, (entry.top + entry.bottom) / 2));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, (entry.top + entry.bottom) / 2));
+  };
+  click(WM_LBUTTONDOWN, 8);  // the box: down, then a double-click, then down
+  EXPECT_TRUE(list.Checked(1));
+  click(WM_LBUTTONDBLCLK, 8);
+  EXPECT_FALSE(list.Checked(1));
+  click(WM_LBUTTONDOWN, 8);
+  click(WM_LBUTTONDOWN, 60);  // the name
+  EXPECT_EQ(list.CurrentIndex(), 1);
+  EXPECT_TRUE(list.Checked(1));
+  EXPECT_EQ(doubleClicks, 0);
+  SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(hwnd, WM_CHAR, L' ', 0);
+  EXPECT_FALSE(list.Checked(1));
+  click(WM_LBUTTONDBLCLK, 60);
+  EXPECT_EQ(doubleClicks, 1);
+  EXPECT_FALSE(list.Checked(0) || list.Checked(1));
+}
+
+// author_e2e releases the mouse far from a pressed help icon, which the
 // capture brings back to it.
 TEST_F(Win32Controls, AnImageReportsEachButtonItWasPressedWithAndBordersInsideItsPlace) {
   Image& image = form.Add<Image>(At("imghelp", {300, 300, 240, 210}));

@@ -1,7 +1,7 @@
 #pragma once
 // The windows on the real Win32 backend, with scripted dialogs so no test
-// waits for an answer nobody gives, and the few Win32 look-ups and message
-// loops the suites share.
+// waits for an answer nobody gives, and the Win32 look-ups and message loops
+// the suites share.
 #include <windows.h>
 
 #include <functional>
@@ -29,16 +29,24 @@ inline HWND Hwnd(const ui::Form& form) {
   return reinterpret_cast<HWND>(form.Handle());
 }
 
+// A window of its own for a suite's controls, its client area in twips.
+inline ui::FormDesign TestWindow(const char* name, int width, int height,
+                                 ui::FormBorder border = ui::FormBorder::FixedDialog) {
+  ui::FormDesign design;
+  design.name = name;
+  design.caption = name;
+  design.clientWidth = width;
+  design.clientHeight = height;
+  design.border = border;
+  return design;
+}
+
 inline std::wstring Wide(const std::string& utf8) {
   const std::u16string u16 = text::Utf8ToUtf16(utf8);
   return std::wstring(u16.begin(), u16.end());
 }
 
-std::string TextOf(HWND window);
-// Every child's text, each followed by "|": what a dialog shows the author.
-std::string ChildTexts(HWND window);
-// A child window's rectangle in its parent's client area.
-RECT PlaceInParent(HWND child);
+RECT PlaceInParent(HWND child);  // in the parent's client area
 
 // Runs every pending message of this thread as the program's own loop
 // would, dialog keys included, so a test never blocks on a message nobody
@@ -47,24 +55,5 @@ void PumpMessages();
 // Runs messages until `done` is true or `timeoutMs` has passed; the result
 // is `done()` at the end.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
-
-// Answers a system dialog (a message box, the folder browser, a file dialog)
-// the moment it appears, from inside the dialog's own modal loop, as an
-// author would: runs `answer` once with the first visible one of this thread.
-class WindowAnswerer {
- public:
-  explicit WindowAnswerer(std::function<void(HWND)> answer);
-  ~WindowAnswerer();
-  WindowAnswerer(const WindowAnswerer&) = delete;
-  WindowAnswerer& operator=(const WindowAnswerer&) = delete;
-  bool Answered() const { return answered_; }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-
-  std::function<void(HWND)> answer_;
-  UINT_PTR timer_ = 0;
-  bool answered_ = false;
-};
 
 }  // namespace vexmar::testing

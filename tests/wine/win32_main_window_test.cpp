@@ -173,7 +173,6 @@ TEST_F(Win32MainWindow, TabAndAltKeysFollowTheKeyboardOrderThroughTheProgramsMes
   EXPECT_EQ(TabWalk(w), order);
 }
 
-// What the screen shows in a window's client area, pixel by pixel.
 std::vector<COLORREF> Pixels(HWND window) {
   UpdateWindow(window);
   RECT client{};

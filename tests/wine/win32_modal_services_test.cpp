@@ -18,18 +18,64 @@ namespace vexmar::dialogs {
 namespace {
 
 using testing::Hwnd;
-using testing::TextOf;
-using testing::WindowAnswerer;
 
-ui::FormDesign Window(const char* name, ui::FormBorder border) {
-  ui::FormDesign design;
-  design.name = name;
-  design.caption = name;
-  design.clientWidth = 3000;
-  design.clientHeight = 2000;
-  design.border = border;
-  return design;
+std::string TextOf(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
 }
+
+BOOL CALLBACK AddChildText(HWND child, LPARAM texts) {
+  *reinterpret_cast<std::string*>(texts) += TextOf(child) + "|";
+  return TRUE;
+}
+
+// Every child's text, each followed by "|": what a dialog shows the author.
+std::string ChildTexts(HWND window) {
+  std::string texts;
+  EnumChildWindows(window, AddChildText, reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+BOOL CALLBACK FindSystemDialog(HWND window, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (!IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Answers a system dialog (a message box, the folder browser, a file dialog)
+// the moment it appears, from inside the dialog's own modal loop, as an
+// author would: runs `answer` once with the first visible one of this thread.
+class WindowAnswerer {
+ public:
+  explicit WindowAnswerer(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 50, Tick);
+  }
+  ~WindowAnswerer() {
+    KillTimer(nullptr, timer_);
+    if (current_ == this) current_ = nullptr;
+  }
+  bool Answered() const { return answered_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    WindowAnswerer* self = current_;
+    if (self == nullptr || self->answered_) return;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSystemDialog, reinterpret_cast<LPARAM>(&found));
+    if (found == nullptr) return;
+    self->answered_ = true;
+    self->answer_(found);
+  }
+
+  static inline WindowAnswerer* current_ = nullptr;
+  std::function<void(HWND)> answer_;
+  UINT_PTR timer_ = 0;
+  bool answered_ = false;
+};
 
 // Types the name into whichever box the file dialog shows and confirms it.
 std::function<void(HWND)> Confirm(const std::string& name) {
@@ -51,13 +97,14 @@ class Win32ModalServices : public ::testing::Test {
 
   testing::Win32Host host;
   std::unique_ptr<ModalServices> services = MakeWin32Services();
-  ui::Form owner{*host.backend, Window("frmmain", ui::FormBorder::FixedDialog)};
+  ui::Form owner{*host.backend, testing::TestWindow("frmmain", 3000, 2000)};
 };
 
 // The close box hides the window, whose controls live on until it is
 // unloaded, once.
 TEST_F(Win32ModalServices, AModalWindowHoldsItsCentredOwnerUntilItsCloseBoxHidesItThenGivesItBack) {
-  ui::FormDesign design = Window("frmhelp", ui::FormBorder::FixedToolWindow);
+  ui::FormDesign design =
+      testing::TestWindow("frmhelp", 3000, 2000, ui::FormBorder::FixedToolWindow);
   design.startPosition = ui::StartPosition::CenterOwner;
   ui::Form help(*host.backend, design);
   ui::ControlDesign text;
@@ -70,7 +117,7 @@ TEST_F(Win32ModalServices, AModalWindowHoldsItsCentredOwnerUntilItsCloseBoxHides
   help.onLoad = [&] { PostMessageW(Hwnd(help), WM_SYSCOMMAND, SC_CLOSE, 0); };
   services->ShowModal(help, &owner);
 
-  // That the owner takes no input meanwhile, and again after, program_e2e
+  // That the owner takes no input meanwhile, and again after, author_e2e
   // sees with the help window and the Exit question.
   EXPECT_EQ(GetWindow(Hwnd(help), GW_OWNER), Hwnd(owner));
   EXPECT_FALSE(help.Visible());
@@ -100,7 +147,7 @@ TEST_F(Win32ModalServices, AMessageBoxShowsTextAndTitleAndReportsTheButtonPresse
   std::string texts;
   WindowAnswerer answerer([&](HWND box) {
     title = TextOf(box);
-    texts = testing::ChildTexts(box);
+    texts = ChildTexts(box);
     PostMessageW(box, WM_COMMAND, IDNO, 0);
   });
   Message box{text, "Vexmar E-book Compiler", Buttons::YesNo, Icon::Question, owner.Handle()};
@@ -117,7 +164,7 @@ TEST_F(Win32ModalServices, TheFolderBrowserGivesTheChosenFolderWithoutASeparator
   const char* prompt = "Choose the folder were all your files are in below:";
   std::string texts;
   WindowAnswerer confirm([&](HWND browser) {
-    texts = testing::ChildTexts(browser);
+    texts = ChildTexts(browser);
     PostMessageW(browser, WM_COMMAND, IDOK, 0);
   });
   const std::string chosen = services->BrowseForFolder(owner.Handle(), prompt);

@@ -4,7 +4,6 @@
 // FOLDER count, so another copy of the program cannot answer in its place.
 //   window_probe FOLDER [class=NAME] find TITLE    the window with this caption
 //   window_probe FOLDER [class=NAME] children TITLE  its child controls
-//   window_probe FOLDER [class=NAME] entries TITLE   the entries of its check lists
 //   window_probe FOLDER [class=NAME] close TITLE     posts WM_CLOSE, as the system does
 //   window_probe FOLDER [class=NAME] syscommand TITLE N  posts WM_SYSCOMMAND N
 //
@@ -15,7 +14,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -84,17 +82,6 @@ void PrintPlace(const char* kind, HWND window, const RECT& rect) {
               rect.right - rect.left, rect.bottom - rect.top);
 }
 
-void Find(HWND window) {
-  RECT outer{};
-  GetWindowRect(window, &outer);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  // The handle tells one box from the next box of the same title.
-  PrintPlace("window", window, outer);
-  std::printf(" client_left=%ld client_top=%ld handle=%p\n", origin.x, origin.y,
-              static_cast<void*>(window));
-}
-
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   RECT rect{};
   GetWindowRect(child, &rect);
@@ -102,31 +89,6 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   PrintText("class", ClassOf(child));
   PrintText("text", TextOf(child));
   std::printf("\n");
-  return TRUE;
-}
-
-// The program's check lists are list boxes that keep an entry's check mark
-// in its item data (1 checked); list box messages cross processes.
-BOOL CALLBACK PrintEntries(HWND child, LPARAM) {
-  if (!IsWindowVisible(child) || ClassOf(child) != L"VexmarCheckList") return TRUE;
-  POINT origin{0, 0};
-  ClientToScreen(child, &origin);
-  const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);
-  for (LRESULT index = 0; index < count; ++index) {
-    const auto entry = static_cast<WPARAM>(index);
-    RECT rect{};
-    SendMessageW(child, LB_GETITEMRECT, entry, reinterpret_cast<LPARAM>(&rect));
-    OffsetRect(&rect, origin.x, origin.y);
-    std::vector<wchar_t> text(
-        static_cast<std::size_t>(SendMessageW(child, LB_GETTEXTLEN, entry, 0)) + 1);
-    SendMessageW(child, LB_GETTEXT, entry, reinterpret_cast<LPARAM>(text.data()));
-    PrintPlace("entry", child, rect);
-    std::printf(" checked=%d current=%d",
-                SendMessageW(child, LB_GETITEMDATA, entry, 0) == 1 ? 1 : 0,
-                SendMessageW(child, LB_GETCURSEL, 0, 0) == index ? 1 : 0);
-    PrintText("text", text.data());
-    std::printf("\n");
-  }
   return TRUE;
 }
 
@@ -149,11 +111,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   const HWND found = search.found;
   if (command == L"find") {
-    Find(found);
+    RECT outer{};
+    GetWindowRect(found, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(found, &origin);
+    // The handle tells one box from the next box of the same title.
+    PrintPlace("window", found, outer);
+    std::printf(" client_left=%ld client_top=%ld handle=%p\n", origin.x, origin.y,
+                static_cast<void*>(found));
   } else if (command == L"children") {
     EnumChildWindows(found, PrintChild, 0);
-  } else if (command == L"entries") {
-    EnumChildWindows(found, PrintEntries, 0);
   } else if (command == L"close") {
     PostMessageW(found, WM_CLOSE, 0, 0);
   } else if (command == L"syscommand" && argc == next + 3) {

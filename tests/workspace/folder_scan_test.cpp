@@ -6,7 +6,6 @@
 
 #include "support/main_window_fixture.h"
 #include "support/temp_folder.h"
-#include "workspace/book_files.h"
 #include "workspace/mod_main.h"
 
 namespace vexmar::workspace {
@@ -23,37 +22,49 @@ std::string Dir(const std::string& name) {
   return AddBackslash(name);
 }
 
-// The last four characters decide, with their case: so "page.shtml" and a
-// bare "html" qualify, "INDEX.HTM" and "movie.mpeg" do not.
-TEST(BookFiles, SevenCaseSensitiveSuffixesOfFourCharacters) {
-  for (const char* name : {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg",
-                           "photo.jpeg", "icon.png", "page.shtml", "page.xhtml", "html", "jpeg"}) {
-    EXPECT_TRUE(QualifiesForBook(name)) << name;
-  }
-  for (const char* name : {"INDEX.HTM", "Logo.GIF", "photo.JPG", "x.Htm", "readme.text",
-                           "style.css", "script.js", "movie.mpeg", "archive.zip", "htm", ""}) {
-    EXPECT_FALSE(QualifiesForBook(name)) << name;
-  }
-}
-
-TEST(ProjectFolder, ScanListsQualifyingNormalFilesOnly) {
+// The real listing, as the scan and FileExists (the home page, help.txt, the
+// stub) use it: normal files only, with wildcards. The scan keeps the names
+// whose last four characters, with their case, are one of seven: so
+// "page.shtml" and a bare "html" qualify, "INDEX2.HTM" and "movie.mpeg" do not.
+TEST(ProjectFolder, TheRealListingCountsNormalFilesOnly) {
   testing::TempFolder dir;
-  for (const char* name : {"index.htm", "page.shtml", "html", "INDEX2.HTM", "style.css"}) {
+  // Names beyond ASCII: été.htm, 日本.txt, 😀.png.
+  const Names beyond = {"\xC3\xA9t\xC3\xA9.htm", "\xE6\x97\xA5\xE6\x9C\xAC.txt",
+                        "\xF0\x9F\x98\x80.png"};
+  for (const std::string& name : beyond) dir.Write(name);
+  for (const char* name :
+       {"index.htm", "page.html", "notes.txt", "logo.gif", "photo.jpg", "photo.jpeg", "icon.png",
+        "page.shtml", "html", "INDEX2.HTM", "movie.mpeg", "readme.text", "style.css", "htm"}) {
     dir.Write(name);
   }
-  dir.WriteHidden("hidden.htm");
+  const std::string hidden = dir.WriteHidden("hidden.htm");
   dir.MakeFolder("chapter.htm");  // a folder, whatever its name
-  dir.Write("sub/inner.htm");
+  dir.Write(Dir("sub") + "inner.htm");
+  dir.MakeFolder("empty");
 
   MainWindowFixture f;
   f.modal.folders = {dir.Path().substr(0, dir.Path().size() - 1)};
   f.w().cmdopen.Click();
   Names listed = Entries(f.w().lstFiles);
   std::sort(listed.begin(), listed.end());
-  EXPECT_EQ(listed, (Names{"html", "index.htm", "page.shtml"}));
+  EXPECT_EQ(listed,
+            (Names{"html", "icon.png", "index.htm", "logo.gif", "notes.txt", "page.html",
+                   "page.shtml", "photo.jpeg", "photo.jpg", beyond[0], beyond[1], beyond[2]}));
   EXPECT_EQ(f.w().ProjectFolder, dir.Path());
   ASSERT_EQ(f.modal.browsed.size(), 1u);
   EXPECT_EQ(f.modal.browsed[0].title, "Choose the folder were all your files are in below:");
+
+  // A folder counts only when named with a separator and holding a normal
+  // file; wildcards match any normal file.
+  const std::pair<std::string, bool> exists[] = {
+      {"index.htm", true}, {"missing.htm", false},
+      {hidden, false},     {"sub", false},
+      {Dir("sub"), true},  {Dir("empty"), false},
+      {"*.htm", true},     {"*.zip", false},
+      {"ind?x.htm", true}, {Dir("nowhere") + "index.htm", false}};
+  for (const auto& [path, expected] : exists) {
+    EXPECT_EQ(FileExists(fs::RealFileSystem(), dir.Path() + path), expected) << path;
+  }
 }
 
 // The listing's order, a failure part-way (the names so far stay), and a

@@ -30,6 +30,7 @@ TEST(WholeFiles, AreReadByteForByteAndReplacedWholeReadableByAll) {
   ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, "first, longer").ok());
   ASSERT_TRUE(RealFileSystem().WriteWholeFile(path, bytes).ok());
   ASSERT_TRUE(RealFileSystem().WriteWholeFile(dir.Path() + "empty", "").ok());
+  EXPECT_EQ(dir.Read("Café settings.ebc"), bytes);  // no line end doubled on any platform
   EXPECT_EQ(RealFileSystem().ReadWholeFile(path).value(), bytes);
   EXPECT_EQ(RealFileSystem().ReadWholeFile(dir.Path() + "empty").value(), "");
   const auto perms = stdfs::status(stdfs::u8path(path)).permissions();

@@ -69,7 +69,6 @@ const Fault kFaults[] = {
     {"SectionTablePastSizeOfHeaders", kOptionalHeader + 60, 0x180, "outside SizeOfHeaders"},
     {"ResourceDirectoryInNoSection", kOptionalHeader + 96 + 16, 0x90000, "lies in no section"},
     {"DirectoryCountsPastItsSection", kTree + 12, 0xFFFF0000u, "more entries than"},
-    {"SelfReferencingDirectory", kTree + 20, 0x80000000u, "loops"},
     {"DirectoryPointingBackUpTheTree", kTree + 44, 0x80000000u | 24, "loops"},
     {"TreeDeeperThanThreeLevels", kTree + 68, 0x80000000u | 100,
      "deeper than type, name and language"},

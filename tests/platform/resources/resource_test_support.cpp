@@ -100,9 +100,8 @@ std::vector<Entry> Snapshot(const Bytes& image) {
   return entries;
 }
 
-namespace {
-std::string Update(const Bytes& input, const Edit& edit, Bytes* output, bool keep_existing,
-                   CommitReport* report) {
+std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output, CommitReport* report,
+                       bool keep_existing) {
   MemorySource source(input);
   auto editor = ResourceEditor::Open(source, keep_existing);
   if (!editor.ok()) return "open: " + editor.error().reason;
@@ -115,16 +114,10 @@ std::string Update(const Bytes& input, const Edit& edit, Bytes* output, bool kee
   if (output != nullptr) *output = std::move(sink.bytes());
   return "";
 }
-}  // namespace
-
-std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output) {
-  return Update(input, edit, output, true, nullptr);
-}
 
 Bytes Apply(const Bytes& input, const Edit& edit, CommitReport* report, bool keep_existing) {
   Bytes output;
-  const std::string error = Update(input, edit, &output, keep_existing, report);
-  EXPECT_EQ(error, "");
+  EXPECT_EQ(ApplyError(input, edit, &output, report, keep_existing), "");
   return output;
 }
 
@@ -133,40 +126,9 @@ std::vector<std::string> ValidateImage(const Bytes& image) {
   return Validate(source);
 }
 
-PeImage ReadPe(const Bytes& image) {
-  MemorySource source(image);
-  auto pe = ReadPeImage(source);
-  EXPECT_TRUE(pe.ok()) << pe.error().reason;
-  return pe.ok() ? pe.value() : PeImage{};
-}
-
-Bytes Slice(const Bytes& bytes, uint64_t offset, uint64_t length) {
-  const uint64_t begin = std::min<uint64_t>(offset, bytes.size());
-  const uint64_t end = std::min<uint64_t>(bytes.size(), begin + length);
-  return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(begin),
-               bytes.begin() + static_cast<std::ptrdiff_t>(end));
-}
-
-uint32_t U32At(const Bytes& bytes, uint64_t offset) {
-  uint32_t value = 0;
-  EXPECT_TRUE(ByteView(bytes).U32(offset, value)) << "offset " << offset;
-  return value;
-}
-
 void PutU32(Bytes& bytes, uint64_t offset, uint32_t value) {
   ASSERT_LE(offset + 4, bytes.size());
   StoreU32(&bytes[static_cast<size_t>(offset)], value);
-}
-
-void AddCertificate(Bytes& image, size_t blob_size) {
-  const uint64_t directory = ReadPe(image).DirectoryOffset(kCertificateDirectory);
-  image.resize((image.size() + 7) / 8 * 8, 0);
-  const size_t at = image.size();
-  image.resize(at + blob_size, 0xC5);
-  PutU32(image, at, static_cast<uint32_t>(blob_size));
-  PutU32(image, at + 4, 0x00020200);  // revision 2.0, PKCS signed data
-  PutU32(image, directory, static_cast<uint32_t>(at));
-  PutU32(image, directory + 4, static_cast<uint32_t>(blob_size));
 }
 
 Bytes Build(const SyntheticImage& image) {

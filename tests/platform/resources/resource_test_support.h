@@ -59,17 +59,11 @@ Edit PutOne(const std::string& type, const std::string& name, uint16_t language,
 Bytes Apply(const Bytes& input, const Edit& edit = {}, CommitReport* report = nullptr,
             bool keep_existing = true);
 // The reason the update fails, or "" with the written image in `output`.
-std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output = nullptr);
+std::string ApplyError(const Bytes& input, const Edit& edit, Bytes* output = nullptr,
+                       CommitReport* report = nullptr, bool keep_existing = true);
 
 std::vector<std::string> ValidateImage(const Bytes& image);  // empty when sound
-PeImage ReadPe(const Bytes& image);  // the headers, failing the test if unreadable
-
-Bytes Slice(const Bytes& bytes, uint64_t offset, uint64_t length);  // clamped to the end
-uint32_t U32At(const Bytes& bytes, uint64_t offset);
 void PutU32(Bytes& bytes, uint64_t offset, uint32_t value);
-// Appends a WIN_CERTIFICATE blob of 0xC5 bytes, 8-aligned, and points
-// DataDirectory[4] at it.
-void AddCertificate(Bytes& image, size_t blob_size);
 
 // A minimal PE: sections laid out in order at SectionAlignment 0x1000 and
 // FileAlignment 0x200, after 0x400 bytes of headers (e_lfanew 0x80), so a
