@@ -3,8 +3,10 @@
 
 #include <filesystem>
 
+#include "book/book_format.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "platform/resources/resource_table.h"
 #include "support/source_path.h"
 #include "support/temp_folder.h"
 
@@ -81,6 +83,39 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   // The table of contents lists the pages, not the pictures.
   EXPECT_NE(dir_.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);
   EXPECT_EQ(dir_.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);
+}
+
+// A crafted book in which the second file's data entry points at the first
+// file's bytes; a book that claims one blob thousands of times used to take
+// gigabytes to inspect.
+TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "Crafted"}),
+      kExitDone);
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  std::string book = dir_.Read("Crafted.exe");
+  resources::MemorySource source(reinterpret_cast<const uint8_t*>(book.data()), book.size());
+  auto file = resources::ReadResourceFile(source);
+  ASSERT_TRUE(file.ok());
+  std::vector<std::string> dataEntries;  // the RVA and size of each file, as the tree stores them
+  for (const resources::ResourceEntry& entry : file->table.entries()) {
+    if (entry.type.is_number() && entry.type.number() == book_format::kFileType) {
+      const uint32_t fields[2] = {entry.dataRva, entry.size};  // little-endian hosts only
+      dataEntries.emplace_back(reinterpret_cast<const char*>(fields), sizeof fields);
+    }
+  }
+  ASSERT_GE(dataEntries.size(), 2u);
+  const size_t second = book.find(dataEntries[1]);
+  ASSERT_NE(second, std::string::npos);
+  book.replace(second, 8, dataEntries[0]);
+  dir_.Write("Crafted.exe", book);
+
+  EXPECT_EQ(Run(InspectCommand, {P("Crafted.exe")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
