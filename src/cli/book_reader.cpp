@@ -117,8 +117,11 @@ Result<BookReader> BookReader::Open(const std::string& path) {
 }
 
 Status BookReader::CheckFilesApart(std::vector<FileSpan> spans) {
-  std::sort(spans.begin(), spans.end(),
-            [](const FileSpan& a, const FileSpan& b) { return a.offset < b.offset; });
+  // Spans that begin together stay in table order, so the first file named
+  // is the one listed first.
+  std::sort(spans.begin(), spans.end(), [](const FileSpan& a, const FileSpan& b) {
+    return a.offset != b.offset ? a.offset < b.offset : a.index < b.index;
+  });
   // The span reaching furthest so far; the next one must begin at or after its end.
   const FileSpan* furthest = nullptr;
   for (const FileSpan& span : spans) {
