@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "book/book_format.h"
+#include "build/ebook_image.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "platform/resources/resource_table.h"
@@ -116,6 +117,22 @@ TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
   EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
   EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
   EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
+}
+
+// A name no disk holds is named and left out; the rest is still written.
+TEST_F(CommandLine, ExtractLeavesOutANameLongerThanAnyDiskHolds) {
+  build::AssemblyInputs inputs;
+  inputs.outputPath = P("Long.exe");
+  inputs.stubPath = stub_;
+  inputs.settings = {"T", "A", "index.htm", "1/1/2026", "", ""};
+  const std::string page = dir_.Write("index.htm", "<p>home</p>");
+  inputs.files = {{std::string(300, 'a') + ".htm", page}, {"index.htm", page}};
+  ASSERT_EQ(
+      build::AssembleEbook(fs::RealFileSystem(), build::EngineResourceUpdates(), inputs).outcome,
+      build::Outcome::Done);
+  EXPECT_EQ(Run(ExtractCommand, {P("Long.exe"), P("out")}), kExitFailed);
+  EXPECT_NE(err_.find(".HTM: it is longer than 255 characters"), std::string::npos) << err_;
+  EXPECT_EQ(dir_.Read("out/INDEX.HTM"), "<p>home</p>");
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
