@@ -1,6 +1,6 @@
 // Peak memory of `vexmar-ebc inspect` and `extract`, each run as a child of
 // its own, on two books made here: a crafted one whose 65,535 file entries
-// all point at one 1 MiB blob (1.3 MB on disk, 64 GiB claimed), and an
+// all point at one 1 MiB blob (under 7 MB on disk, 64 GiB claimed), and an
 // honest one of many 1 MiB files. Prints one figure line per run.
 //
 //   read_back_bench VEXMAR-EBC STUB WORK-FOLDER HONEST-MIB
