@@ -107,7 +107,8 @@ int ExtractCommand(const std::vector<std::string>& args) {
   const Status walked = book->ForEachFile([&](const BookFile& file) {
     const book::ExtractStep step =
         text::Utf8ToUtf16(file.name).size() > kMaxNameUnits
-            ? book::ExtractStep{file.name, "it is longer than 255 characters"}
+            ? book::ExtractStep{file.name, "it is longer than " + std::to_string(kMaxNameUnits) +
+                                               " characters"}
             : planner.Next(file.name);
     if (!step.refusal.empty()) {
       std::cerr << "vexmar-ebc extract: refused " << text::ForTerminal(step.name) << ": "
