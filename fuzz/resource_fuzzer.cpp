@@ -1,5 +1,5 @@
-// libFuzzer entry for the resource engine: any bytes are read, validated
-// and updated. Beyond "no crash", an update that succeeds must give a file
+// libFuzzer entry for the resource engine: any bytes are read, walked,
+// validated and updated. Beyond "no crash", an update that succeeds must give a file
 // whose tree our own reader accepts, holding every entry with its bytes.
 #include <cstdint>
 #include <cstdlib>
@@ -29,6 +29,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> input(data, data + size);
   MemorySource source(input);
   (void)Validate(source);
+  // The walk that keeps nothing sees exactly the table's entries, in order.
+  if (auto image = ReadPeImage(source)) {
+    const auto table = ResourceTable::Read(source, image.value());
+    size_t seen = 0;
+    const Status walked =
+        WalkResourceEntries(source, image.value(), [&](const ResourceEntry& entry) {
+          if (table && (seen >= table->entries().size() ||
+                        table->entries()[seen].fileOffset != entry.fileOffset ||
+                        table->entries()[seen].name != entry.name)) {
+            std::abort();
+          }
+          ++seen;
+          return Status{};
+        });
+    if (walked.ok() != table.ok() || (table && seen != table->entries().size())) {
+      std::abort();
+    }
+  }
   auto editor = ResourceEditor::Open(source, /*keep_existing=*/true);
   if (!editor) {
     return 0;

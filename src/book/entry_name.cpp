@@ -1,7 +1,5 @@
 #include "book/entry_name.h"
 
-#include <set>
-
 #include "platform/resources/upper_case.h"
 #include "platform/text/utf.h"
 
@@ -80,18 +78,20 @@ std::optional<std::string> UnsafeNameReason(std::string_view name) {
   return std::nullopt;
 }
 
-std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names) {
-  std::vector<ExtractStep> steps;
-  std::set<std::string> taken;
-  for (const std::string& name : names) {
-    ExtractStep step{name, {}};
-    if (const auto reason = UnsafeNameReason(name)) {
-      step.refusal = *reason;
-    } else if (!taken.insert(UpperCaseName(name)).second) {
-      step.refusal = "another entry has the same name apart from letter case";
-    }
-    steps.push_back(std::move(step));
+ExtractStep ExtractionPlanner::Next(std::string name) {
+  ExtractStep step{std::move(name), {}};
+  if (const auto reason = UnsafeNameReason(step.name)) {
+    step.refusal = *reason;
+  } else if (!taken_.insert(UpperCaseName(step.name)).second) {
+    step.refusal = "another entry has the same name apart from letter case";
   }
+  return step;
+}
+
+std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names) {
+  ExtractionPlanner planner;
+  std::vector<ExtractStep> steps;
+  for (const std::string& name : names) steps.push_back(planner.Next(name));
   return steps;
 }
 

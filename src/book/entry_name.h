@@ -2,6 +2,7 @@
 // Names of the book's file entries: how they compare, and which of them may
 // become a file on disk.
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,18 @@ struct ExtractStep {
   std::string refusal;
 };
 
-// One step per entry, in order: a name that is unsafe, or that equals an
-// earlier name apart from letter case (it would overwrite that file on
-// Windows' file systems), is refused.
+// Decides entry by entry: a name that is unsafe, or that equals an earlier
+// name apart from letter case (it would overwrite that file on Windows' file
+// systems), is refused.
+class ExtractionPlanner {
+ public:
+  ExtractStep Next(std::string name);
+
+ private:
+  std::set<std::string> taken_;
+};
+
+// One step per entry, in order, as the planner decides them.
 std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names);
 
 }  // namespace vexmar::book

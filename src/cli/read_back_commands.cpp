@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 
 #include "book/entry_name.h"
 #include "cli/arguments.h"
@@ -23,64 +24,77 @@ constexpr const char* kExtractUsage =
     "Writes every file the e-book carries into DIR (made when missing). A name that\n"
     "would land outside DIR, or on a file written before, is refused.\n";
 
-// Parses the command line and reads the book; false when the command ends.
-bool Open(const char* command, const char* usage, const std::vector<std::string>& args,
-          const CommandSyntax& syntax, Arguments& a, BookContents& book, int& exitCode) {
+// Parses the command line and opens the book; nothing when the command ends.
+std::optional<BookReader> Open(const char* command, const char* usage,
+                               const std::vector<std::string>& args, const CommandSyntax& syntax,
+                               Arguments& a, int& exitCode) {
   const ParsedArguments parsed = ParseArguments(syntax, args);
   a = parsed.arguments;
   if (a.help) {
     std::cout << usage;
     exitCode = kExitDone;
-    return false;
+    return std::nullopt;
   }
   if (!parsed.error.empty()) {
     std::cerr << "vexmar-ebc " << command << ": " << parsed.error << "\n\n" << usage;
     exitCode = kExitUsage;
-    return false;
+    return std::nullopt;
   }
-  Result<BookContents> read = ReadBook(AbsolutePath(a.positionals[0]));
+  Result<BookReader> read = BookReader::Open(AbsolutePath(a.positionals[0]));
   if (!read) {
     std::cerr << "vexmar-ebc " << command << ": " << a.positionals[0]
               << " is no e-book: " << text::ForTerminal(read.error().reason) << "\n";
     exitCode = kExitFailed;
-    return false;
+    return std::nullopt;
   }
-  book = std::move(read).value();
-  return true;
+  return std::move(read).value();
 }
+
+// A book read once already that fails on the second reading changed on disk
+// in between.
+int WalkFailed(const char* command, const std::string& path, const Error& error) {
+  std::cerr << "vexmar-ebc " << command << ": " << path
+            << " could not be read to the end: " << text::ForTerminal(error.reason) << "\n";
+  return kExitFailed;
+}
+
+// No file system holds a longer name (Windows counts UTF-16 units); the
+// planner, which remembers every name, is spared them.
+constexpr std::size_t kMaxNameUnits = 255;
 
 }  // namespace
 
 int InspectCommand(const std::vector<std::string>& args) {
   Arguments a;
-  BookContents book;
   int exitCode = kExitDone;
-  if (!Open("inspect", kInspectUsage, args, {{"BOOK.exe"}, {}, {}}, a, book, exitCode)) {
-    return exitCode;
-  }
+  std::optional<BookReader> book =
+      Open("inspect", kInspectUsage, args, {{"BOOK.exe"}, {}, {}}, a, exitCode);
+  if (!book) return exitCode;
   static constexpr const char* kNames[] = {"title",      "author",    "index page",
                                            "build date", "link text", "link address",
                                            "reserved",   "reserved",  "reserved"};
-  for (std::size_t i = 0; i < book.record.fields.size(); ++i) {
+  const book::BookRecord& record = book->record();
+  for (std::size_t i = 0; i < record.fields.size(); ++i) {
     std::cout << std::left << std::setw(14) << (std::string(kNames[i]) + ":")
-              << text::ForTerminal(book.record.fields[i]) << "\n";
+              << text::ForTerminal(record.fields[i]) << "\n";
   }
-  std::cout << "files (" << book.files.size() << "):\n";
-  for (const BookFileEntry& file : book.files) {
+  std::cout << "files (" << book->fileCount() << "):\n";
+  const Status listed = book->ForEachFile([](const BookFile& file) {
     // Names and fields are the book's, which anyone may have made.
     std::cout << "  " << std::left << std::setw(32) << text::ForTerminal(file.name) << std::right
-              << std::setw(10) << file.data.size() << " bytes\n";
-  }
+              << std::setw(10) << file.size << " bytes\n";
+    return Status{};
+  });
+  if (!listed) return WalkFailed("inspect", a.positionals[0], listed.error());
   return kExitDone;
 }
 
 int ExtractCommand(const std::vector<std::string>& args) {
   Arguments a;
-  BookContents book;
   int exitCode = kExitDone;
-  if (!Open("extract", kExtractUsage, args, {{"BOOK.exe", "DIR"}, {}, {}}, a, book, exitCode)) {
-    return exitCode;
-  }
+  std::optional<BookReader> book =
+      Open("extract", kExtractUsage, args, {{"BOOK.exe", "DIR"}, {}, {}}, a, exitCode);
+  if (!book) return exitCode;
   const std::string folder = AbsolutePath(a.positionals[1]);
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::u8path(folder), error);
@@ -88,26 +102,32 @@ int ExtractCommand(const std::vector<std::string>& args) {
     std::cerr << "vexmar-ebc extract: cannot make " << folder << ": " << error.message() << "\n";
     return kExitFailed;
   }
-  std::vector<std::string> names;
-  for (const BookFileEntry& file : book.files) names.push_back(file.name);
-  const std::vector<book::ExtractStep> plan = book::PlanExtraction(names);
+  book::ExtractionPlanner planner;
   int refused = 0;
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    if (!plan[i].refusal.empty()) {
-      std::cerr << "vexmar-ebc extract: refused " << text::ForTerminal(plan[i].name) << ": "
-                << text::ForTerminal(plan[i].refusal) << "\n";
+  const Status walked = book->ForEachFile([&](const BookFile& file) {
+    const book::ExtractStep step =
+        text::Utf8ToUtf16(file.name).size() > kMaxNameUnits
+            ? book::ExtractStep{file.name, "it is longer than " + std::to_string(kMaxNameUnits) +
+                                               " characters"}
+            : planner.Next(file.name);
+    if (!step.refusal.empty()) {
+      std::cerr << "vexmar-ebc extract: refused " << text::ForTerminal(step.name) << ": "
+                << text::ForTerminal(step.refusal) << "\n";
       ++refused;
-      continue;
+      return Status{};
     }
-    const std::string path = folder + fs::PathSeparator() + plan[i].name;
-    const Status written = fs::RealFileSystem().WriteWholeFile(path, book.files[i].data);
+    // The bytes go from the book to the file in pieces, never whole.
+    const std::string path = folder + fs::PathSeparator() + step.name;
+    const Status written = fs::RealFileSystem().WriteFileFrom(path, *book->Content(file));
     if (!written) {
       std::cerr << "vexmar-ebc extract: " << path << ": " << written.error().reason << "\n";
       ++refused;
-      continue;
+      return Status{};
     }
     std::cout << path << "\n";
-  }
+    return Status{};
+  });
+  if (!walked) return WalkFailed("extract", a.positionals[0], walked.error());
   return refused == 0 ? kExitDone : kExitFailed;
 }
 

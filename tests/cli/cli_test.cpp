@@ -3,8 +3,11 @@
 
 #include <filesystem>
 
+#include "book/book_format.h"
+#include "build/ebook_image.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "platform/resources/resource_table.h"
 #include "support/source_path.h"
 #include "support/temp_folder.h"
 
@@ -57,9 +60,12 @@ class CommandLine : public ::testing::Test {
 };
 
 // The real resource engine end to end: every file byte for byte, an empty
-// one stored with no bytes.
+// one stored with no bytes, a large one read back in several pieces.
 TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   dir_.Write("garden/empty.txt", "");
+  std::string large(600 * 1000, '\0');
+  for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 / 3);
+  dir_.Write("garden/large.txt", large);
   ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Garden Notes",
                              "--author", "A. Reader", "--home", "index.htm", "--toc", "all",
                              "--out-folder", dir_.Path(), "--out-file", "Garden"}),
@@ -70,13 +76,14 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
 
   ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err_;
   EXPECT_NE(out_.find("title:        Garden Notes\n"), std::string::npos) << out_;
-  EXPECT_NE(out_.find("files (9):"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("files (10):"), std::string::npos) << out_;
   EXPECT_NE(out_.find("CHAPTER 1.HTML"), std::string::npos);
 
   ASSERT_EQ(Run(ExtractCommand, {P("Garden.exe"), P("extracted")}), kExitDone) << err_;
   for (const auto& [stored, name] : {std::pair{"LEAF.PNG", "leaf.png"},
                                      {"CHAPTER 1.HTML", "Chapter 1.html"},
-                                     {"INDEX.HTM", "index.htm"}}) {
+                                     {"INDEX.HTM", "index.htm"},
+                                     {"LARGE.TXT", "large.txt"}}) {
     EXPECT_EQ(dir_.Read(std::string("extracted/") + stored),
               dir_.Read(std::string("garden/") + name));
   }
@@ -84,6 +91,55 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   // The table of contents lists the pages, not the pictures.
   EXPECT_NE(dir_.Read("garden/index.htm").find("<A HREF='notes.txt'>notes</A>"), std::string::npos);
   EXPECT_EQ(dir_.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);
+}
+
+// A crafted book in which the second file's data entry points at the first
+// file's bytes; a book that claims one blob thousands of times used to take
+// gigabytes to inspect.
+TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "Crafted"}),
+      kExitDone);
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  std::string book = dir_.Read("Crafted.exe");
+  resources::MemorySource source(reinterpret_cast<const uint8_t*>(book.data()), book.size());
+  auto file = resources::ReadResourceFile(source);
+  ASSERT_TRUE(file.ok());
+  std::vector<std::string> dataEntries;  // the RVA and size of each file, as the tree stores them
+  for (const resources::ResourceEntry& entry : file->table.entries()) {
+    if (entry.type.is_number() && entry.type.number() == book_format::kFileType) {
+      const uint32_t fields[2] = {entry.dataRva, entry.size};  // little-endian hosts only
+      dataEntries.emplace_back(reinterpret_cast<const char*>(fields), sizeof fields);
+    }
+  }
+  ASSERT_GE(dataEntries.size(), 2u);
+  const size_t second = book.find(dataEntries[1]);
+  ASSERT_NE(second, std::string::npos);
+  book.replace(second, 8, dataEntries[0]);
+  dir_.Write("Crafted.exe", book);
+
+  EXPECT_EQ(Run(InspectCommand, {P("Crafted.exe")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
+}
+
+// A name no disk holds is named and left out; the rest is still written.
+TEST_F(CommandLine, ExtractLeavesOutANameLongerThanAnyDiskHolds) {
+  build::AssemblyInputs inputs;
+  inputs.outputPath = P("Long.exe");
+  inputs.stubPath = stub_;
+  inputs.settings = {"T", "A", "index.htm", "1/1/2026", "", ""};
+  const std::string page = dir_.Write("index.htm", "<p>home</p>");
+  inputs.files = {{std::string(300, 'a') + ".htm", page}, {"index.htm", page}};
+  ASSERT_EQ(
+      build::AssembleEbook(fs::RealFileSystem(), build::EngineResourceUpdates(), inputs).outcome,
+      build::Outcome::Done);
+  EXPECT_EQ(Run(ExtractCommand, {P("Long.exe"), P("out")}), kExitFailed);
+  EXPECT_NE(err_.find(".HTM: it is longer than 255 characters"), std::string::npos) << err_;
+  EXPECT_EQ(dir_.Read("out/INDEX.HTM"), "<p>home</p>");
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {

@@ -44,10 +44,17 @@ class FakeFileSystem final : public fs::FileSystem {
     if (contents.count(path) > 0) return contents[path];
     return Fail("the file or its folder does not exist", ErrorKind::NotFound);
   }
-  Status WriteWholeFile(const std::string& path, std::string_view content) override {
+  Status WriteFileFrom(const std::string& path, fs::ContentSource& content) override {
     if (failWrites.count(path) > 0) return failWrites[path];
+    std::string bytes;
+    for (;;) {
+      const Result<std::string_view> piece = content.Next();
+      if (!piece) return piece.error();
+      if (piece.value().empty()) break;
+      bytes += piece.value();
+    }
     writes.push_back(path);
-    contents[path] = std::string(content);
+    contents[path] = std::move(bytes);
     return {};
   }
   Status CheckReadable(const std::string& path) override {

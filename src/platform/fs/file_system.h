@@ -29,6 +29,16 @@ class FileListing {
   virtual std::string Next() = 0;
 };
 
+// Bytes handed over piece by piece, so that a file of any size is written
+// through a small buffer.
+class ContentSource {
+ public:
+  virtual ~ContentSource() = default;
+  // The next piece (valid until the next call), empty at the end, or why
+  // the bytes could not be had.
+  virtual Result<std::string_view> Next() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -45,7 +55,10 @@ class FileSystem {
   // file beside it first, which is then renamed over the old one, so a full
   // disk or a crash never leaves half a file: the old content stays whole
   // until the new one is complete. A read-only file is not replaced.
-  virtual Status WriteWholeFile(const std::string& path, std::string_view content) = 0;
+  Status WriteWholeFile(const std::string& path, std::string_view content);
+  // The same with the content drawn from `content` until it ends; when it
+  // fails, the old file stays as it was.
+  virtual Status WriteFileFrom(const std::string& path, ContentSource& content) = 0;
 
   // Whether the file can be opened for reading now (it exists, is a file,
   // and the author may read it).

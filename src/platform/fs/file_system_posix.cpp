@@ -121,6 +121,15 @@ Status WriteAll(int fd, std::string_view content) {
   return {};
 }
 
+Status WriteAll(int fd, ContentSource& content) {
+  for (;;) {
+    const Result<std::string_view> piece = content.Next();
+    if (!piece) return piece.error();
+    if (piece.value().empty()) return {};
+    if (Status written = WriteAll(fd, piece.value()); !written) return written;
+  }
+}
+
 // Root may write anything, so the mode bits are asked directly: a file the
 // author made read-only is neither rewritten nor replaced by a rename, as
 // Windows refuses both.
@@ -179,7 +188,7 @@ class PosixFileSystem final : public FileSystem {
     return content;
   }
 
-  Status WriteWholeFile(const std::string& path, std::string_view content) override {
+  Status WriteFileFrom(const std::string& path, ContentSource& content) override {
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder", ErrorKind::NotAFolder);

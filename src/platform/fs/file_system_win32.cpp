@@ -68,6 +68,15 @@ Status WriteAll(HANDLE file, std::string_view content) {
   return {};
 }
 
+Status WriteAll(HANDLE file, ContentSource& content) {
+  for (;;) {
+    const Result<std::string_view> piece = content.Next();
+    if (!piece) return piece.error();
+    if (piece.value().empty()) return {};
+    if (Status written = WriteAll(file, piece.value()); !written) return written;
+  }
+}
+
 constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
@@ -140,7 +149,7 @@ class Win32FileSystem final : public FileSystem {
     return content;
   }
 
-  Status WriteWholeFile(const std::string& path, std::string_view content) override {
+  Status WriteFileFrom(const std::string& path, ContentSource& content) override {
     const std::wstring target = Wide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {

@@ -1,6 +1,7 @@
 #include "platform/resources/resource_table.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_set>
 
 #include "platform/resources/upper_case.h"
@@ -11,20 +12,38 @@ namespace {
 
 using resource_directory_entry::kHighBit;
 constexpr size_t kMaxDepth = 3;
+// Directory entries the reader follows in one tree. A book holds at most
+// 32,767 files (two entries each), a program a few hundred resources; the
+// bound keeps the time and memory of a hostile tree, whose overlapping
+// directories could otherwise list billions of entries, small.
+constexpr uint64_t kMaxTreeEntries = uint64_t{1} << 18;
 
 }  // namespace
 
-// Walks the tree once, depth first, turning every directory into a
-// Directory and every data entry into a ResourceEntry.
+// What the parser hands on: the table keeps everything, a walk only the
+// data entries.
+class TreeListener {
+ public:
+  virtual ~TreeListener() = default;
+  // Returns the index later children refer to, or -1.
+  virtual int AddDirectory(const ResourceTable::Directory& header) = 0;
+  virtual void AddChild(int directory, ResourceTable::Child child) = 0;
+  virtual Result<int> AddEntry(ResourceEntry entry) = 0;
+};
+
+// Walks the tree once, depth first, reporting every directory and every data
+// entry to the listener.
 class TreeParser {
  public:
-  TreeParser(ByteSource& file, const PeImage& image, ResourceTable& table)
-      : file_(file), image_(image), table_(table) {}
+  TreeParser(ByteSource& file, const PeImage& image, TreeListener& listener)
+      : file_(file), image_(image), listener_(listener) {}
 
   Status Parse(uint64_t tree_file_offset, uint64_t tree_size) {
     treeOffset_ = tree_file_offset;
     treeSize_ = tree_size;
-    return ParseDirectory(0, 1, {});
+    auto root = ParseDirectory(0, 1, {});
+    if (!root) return root.error();
+    return {};
   }
 
  private:
@@ -64,7 +83,8 @@ class TreeParser {
     return ResourceId::Stored(std::move(name));
   }
 
-  Status ParseDirectory(uint64_t offset, size_t depth, const Path& path) {
+  // Returns the listener's index of the directory.
+  Result<int> ParseDirectory(uint64_t offset, size_t depth, const Path& path) {
     if (!visited_.insert(offset).second) {
       return Fail("the resource tree loops (a directory is reached twice)");
     }
@@ -84,12 +104,16 @@ class TreeParser {
     if (entries_at + resource_directory_entry::kSize * count > treeSize_) {
       return Fail("a resource directory has more entries than its section holds");
     }
+    entriesSeen_ += count;
+    if (entriesSeen_ > kMaxTreeEntries) {
+      return Fail("the resource tree has more than " + std::to_string(kMaxTreeEntries) +
+                  " entries");
+    }
     std::vector<uint8_t> raw(static_cast<size_t>(resource_directory_entry::kSize * count));
     if (auto status = ReadTree(entries_at, raw.data(), raw.size()); !status) {
       return status.error();
     }
-    const size_t index = table_.directories_.size();
-    table_.directories_.push_back(directory);
+    const int index = listener_.AddDirectory(directory);
     const ByteView entries(raw);
     for (uint64_t i = 0; i < count; ++i) {
       const uint64_t at = resource_directory_entry::kSize * i;
@@ -119,22 +143,26 @@ class TreeParser {
         return Fail("the resource tree has a language given as a name");
       }
       if (is_directory) {
-        child.directory = static_cast<int>(table_.directories_.size());
         const Path next = depth == 1 ? Path{child.id, {}} : Path{path.type, child.id};
-        if (auto status = ParseDirectory(target & ~kHighBit, depth + 1, next); !status) {
-          return status;
+        auto below = ParseDirectory(target & ~kHighBit, depth + 1, next);
+        if (!below) {
+          return below.error();
         }
+        child.directory = below.value();
       } else {
         auto entry = ParseDataEntry(target, path, child.id.number());
         if (!entry) {
           return entry.error();
         }
-        child.entry = static_cast<int>(table_.entries_.size());
-        table_.entries_.push_back(std::move(entry.value()));
+        auto added = listener_.AddEntry(std::move(entry.value()));
+        if (!added) {
+          return added.error();
+        }
+        child.entry = added.value();
       }
-      table_.directories_[index].children.push_back(std::move(child));
+      listener_.AddChild(index, std::move(child));
     }
-    return {};
+    return index;
   }
 
   Result<ResourceEntry> ParseDataEntry(uint32_t offset, const Path& path, uint16_t language) {
@@ -165,35 +193,91 @@ class TreeParser {
 
   ByteSource& file_;
   const PeImage& image_;
-  ResourceTable& table_;
+  TreeListener& listener_;
   uint64_t treeOffset_ = 0;
   uint64_t treeSize_ = 0;
+  uint64_t entriesSeen_ = 0;
   std::unordered_set<uint64_t> visited_;
 };
 
-Result<ResourceTable> ResourceTable::Read(ByteSource& file, const PeImage& image) {
-  ResourceTable table;
+namespace {
+
+// Finds the tree that DataDirectory[2] points to and parses it; -1 as the
+// section when the image has none.
+Status ParseTree(ByteSource& file, const PeImage& image, TreeListener& listener,
+                 int& section_index) {
+  section_index = -1;
   const DataDirectory directory = image.Directory(kResourceDirectory);
   if (directory.rva == 0 && directory.size == 0) {
-    return table;
+    return {};
   }
-  table.sectionIndex_ = image.SectionIndexForRva(directory.rva);
-  if (table.sectionIndex_ < 0) {
+  section_index = image.SectionIndexForRva(directory.rva);
+  if (section_index < 0) {
     return Fail("the resource directory lies in no section");
   }
   // The tree is bounded by its section's file data, not by the directory
   // size, which linkers do not always get right.
-  const SectionHeader& section = image.sections[static_cast<size_t>(table.sectionIndex_)];
+  const SectionHeader& section = image.sections[static_cast<size_t>(section_index)];
   const uint64_t start = directory.rva - section.virtualAddress;
   const uint64_t raw = std::min<uint64_t>(section.rawSize, section.MappedSize());
   if (start >= raw) {
     return Fail("the resource directory lies outside its section's file data");
   }
-  TreeParser parser(file, image, table);
-  if (auto status = parser.Parse(uint64_t{section.rawPointer} + start, raw - start); !status) {
+  TreeParser parser(file, image, listener);
+  return parser.Parse(uint64_t{section.rawPointer} + start, raw - start);
+}
+
+// Hands each data entry on as it is found and keeps nothing.
+class EntryWalker final : public TreeListener {
+ public:
+  explicit EntryWalker(const std::function<Status(const ResourceEntry&)>& visit) : visit_(visit) {}
+  int AddDirectory(const ResourceTable::Directory&) override { return -1; }
+  void AddChild(int, ResourceTable::Child) override {}
+  Result<int> AddEntry(ResourceEntry entry) override {
+    if (auto status = visit_(entry); !status) return status.error();
+    return -1;
+  }
+
+ private:
+  const std::function<Status(const ResourceEntry&)>& visit_;
+};
+
+}  // namespace
+
+// Keeps every directory and entry.
+class TableBuilder final : public TreeListener {
+ public:
+  explicit TableBuilder(ResourceTable& table) : table_(table) {}
+  int AddDirectory(const ResourceTable::Directory& header) override {
+    table_.directories_.push_back(header);
+    return static_cast<int>(table_.directories_.size() - 1);
+  }
+  void AddChild(int directory, ResourceTable::Child child) override {
+    table_.directories_[static_cast<size_t>(directory)].children.push_back(std::move(child));
+  }
+  Result<int> AddEntry(ResourceEntry entry) override {
+    table_.entries_.push_back(std::move(entry));
+    return static_cast<int>(table_.entries_.size() - 1);
+  }
+
+ private:
+  ResourceTable& table_;
+};
+
+Result<ResourceTable> ResourceTable::Read(ByteSource& file, const PeImage& image) {
+  ResourceTable table;
+  TableBuilder builder(table);
+  if (auto status = ParseTree(file, image, builder, table.sectionIndex_); !status) {
     return status.error();
   }
   return table;
+}
+
+Status WalkResourceEntries(ByteSource& file, const PeImage& image,
+                           const std::function<Status(const ResourceEntry&)>& visit) {
+  EntryWalker walker(visit);
+  int section_index = -1;
+  return ParseTree(file, image, walker, section_index);
 }
 
 const ResourceTable::Child* ResourceTable::Search(const Directory& directory,

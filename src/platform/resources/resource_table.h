@@ -5,6 +5,7 @@
 // reported as a loop, so a damaged or hostile file gives an error, never a
 // read outside the file.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/resources/byte_io.h"
@@ -60,13 +61,19 @@ class ResourceTable {
   const std::vector<Directory>& directories() const { return directories_; }
 
  private:
-  friend class TreeParser;
+  friend class TableBuilder;
   const Child* Search(const Directory& directory, const ResourceId& id) const;
 
   std::vector<ResourceEntry> entries_;
   std::vector<Directory> directories_;
   int sectionIndex_ = -1;
 };
+
+// The same tree read without keeping it: `visit` gets every data entry in
+// the order the directories list them, and a failure it returns ends the
+// walk. Memory stays small whatever the tree holds.
+Status WalkResourceEntries(ByteSource& file, const PeImage& image,
+                           const std::function<Status(const ResourceEntry&)>& visit);
 
 // Reads the bytes of one entry.
 Result<std::vector<uint8_t>> ReadEntryData(ByteSource& file, const ResourceEntry& entry);

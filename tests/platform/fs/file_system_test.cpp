@@ -68,5 +68,34 @@ TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
   EXPECT_EQ(dir.Read("locked.ebc"), "new book");
 }
 
+// Content in pieces, as extract copies a book's file; it may fail half-way.
+class Pieces final : public ContentSource {
+ public:
+  explicit Pieces(Names pieces) : pieces_(std::move(pieces)) {}
+  Result<std::string_view> Next() override {
+    if (next_ == pieces_.size()) return std::string_view();
+    if (pieces_[next_] == "FAIL") return Fail("the book could not be read");
+    return std::string_view(pieces_[next_++]);
+  }
+
+ private:
+  Names pieces_;
+  size_t next_ = 0;
+};
+
+TEST(WriteFileFrom, JoinsThePiecesOrKeepsTheOldFileWhenTheyFail) {
+  testing::TempFolder dir;
+  const std::string path = dir.Write("PAGE.HTM", "old");
+  Pieces failing({"<p>", "FAIL"});
+  const Status written = RealFileSystem().WriteFileFrom(path, failing);
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().reason, "the book could not be read");
+  EXPECT_EQ(dir.Read("PAGE.HTM"), "old");
+  EXPECT_EQ(NamesIn(dir), Names{"PAGE.HTM"});
+  Pieces pieces({"<p>", std::string(100000, 'x'), "</p>"});
+  ASSERT_TRUE(RealFileSystem().WriteFileFrom(path, pieces).ok());
+  EXPECT_EQ(dir.Read("PAGE.HTM"), "<p>" + std::string(100000, 'x') + "</p>");
+}
+
 }  // namespace
 }  // namespace vexmar::fs
