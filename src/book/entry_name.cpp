@@ -1,5 +1,6 @@
 #include "book/entry_name.h"
 
+#include <algorithm>
 #include <set>
 
 #include "platform/resources/upper_case.h"
@@ -80,13 +81,47 @@ std::optional<std::string> UnsafeNameReason(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<std::string> UnsafeEntryPathReason(std::string_view name) {
+  if (name.find('\\') == std::string_view::npos) {
+    return UnsafeNameReason(name);
+  }
+  for (size_t start = 0;;) {
+    const size_t end = std::min(name.find('\\', start), name.size());
+    const std::string_view part = name.substr(start, end - start);
+    if (part.empty()) {
+      return "it has an empty part (a \"\\\" at its start or end, or two in a row)";
+    }
+    if (auto reason = UnsafeNameReason(part)) {
+      // "it names a folder" becomes "its part \"..\" names a folder".
+      return "its part \"" + std::string(part) + "\"" + reason->substr(2);
+    }
+    if (end == name.size()) {
+      return std::nullopt;
+    }
+    start = end + 1;
+  }
+}
+
 std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names) {
+  // The folders safe entries are written into, upper-cased: a file of the
+  // same name could not be made beside them, nor they beside it.
+  std::set<std::string> folders;
+  for (const std::string& name : names) {
+    if (UnsafeEntryPathReason(name)) {
+      continue;
+    }
+    for (size_t at = name.find('\\'); at != std::string::npos; at = name.find('\\', at + 1)) {
+      folders.insert(UpperCaseName(name.substr(0, at)));
+    }
+  }
   std::vector<ExtractStep> steps;
   std::set<std::string> taken;
   for (const std::string& name : names) {
     ExtractStep step{name, {}};
-    if (const auto reason = UnsafeNameReason(name)) {
+    if (const auto reason = UnsafeEntryPathReason(name)) {
       step.refusal = *reason;
+    } else if (folders.count(UpperCaseName(name)) > 0) {
+      step.refusal = "it is the name of a folder that other entries are in";
     } else if (!taken.insert(UpperCaseName(name)).second) {
       step.refusal = "another entry has the same name apart from letter case";
     }

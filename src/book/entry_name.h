@@ -17,15 +17,22 @@ std::string UpperCaseName(std::string_view utf8);
 // separator, drive, stream, device or trailing-dot name is refused.
 std::optional<std::string> UnsafeNameReason(std::string_view name);
 
+// Why an entry name must not become a file under the extract folder, or
+// nothing when it may. Files of sub-folders are stored with "\" between the
+// parts ("IMAGES\LOGO.GIF"); each part must be a plain name there
+// (UnsafeNameReason), so no part is empty, "." or "..", and "/" is refused.
+std::optional<std::string> UnsafeEntryPathReason(std::string_view name);
+
 struct ExtractStep {
   std::string name;
   // Empty when the entry may be written.
   std::string refusal;
 };
 
-// One step per entry, in order: a name that is unsafe, or that equals an
+// One step per entry, in order: a name that is unsafe, that equals an
 // earlier name apart from letter case (it would overwrite that file on
-// Windows' file systems), is refused.
+// Windows' file systems), or that names a folder other entries are written
+// into (IMAGES beside IMAGES\LOGO.GIF), is refused.
 std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names);
 
 }  // namespace vexmar::book

@@ -1,5 +1,6 @@
 // vexmar-ebc inspect and extract: what an e-book carries, read back from
 // its resource table as the viewer reads it.
+#include <algorithm>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -20,8 +21,9 @@ constexpr const char* kInspectUsage =
     "Prints the e-book's nine settings fields and every file it carries with its size.\n";
 constexpr const char* kExtractUsage =
     "usage: vexmar-ebc extract BOOK.exe DIR\n"
-    "Writes every file the e-book carries into DIR (made when missing). A name that\n"
-    "would land outside DIR, or on a file written before, is refused.\n";
+    "Writes every file the e-book carries into DIR (made when missing), files of\n"
+    "sub-folders (IMAGES\\LOGO.GIF) into sub-folders of DIR. A name that would land\n"
+    "outside DIR, or on a file written before, is refused.\n";
 
 // Parses the command line and reads the book; false when the command ends.
 bool Open(const char* command, const char* usage, const std::vector<std::string>& args,
@@ -47,6 +49,26 @@ bool Open(const char* command, const char* usage, const std::vector<std::string>
   }
   book = std::move(read).value();
   return true;
+}
+
+// Makes the folders a file of a sub-folder goes into (IMAGES for
+// IMAGES\LOGO.GIF) one part at a time; the parts have passed
+// PlanExtraction. A part that exists must be a folder of its own, as a link
+// there would carry the file out of DIR. Empty when they are there.
+std::string MakeFoldersFor(const std::string& folder, const std::string& name) {
+  std::filesystem::path path = std::filesystem::u8path(folder);
+  std::size_t start = 0;
+  for (std::size_t at = name.find('\\'); at != std::string::npos; at = name.find('\\', start)) {
+    path /= std::filesystem::u8path(name.substr(start, at - start));
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
+      return path.u8string() + " is a link or a file, not a folder";
+    }
+    start = at + 1;
+  }
+  return {};
 }
 
 }  // namespace
@@ -99,8 +121,13 @@ int ExtractCommand(const std::vector<std::string>& args) {
       ++refused;
       continue;
     }
-    const std::string path = folder + fs::PathSeparator() + plan[i].name;
-    const Status written = fs::RealFileSystem().WriteWholeFile(path, book.files[i].data);
+    std::string relative = plan[i].name;
+    std::replace(relative.begin(), relative.end(), '\\', fs::PathSeparator());
+    const std::string path = folder + fs::PathSeparator() + relative;
+    const std::string noFolder = MakeFoldersFor(folder, plan[i].name);
+    const Status written = noFolder.empty()
+                               ? fs::RealFileSystem().WriteWholeFile(path, book.files[i].data)
+                               : Status{Fail(noFolder)};
     if (!written) {
       std::cerr << "vexmar-ebc extract: " << path << ": " << written.error().reason << "\n";
       ++refused;
