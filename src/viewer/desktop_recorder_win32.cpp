@@ -1,6 +1,6 @@
 // The test build's stand-in for the desktop. It appends to the file named
-// by VEXMAR_VIEWER_SHELL_LOG what would have been opened (with the files and
-// sub-folders of its folder and the window's title) and every message box, then closes
+// by VEXMAR_VIEWER_SHELL_LOG what would have been opened (with the files of
+// its folder and the window's title) and every message box, then closes
 // the viewer window, so a test can check what a reader would have seen and
 // that the book's temporary folder goes away.
 #include <string>
@@ -43,8 +43,6 @@ std::string FolderListing(const std::wstring& target) {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
       listing +=
           "file\t" + Narrow(found.cFileName) + "\t" + std::to_string(found.nFileSizeLow) + "\r\n";
-    } else if (found.cFileName[0] != L'.') {
-      listing += "folder\t" + Narrow(found.cFileName) + "\r\n";
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);

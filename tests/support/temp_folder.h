@@ -46,9 +46,6 @@ class TempFolder {
   // A file the platform counts as hidden: a name starting with "." on Linux,
   // the hidden attribute on Windows. Returns the name a listing would show.
   std::string WriteHidden(const std::string& name) const;
-  // A folder the platform counts as hidden, with one file in it; returns the
-  // folder's name as a listing would show it.
-  std::string MakeHiddenFolder(const std::string& name, const std::string& file) const;
   std::string Read(const std::string& relative) const {
     std::ostringstream out;
     out << std::ifstream(std::filesystem::u8path(path_ + relative), std::ios::binary).rdbuf();

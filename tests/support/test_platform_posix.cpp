@@ -8,11 +8,6 @@ std::string TempFolder::WriteHidden(const std::string& name) const {
   return "." + name;
 }
 
-std::string TempFolder::MakeHiddenFolder(const std::string& name, const std::string& file) const {
-  Write("." + name + "/" + file);
-  return "." + name;
-}
-
 std::string SourcePath(const std::string& relative) {
   return std::string(VEXMAR_SOURCE_DIR) + "/" + relative;
 }

@@ -12,13 +12,6 @@ std::string TempFolder::WriteHidden(const std::string& name) const {
   return name;
 }
 
-std::string TempFolder::MakeHiddenFolder(const std::string& name, const std::string& file) const {
-  Write(name + "\\" + file);
-  const std::u16string path = text::Utf8ToUtf16(Path() + name);
-  SetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()), FILE_ATTRIBUTE_HIDDEN);
-  return name;
-}
-
 // Wine shows the machine's root folder as drive Z:.
 std::string SourcePath(const std::string& relative) {
   return "Z:" + std::string(VEXMAR_SOURCE_DIR) + "/" + relative;
