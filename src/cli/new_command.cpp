@@ -81,9 +81,10 @@ bool ListSubfolderFiles(workspace::FrmMain& w) {
   const Result<std::vector<std::string>> entries =
       workspace::ListSubfolderEntries(fs::RealFileSystem(), w.ProjectFolder, room);
   if (!entries) {
+    static_assert(ui::CheckList::kMaxEntries == 32767, "the message names the limit");
     std::cerr << "vexmar-ebc new: " << text::ForTerminal(w.ProjectFolder)
-              << " and its sub-folders hold more files than a book can list ("
-              << ui::CheckList::kMaxEntries << "); choose a smaller folder\n";
+              << " and its sub-folders hold more files than a file list can (32,767); "
+                 "choose a smaller folder\n";
     return false;
   }
   for (const std::string& entry : entries.value()) w.lstFiles.Add(entry);
