@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Reads an e-book with pefile, an independent PE reader, and checks it
 against its project folder: one settings entry ("CUSTOM", 101, 1033) and one
-entry of type 2110 per file, named by the upper-cased file name, holding
-the file's bytes exactly.
+entry of type 2110 per file, named by the upper-cased file name (a file of a
+sub-folder with "\" between the parts: IMAGES\SPROUT.GIF), holding the
+file's bytes exactly.
 
 usage: check_book.py BOOK.exe PROJECT_FOLDER [FILE ...]
-With no FILE, every entry must match a file of PROJECT_FOLDER.
+With no FILE, every entry must match a file of PROJECT_FOLDER or of its
+sub-folders (hidden ones aside), and every such file must have its entry.
 """
 import os
 import sys
@@ -23,6 +25,13 @@ def entries(pe):
                 yield type_id, name, lang_entry.id, pe.get_data(data.OffsetToData, data.Size)
 
 
+def project_files(folder):
+    for here, folders, names in os.walk(folder):
+        folders[:] = [f for f in folders if not f.startswith(".")]
+        for name in names:
+            yield os.path.relpath(os.path.join(here, name), folder)
+
+
 def main(argv):
     if len(argv) < 3:
         print(__doc__, file=sys.stderr)
@@ -37,8 +46,9 @@ def main(argv):
         problems.append(f"expected one CUSTOM/101/1033 entry, found {[(r[1], r[2]) for r in records]}")
     else:
         print("settings record:", records[0][3].decode("cp1252"))
-    sources = wanted or sorted(os.listdir(folder))
-    expected = {name.upper(): name for name in sources if os.path.isfile(os.path.join(folder, name))}
+    sources = wanted or sorted(project_files(folder))
+    expected = {name.replace("/", "\\").upper(): name for name in sources
+                if os.path.isfile(os.path.join(folder, name))}
     for stored, source in sorted(expected.items()):
         if stored not in files:
             problems.append(f"no entry for {source}")

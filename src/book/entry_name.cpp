@@ -1,5 +1,7 @@
 #include "book/entry_name.h"
 
+#include <algorithm>
+
 #include "platform/resources/upper_case.h"
 #include "platform/text/utf.h"
 
@@ -78,10 +80,43 @@ std::optional<std::string> UnsafeNameReason(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<std::string> UnsafeEntryPathReason(std::string_view name) {
+  if (name.find('\\') == std::string_view::npos) {
+    return UnsafeNameReason(name);
+  }
+  for (size_t start = 0;;) {
+    const size_t end = std::min(name.find('\\', start), name.size());
+    const std::string_view part = name.substr(start, end - start);
+    if (part.empty()) {
+      return "it has an empty part (a \"\\\" at its start or end, or two in a row)";
+    }
+    if (auto reason = UnsafeNameReason(part)) {
+      // "it names a folder" becomes "its part \"..\" names a folder".
+      return "its part \"" + std::string(part) + "\"" + reason->substr(2);
+    }
+    if (end == name.size()) {
+      return std::nullopt;
+    }
+    start = end + 1;
+  }
+}
+
+// Only safe names' folders count: an unsafe name is refused anyway.
+void ExtractionPlanner::ReserveFoldersOf(const std::string& name) {
+  if (UnsafeEntryPathReason(name)) return;
+  for (size_t at = name.find('\\'); at != std::string::npos; at = name.find('\\', at + 1)) {
+    folders_.insert(UpperCaseName(name.substr(0, at)));
+  }
+}
+
 ExtractStep ExtractionPlanner::Next(std::string name) {
   ExtractStep step{std::move(name), {}};
-  if (const auto reason = UnsafeNameReason(step.name)) {
+  if (const auto reason = UnsafeEntryPathReason(step.name)) {
     step.refusal = *reason;
+  } else if (folders_.count(UpperCaseName(step.name)) > 0) {
+    // A file of the same name could not be made beside the folder, nor the
+    // folder beside it.
+    step.refusal = "it is the name of a folder that other entries are in";
   } else if (!taken_.insert(UpperCaseName(step.name)).second) {
     step.refusal = "another entry has the same name apart from letter case";
   }
@@ -90,6 +125,7 @@ ExtractStep ExtractionPlanner::Next(std::string name) {
 
 std::vector<ExtractStep> PlanExtraction(const std::vector<std::string>& names) {
   ExtractionPlanner planner;
+  for (const std::string& name : names) planner.ReserveFoldersOf(name);
   std::vector<ExtractStep> steps;
   for (const std::string& name : names) steps.push_back(planner.Next(name));
   return steps;

@@ -9,8 +9,10 @@
 #include "cli/console_program.h"
 #include "platform/fs/file_system.h"
 #include "platform/text/text.h"
+#include "platform/ui/controls.h"
 #include "settings/settings_commands.h"
 #include "workspace/mod_main.h"
+#include "workspace/subfolder_scan.h"
 
 namespace vexmar::cli {
 namespace {
@@ -27,7 +29,9 @@ constexpr const char* kUsage =
     "  --toc all|P1,P2    a table of contents of every page (web pages and text files),\n"
     "                     or of the pages named\n"
     "  --out-folder DIR   where the e-book goes (default: FOLDER's Output sub-folder)\n"
-    "  --out-file NAME    the e-book's file name (.exe is added when missing)\n";
+    "  --out-file NAME    the e-book's file name (.exe is added when missing)\n"
+    "  --recursive        list the files of FOLDER's sub-folders too (images\\logo.gif),\n"
+    "                     after FOLDER's own; hidden folders and links are not entered\n";
 
 std::vector<std::string> SplitCommas(const std::string& list) {
   std::vector<std::string> items;
@@ -69,13 +73,31 @@ void FillTableOfContents(workspace::FrmMain& w, const std::string& toc) {
   }
 }
 
+// Appends the files of the project's sub-folders to the file list; false
+// (with the message printed) when the list cannot take them all.
+bool ListSubfolderFiles(workspace::FrmMain& w) {
+  const int count = w.lstFiles.Count();
+  const std::size_t room = static_cast<std::size_t>(ui::CheckList::kMaxEntries - count);
+  const Result<std::vector<std::string>> entries =
+      workspace::ListSubfolderEntries(fs::RealFileSystem(), w.ProjectFolder, room);
+  if (!entries) {
+    static_assert(ui::CheckList::kMaxEntries == 32767, "the message names the limit");
+    std::cerr << "vexmar-ebc new: " << text::ForTerminal(w.ProjectFolder)
+              << " and its sub-folders hold more files than a file list can (32,767); "
+                 "choose a smaller folder\n";
+    return false;
+  }
+  for (const std::string& entry : entries.value()) w.lstFiles.Add(entry);
+  return true;
+}
+
 }  // namespace
 
 int NewCommand(const std::vector<std::string>& args) {
   const CommandSyntax syntax{{"FOLDER"},
                              {"-o", "--title", "--author", "--home", "--url-text", "--url", "--toc",
                               "--out-folder", "--out-file"},
-                             {}};
+                             {"--recursive"}};
   const ParsedArguments parsed = ParseArguments(syntax, args);
   const Arguments& a = parsed.arguments;
   if (a.help) {
@@ -99,6 +121,7 @@ int NewCommand(const std::vector<std::string>& args) {
   workspace::FrmMain& w = program.Window();
   program.Dialogs().folders.push_back(folder);
   w.cmdopen.Click();
+  if (a.Flag("--recursive") && !ListSubfolderFiles(w)) return kExitFailed;
 
   if (auto v = a.Value("--title")) w.txttitle.SetText(*v);
   if (auto v = a.Value("--author")) w.txtAuthor.SetText(*v);

@@ -1,5 +1,6 @@
 // vexmar-ebc inspect and extract: what an e-book carries, read back from
 // its resource table as the viewer reads it.
+#include <algorithm>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -21,8 +22,9 @@ constexpr const char* kInspectUsage =
     "Prints the e-book's nine settings fields and every file it carries with its size.\n";
 constexpr const char* kExtractUsage =
     "usage: vexmar-ebc extract BOOK.exe DIR\n"
-    "Writes every file the e-book carries into DIR (made when missing). A name that\n"
-    "would land outside DIR, or on a file written before, is refused.\n";
+    "Writes every file the e-book carries into DIR (made when missing), files of\n"
+    "sub-folders (IMAGES\\LOGO.GIF) into sub-folders of DIR. A name that would land\n"
+    "outside DIR, or on a file written before, is refused.\n";
 
 // Parses the command line and opens the book; nothing when the command ends.
 std::optional<BookReader> Open(const char* command, const char* usage,
@@ -61,6 +63,26 @@ int WalkFailed(const char* command, const std::string& path, const Error& error)
 // No file system holds a longer name (Windows counts UTF-16 units); the
 // planner, which remembers every name, is spared them.
 constexpr std::size_t kMaxNameUnits = 255;
+
+// Makes the folders a file of a sub-folder goes into (IMAGES for
+// IMAGES\LOGO.GIF) one part at a time; the parts have passed
+// PlanExtraction. A part that exists must be a folder of its own, as a link
+// there would carry the file out of DIR. Empty when they are there.
+std::string MakeFoldersFor(const std::string& folder, const std::string& name) {
+  std::filesystem::path path = std::filesystem::u8path(folder);
+  std::size_t start = 0;
+  for (std::size_t at = name.find('\\'); at != std::string::npos; at = name.find('\\', start)) {
+    path /= std::filesystem::u8path(name.substr(start, at - start));
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
+      return path.u8string() + " is a link or a file, not a folder";
+    }
+    start = at + 1;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -102,7 +124,13 @@ int ExtractCommand(const std::vector<std::string>& args) {
     std::cerr << "vexmar-ebc extract: cannot make " << folder << ": " << error.message() << "\n";
     return kExitFailed;
   }
+  // The first walk reads names only: the folders every entry goes into.
   book::ExtractionPlanner planner;
+  const Status named = book->ForEachFile([&](const BookFile& file) {
+    planner.ReserveFoldersOf(file.name);
+    return Status{};
+  });
+  if (!named) return WalkFailed("extract", a.positionals[0], named.error());
   int refused = 0;
   const Status walked = book->ForEachFile([&](const BookFile& file) {
     const book::ExtractStep step =
@@ -117,8 +145,13 @@ int ExtractCommand(const std::vector<std::string>& args) {
       return Status{};
     }
     // The bytes go from the book to the file in pieces, never whole.
-    const std::string path = folder + fs::PathSeparator() + step.name;
-    const Status written = fs::RealFileSystem().WriteFileFrom(path, *book->Content(file));
+    std::string relative = step.name;
+    std::replace(relative.begin(), relative.end(), '\\', fs::PathSeparator());
+    const std::string path = folder + fs::PathSeparator() + relative;
+    const std::string noFolder = MakeFoldersFor(folder, step.name);
+    const Status written = noFolder.empty()
+                               ? fs::RealFileSystem().WriteFileFrom(path, *book->Content(file))
+                               : Status{Fail(noFolder)};
     if (!written) {
       std::cerr << "vexmar-ebc extract: " << path << ": " << written.error().reason << "\n";
       ++refused;

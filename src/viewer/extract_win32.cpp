@@ -30,6 +30,33 @@ bool WriteWholeFile(const std::wstring& path, const uint8_t* data, size_t size) 
   return ok;
 }
 
+namespace {
+
+// Makes the folders an entry of a sub-folder goes into (IMAGES\ for
+// IMAGES\LOGO.GIF) under `prefix`, one part at a time. A part that exists
+// already must be a plain folder: a link there (a junction someone put into
+// the target folder) would carry the file out of it.
+bool MakeFoldersFor(const std::wstring& prefix, const std::string& name) {
+  std::wstring path = prefix;
+  size_t start = 0;
+  for (size_t at = name.find('\\'); at != std::string::npos; at = name.find('\\', start)) {
+    path += Widen(name.substr(start, at - start));
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      return false;
+    }
+    path += L'\\';
+    start = at + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
 ExtractReport ExtractEntries(const EntryIndex& entries, const std::wstring& folder) {
   ExtractReport report;
   // SHCreateDirectoryExW wants a full path.
@@ -62,7 +89,8 @@ ExtractReport ExtractEntries(const EntryIndex& entries, const std::wstring& fold
       report.refused.push_back(entry.name + ": " + plan[i].refusal);
       continue;
     }
-    if (!WriteWholeFile(prefix + Widen(entry.name), entry.data, entry.size)) {
+    if (!MakeFoldersFor(prefix, entry.name) ||
+        !WriteWholeFile(prefix + Widen(entry.name), entry.data, entry.size)) {
       report.failed.push_back(entry.name);
       continue;
     }

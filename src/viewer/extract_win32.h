@@ -1,6 +1,7 @@
 #pragma once
-// Writes the book's files into a folder, refusing every name that could
-// land outside it (see PlanExtraction).
+// Writes the book's files into a folder, files of sub-folders into
+// sub-folders of it, refusing every name that could land outside it (see
+// PlanExtraction).
 #include <string>
 #include <vector>
 

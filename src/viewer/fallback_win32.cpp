@@ -17,17 +17,25 @@ std::wstring TempFolder() {
   return std::wstring(temp, length);
 }
 
-// The folder holds only the flat files the viewer wrote; anything else in
-// it (a sub-folder someone added) makes the removal stop, never recurse.
-void RemoveFlatFolder(const std::wstring& folder) {
+bool IsDotOrDotDot(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// The folder holds the files and sub-folders the viewer wrote. A link to a
+// folder in it (someone else's doing) is neither entered nor removed, so
+// the removal never reaches the reader's own files; the folder then stays.
+void RemoveBookFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
+      const std::wstring path = folder + found.cFileName;
       if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        const std::wstring path = folder + found.cFileName;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
+      } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
+                 !IsDotOrDotDot(found.cFileName)) {
+        RemoveBookFolder(path + L"\\");
       }
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -83,7 +91,7 @@ bool ExtractedBook::OpenIndex(HWND owner) const {
 
 void ExtractedBook::Remove() {
   if (!folder_.empty()) {
-    RemoveFlatFolder(folder_);
+    RemoveBookFolder(folder_);
     folder_.clear();
   }
 }
@@ -108,7 +116,7 @@ void SweepStaleFolders() {
     }
     const std::optional<uint32_t> owner = FallbackFolderOwner(Narrow(found.cFileName));
     if (owner && *owner != GetCurrentProcessId() && !ProcessIsRunning(*owner)) {
-      RemoveFlatFolder(temp + found.cFileName + L"\\");
+      RemoveBookFolder(temp + found.cFileName + L"\\");
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);

@@ -1,5 +1,6 @@
 #include "viewer/url_mapping.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "book/entry_name.h"
@@ -137,7 +138,9 @@ std::optional<std::string> BookPathFromUrl(std::string_view url, book::AnsiDecod
 }
 
 std::vector<std::string> EntryCandidates(std::string_view path) {
-  std::vector<std::string> candidates{book::UpperCaseName(path)};
+  std::string stored = book::UpperCaseName(path);
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  std::vector<std::string> candidates{std::move(stored)};
   const size_t slash = path.rfind('/');
   if (slash != std::string_view::npos && slash + 1 < path.size()) {
     candidates.push_back(book::UpperCaseName(path.substr(slash + 1)));

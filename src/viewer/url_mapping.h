@@ -25,9 +25,10 @@ std::string BookUrlFor(std::string_view file_name);
 // URL is not one of the book's or decodes to nothing usable.
 std::optional<std::string> BookPathFromUrl(std::string_view url, book::AnsiDecoder decode);
 
-// The entry names to try for a path, best first: the whole path upper-cased,
-// then its last segment (book files are stored under bare names, while
-// pages may refer to them as "images/logo.gif").
+// The entry names to try for a path, best first: the whole path upper-cased
+// with "\" between its parts, as the files of sub-folders are stored
+// ("images/logo.gif" is IMAGES\LOGO.GIF), then its last segment (books made
+// before sub-folders were kept hold bare names only).
 std::vector<std::string> EntryCandidates(std::string_view path);
 
 // True when the URL starts with "scheme:" (so it is not relative).

@@ -20,6 +20,8 @@ class FakeFileSystem final : public fs::FileSystem {
   // not here that names a file of `contents` lists that one file.
   std::map<std::string, Folder> listings;
   int listingsStarted = 0;
+  // The sub-folders of a folder (keyed by its text, ending in the separator).
+  std::map<std::string, std::vector<std::string>> subfolders;
   // Whole files by path; a path that is not here cannot be read. Writes,
   // copies, renames and new folders land here too, unless `failWrites` names
   // the target path with the error to give; a path in `failReads` cannot be
@@ -38,6 +40,11 @@ class FakeFileSystem final : public fs::FileSystem {
       single.names.push_back(pattern.substr(pattern.find_last_of("\\/") + 1));
     }
     return std::make_unique<Listing>(single);
+  }
+  std::unique_ptr<fs::FileListing> ListSubfolders(const std::string& folder) override {
+    Folder listed;
+    if (subfolders.count(folder) > 0) listed.names = subfolders[folder];
+    return std::make_unique<Listing>(listed);
   }
   Result<std::string> ReadWholeFile(const std::string& path) override {
     if (failReads.count(path) > 0) return failReads[path];

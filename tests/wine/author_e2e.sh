@@ -152,7 +152,8 @@ garden="$documents/garden"
 books="$documents/books"
 mkdir -p "$books"
 cp -r "$root/examples/garden" "$garden"
-mapfile -t garden_files < <(cd "$garden" && ls -1)
+# The window lists the top folder's files; its pictures folder is not entered.
+mapfile -t garden_files < <(cd "$garden" && ls -1p | grep -v '/$')
 title="Garden Notes" author="Mathilde Café" url_text="More notes" url="www.example.org/garden"
 home=index.htm out_file=Garden
 ebc="$documents/garden.ebc"

@@ -48,6 +48,13 @@ class FileSystem {
   // recursively.
   virtual std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) = 0;
 
+  // The sub-folders of `folder` (a folder text ending in the separator), one
+  // bare name at a time, in the order the platform gives them: no hidden or
+  // system folders, and no links to folders, which could lead out of the
+  // project or round in a circle; names Windows cannot hold are left out,
+  // as they are of ListNormalFiles.
+  virtual std::unique_ptr<FileListing> ListSubfolders(const std::string& folder) = 0;
+
   // The whole file as raw bytes, or why it cannot be read.
   virtual Result<std::string> ReadWholeFile(const std::string& path) = 0;
 

@@ -36,10 +36,19 @@ bool IsNormalFile(const std::string& folder, const std::string& name) {
   return stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// lstat, not stat: a link to a folder is a link, and is not entered.
+bool IsPlainFolder(const std::string& folder, const std::string& name) {
+  if (name.empty() || name[0] == '.' || !WindowsCanHold(name)) return false;
+  struct stat st {};
+  return lstat((folder + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+using NameTest = bool (*)(const std::string& folder, const std::string& name);
+
 class PosixListing final : public FileListing {
  public:
-  PosixListing(std::string folder, std::string pattern)
-      : folder_(std::move(folder)), pattern_(std::move(pattern)) {
+  PosixListing(std::string folder, std::string pattern, NameTest wanted)
+      : folder_(std::move(folder)), pattern_(std::move(pattern)), wanted_(wanted) {
     dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
   }
   ~PosixListing() override {
@@ -57,7 +66,7 @@ class PosixListing final : public FileListing {
         break;
       }
       std::string name = entry->d_name;
-      if (MatchesWildcard(pattern_, name) && IsNormalFile(folder_, name)) return name;
+      if (MatchesWildcard(pattern_, name) && wanted_(folder_, name)) return name;
     }
     return {};
   }
@@ -65,6 +74,7 @@ class PosixListing final : public FileListing {
  private:
   std::string folder_;
   std::string pattern_;
+  NameTest wanted_;
   DIR* dir_ = nullptr;
 };
 
@@ -162,7 +172,11 @@ class PosixFileSystem final : public FileSystem {
     if (!HasWildcard(name)) {
       return std::make_unique<SingleFileListing>(IsNormalFile(folder, name) ? name : "");
     }
-    return std::make_unique<PosixListing>(std::move(folder), std::move(name));
+    return std::make_unique<PosixListing>(std::move(folder), std::move(name), IsNormalFile);
+  }
+
+  std::unique_ptr<FileListing> ListSubfolders(const std::string& folder) override {
+    return std::make_unique<PosixListing>(folder, "*", IsPlainFolder);
   }
 
   Result<std::string> ReadWholeFile(const std::string& path) override {

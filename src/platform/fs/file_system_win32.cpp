@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -80,9 +81,25 @@ Status WriteAll(HANDLE file, ContentSource& content) {
 constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
+bool IsNormalFile(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & kNotNormal) == 0;
+}
+
+// A junction or a symbolic link to a folder is a reparse point: it could
+// lead out of the project or round in a circle, so it is not entered.
+bool IsPlainFolder(const WIN32_FIND_DATAW& found) {
+  constexpr DWORD kNotPlain =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (found.dwFileAttributes & kNotPlain) == 0 && wcscmp(found.cFileName, L".") != 0 &&
+         wcscmp(found.cFileName, L"..") != 0;
+}
+
+using FoundTest = bool (*)(const WIN32_FIND_DATAW& found);
+
 class Win32Listing final : public FileListing {
  public:
-  explicit Win32Listing(const std::string& pattern) {
+  Win32Listing(const std::string& pattern, FoundTest wanted) : wanted_(wanted) {
     std::wstring wide = Wide(pattern);
     if (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide += L'*';
     find_ = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
@@ -100,7 +117,7 @@ class Win32Listing final : public FileListing {
         break;
       }
       pending_ = false;
-      if ((data_.dwFileAttributes & kNotNormal) == 0) return Utf8(data_.cFileName);
+      if (wanted_(data_)) return Utf8(data_.cFileName);
     }
     return {};
   }
@@ -111,6 +128,7 @@ class Win32Listing final : public FileListing {
     find_ = INVALID_HANDLE_VALUE;
   }
 
+  FoundTest wanted_;
   WIN32_FIND_DATAW data_{};
   HANDLE find_ = INVALID_HANDLE_VALUE;
   bool pending_ = false;
@@ -119,7 +137,11 @@ class Win32Listing final : public FileListing {
 class Win32FileSystem final : public FileSystem {
  public:
   std::unique_ptr<FileListing> ListNormalFiles(const std::string& pattern) override {
-    return std::make_unique<Win32Listing>(pattern);
+    return std::make_unique<Win32Listing>(pattern, IsNormalFile);
+  }
+
+  std::unique_ptr<FileListing> ListSubfolders(const std::string& folder) override {
+    return std::make_unique<Win32Listing>(folder, IsPlainFolder);
   }
 
   Result<std::string> ReadWholeFile(const std::string& path) override {
