@@ -12,6 +12,10 @@ std::string TempFolder::WriteHidden(const std::string& name) const {
   return name;
 }
 
+std::uint32_t ThisProcessForTest() {
+  return static_cast<std::uint32_t>(GetCurrentProcessId());
+}
+
 // Wine shows the machine's root folder as drive Z:.
 std::string SourcePath(const std::string& relative) {
   return "Z:" + std::string(VEXMAR_SOURCE_DIR) + "/" + relative;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/fs/temporary_file.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::fs {
@@ -66,6 +67,59 @@ TEST(WriteWholeFile, RefusesWhatItMustNotReplaceAndKeepsTheOldContent) {
   EXPECT_TRUE(RealFileSystem().Rename(fresh, locked.u8string()).ok());
   EXPECT_EQ(dir.Read("locked.ebc"), "new book");
 }
+
+// A process number no running process has (beyond any system's limit).
+constexpr std::uint32_t kGone = 0x7ffffff0;
+
+TEST(TemporaryNames, AreShortRecognisableAndKeyedByTheTargetsName) {
+  const std::string name = TemporaryName("/books/Garden.exe", 0x1234, 0xabcdef01);
+  EXPECT_EQ(name.size(), 38u);  // whatever the target is called
+  EXPECT_EQ(name.substr(name.size() - 22), "-00001234-abcdef01.tmp");
+  std::uint32_t process = 0;
+  EXPECT_TRUE(IsTemporaryOf("GARDEN.EXE", name, &process));  // as Windows compares names
+  EXPECT_EQ(process, 0x1234u);
+  EXPECT_FALSE(IsTemporaryOf("Garden.ebc", name, &process));
+  EXPECT_FALSE(IsTemporaryOf("Garden.exe", name + "x", &process));
+  // What a build makes on its way to a book carries the book's key.
+  EXPECT_TRUE(IsTemporaryOf("Garden.exe", TemporaryName("/books/" + name, 1, 2), &process));
+}
+
+// Stale temporary files of the target (a process that is gone) are removed
+// by its next write; those of running processes and of other targets stay.
+TEST(TemporaryFiles, TheNextWriteRemovesWhatKilledProcessesLeft) {
+  testing::TempFolder dir;
+  const std::string target = dir.Path() + "index.htm";
+  const Names kept = {TemporaryName(target, testing::ThisProcessForTest(), 1),
+                      TemporaryName(dir.Path() + "other.htm", kGone, 1)};
+  for (const std::string& name : kept) dir.Write(name, "kept");
+  dir.Write(TemporaryName(target, kGone, 7), std::string(1000, 'x'));
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(target, "page").ok());
+  Names expected = kept;
+  expected.push_back("index.htm");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(dir), expected);
+}
+
+#ifndef _WIN32
+// A link planted at a name the write tries is passed over, never followed;
+// a target name of 254 characters leaves room for the temporary one.
+TEST(TemporaryFiles, ArePassedOverWhenALinkTakesTheirName) {
+  testing::TempFolder dir;
+  const std::string victim = dir.Write("victim.txt", "the author's"),
+                    target = dir.Path() + std::string(250, 'n') + ".ebc";
+  static std::uint32_t draws = 0;
+  const NameDraw previous = SetNameDraw([] { return draws++ % 4; });
+  for (std::uint32_t draw : {0u, 1u, 2u}) {
+    stdfs::create_symlink(victim,
+                          dir.Path() + TemporaryName(target, testing::ThisProcessForTest(), draw));
+  }
+  EXPECT_TRUE(RealFileSystem().WriteWholeFile(target, "settings").ok());
+  SetNameDraw(previous);
+  EXPECT_EQ(dir.Read("victim.txt"), "the author's");
+  EXPECT_EQ(RealFileSystem().ReadWholeFile(target).value(), "settings");
+  EXPECT_EQ(NamesIn(dir).size(), 5u);  // the three links, the victim and the target
+}
+#endif
 
 }  // namespace
 }  // namespace vexmar::fs
