@@ -2,7 +2,6 @@
 // author's folder holds can be listed.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
