@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-#include "platform/text/text.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::fs::win32 {
 
 std::wstring Wide(std::string_view utf8) {
-  const std::u16string u16 = text::Utf8ToUtf16(utf8);
+  const std::u16string u16 = utf::Utf8ToUtf16(utf8);
   return std::wstring(u16.begin(), u16.end());
 }
 
 std::string Utf8(const wchar_t* wide) {
-  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
+  return utf::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
 }
 
 Error LastError() {

@@ -56,7 +56,9 @@ class FileSystem {
   // The caller renames it into place or deletes it.
   virtual Result<std::string> CopyToTemporary(const std::string& from,
                                               const std::string& beside) = 0;
-  // Renames a file, replacing a file of the target's name; both in one folder.
+  // Renames a file, replacing a file of the target's name; both in one
+  // folder. The file's data is already on the disk (a kept temporary file);
+  // the rename itself is made lasting. A read-only target is not replaced.
   virtual Status Rename(const std::string& from, const std::string& to) = 0;
   virtual Status Delete(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
