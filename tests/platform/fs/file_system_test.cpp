@@ -100,26 +100,5 @@ TEST(TemporaryFiles, TheNextWriteRemovesWhatKilledProcessesLeft) {
   EXPECT_EQ(NamesIn(dir), expected);
 }
 
-#ifndef _WIN32
-// A link planted at a name the write tries is passed over, never followed;
-// a target name of 254 characters leaves room for the temporary one.
-TEST(TemporaryFiles, ArePassedOverWhenALinkTakesTheirName) {
-  testing::TempFolder dir;
-  const std::string victim = dir.Write("victim.txt", "the author's"),
-                    target = dir.Path() + std::string(250, 'n') + ".ebc";
-  static std::uint32_t draws = 0;
-  const NameDraw previous = SetNameDraw([] { return draws++ % 4; });
-  for (std::uint32_t draw : {0u, 1u, 2u}) {
-    stdfs::create_symlink(victim,
-                          dir.Path() + TemporaryName(target, testing::ThisProcessForTest(), draw));
-  }
-  EXPECT_TRUE(RealFileSystem().WriteWholeFile(target, "settings").ok());
-  SetNameDraw(previous);
-  EXPECT_EQ(dir.Read("victim.txt"), "the author's");
-  EXPECT_EQ(RealFileSystem().ReadWholeFile(target).value(), "settings");
-  EXPECT_EQ(NamesIn(dir).size(), 5u);  // the three links, the victim and the target
-}
-#endif
-
 }  // namespace
 }  // namespace vexmar::fs
