@@ -260,6 +260,11 @@ CompileResult Build::Produce() {
                text::AsSentence(result.error.reason),
            "Compile Error", Icon::Critical);
       return CompileResult::Failed;
+    case Outcome::BookFailed:
+      Tell(std::string("Your e-book was not created, because it could not be written:") + kCrLf +
+               kCrLf + inputs.outputPath + kCrLf + kCrLf + text::AsSentence(result.error.reason),
+           "Compile Error", Icon::Critical);
+      return CompileResult::Failed;
     case Outcome::Unexpected:
       return Unexpected(result.error);
     case Outcome::Done:

@@ -17,24 +17,21 @@ const EntryId& SettingsType() {
   return type;
 }
 
-// The book is assembled under this name and renamed when it is whole.
-std::string TemporaryBookPath(const std::string& outputPath) {
-  return outputPath + ".partial";
-}
-
 // Every file entry in one update and one commit: the book is rewritten
 // once, not once per file, and a file that cannot go in stops the build.
+// A failure names the source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
                                 const std::string& book, const std::vector<BookFile>& entries) {
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
+  auto bookFailed = [](const Error& error) { return AssemblyResult(Outcome::BookFailed, error); };
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
     if (!readable) return fail(entry.path, readable.error());
   }
   auto update = resources.Begin(book);
-  if (!update) return fail(book, update.error());
+  if (!update) return bookFailed(update.error());
   const EntryId type = EntryId::Number(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status written = update.value()->UpdateFromFile(
@@ -42,8 +39,26 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
     if (!written) return fail(entry.path, written.error());
   }
   const Status committed = update.value()->Commit();
-  if (!committed) return fail(book, committed.error());
-  return AssemblyResult::Done();
+  if (committed) return AssemblyResult::Done();
+  for (const BookFile& entry : entries) {
+    if (entry.path == committed.error().file) return fail(entry.path, committed.error());
+  }
+  return bookFailed(committed.error());
+}
+
+// The partial book's name is the program's own business: a reason that
+// mentions it speaks of the book, and one that only says the book was left
+// as it was says no more than the message around it.
+Error AboutTheBook(Error error, const std::string& partial, const std::string& book) {
+  const std::string unchanged = partial + " was left unchanged: ";
+  if (error.reason.compare(0, unchanged.size(), unchanged) == 0) {
+    error.reason.erase(0, unchanged.size());
+  }
+  for (auto at = error.reason.find(partial); at != std::string::npos;
+       at = error.reason.find(partial, at + book.size())) {
+    error.reason.replace(at, partial.size(), book);
+  }
+  return error;
 }
 
 }  // namespace
@@ -78,23 +93,23 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
   if (!workspace::FileExists(files, in.stubPath)) {
     return {Outcome::StubMissing, Fail(in.stubPath + " does not exist", ErrorKind::NotFound)};
   }
-  const std::string book = TemporaryBookPath(in.outputPath);
-  const Status copied = files.Copy(in.stubPath, book);
-  if (!copied) {
-    IgnoreFailure(files.Delete(book));
-    return {Outcome::Unexpected, copied.error()};
-  }
+  // The book is made under a temporary name beside the output and renamed
+  // over it only when whole.
+  const Result<std::string> partial = files.CopyToTemporary(in.stubPath, in.outputPath);
+  if (!partial) return {Outcome::Unexpected, partial.error()};
+  const std::string& book = partial.value();
+  AssemblyResult result = AssemblyResult::Done();
   const Status settings = WriteSettingsResource(resources, book, SettingsRecord(in.settings));
-  if (!settings) {
-    IgnoreFailure(files.Delete(book));
-    return {Outcome::SettingsFailed, settings.error()};
-  }
-  AssemblyResult result = WriteFileEntries(files, resources, book, in.files);
+  if (!settings) result = {Outcome::SettingsFailed, settings.error()};
+  if (result.outcome == Outcome::Done) result = WriteFileEntries(files, resources, book, in.files);
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);
     if (!renamed) result = {Outcome::Unexpected, renamed.error()};
   }
-  if (result.outcome != Outcome::Done) IgnoreFailure(files.Delete(book));
+  if (result.outcome != Outcome::Done) {
+    IgnoreFailure(files.Delete(book));
+    result.error = AboutTheBook(result.error, book, in.outputPath);
+  }
   return result;
 }
 

@@ -32,8 +32,9 @@ struct BookFile {
   std::string path;       // where the file is
 };
 
+// BookFailed: the file entries could not be written into the book itself.
 // Unexpected: the stub could not be copied or the book renamed.
-enum class Outcome { StubMissing, SettingsFailed, FileFailed, Unexpected, Done };
+enum class Outcome { StubMissing, SettingsFailed, FileFailed, BookFailed, Unexpected, Done };
 
 // How an assembly ended. There is no default outcome: every way out of the
 // assembly names its own, and every failure carries its Error.
@@ -54,9 +55,10 @@ struct AssemblyInputs {
   std::vector<BookFile> files;  // the checked files, in list order
 };
 
-// Builds the e-book. It is made under a temporary name beside the output and
-// renamed over it only when complete, so a failed build leaves no partial
-// book behind and an earlier book of that name whole.
+// Builds the e-book. It is made under a temporary name beside the output
+// (platform/fs/temporary_file.h) and renamed over it only when complete, so
+// a failed build leaves no partial book behind and an earlier book of that
+// name whole; no failure reason names the temporary file.
 AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
                              const AssemblyInputs& inputs);
 

@@ -15,10 +15,13 @@ enum class ErrorKind { Other, NotFound, AccessDenied, ReadOnly, InUse, DiskFull,
 struct Error {
   std::string reason;
   ErrorKind kind = ErrorKind::Other;
+  // The file the failure came from, where a call that reads several files
+  // failed on one of them (a source of the e-book); empty otherwise.
+  std::string file = {};
 };
 
 inline Error Fail(std::string reason, ErrorKind kind = ErrorKind::Other) {
-  return Error{std::move(reason), kind};
+  return Error{std::move(reason), kind, {}};
 }
 
 template <typename T>

@@ -225,8 +225,15 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
        fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
       {[](BuildFixture& f) { f.resources.failUpdate = 3; },
        fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", Icon::Critical},
-      {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit
-       fileFailed + kOut + "Garden.exe.partial\r\n\r\nThe disk is full.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit: the book
+       "Your e-book was not created, because it could not be written:\r\n\r\n" + kOut +
+           "Garden.exe\r\n\r\nThe disk is full.",
+       Icon::Critical},
+      {[](BuildFixture& f) {  // ... or a source file it reads
+         f.resources.failCommit = 2;
+         f.resources.commitFailsOn = kBook + "logo.gif";
+       },
+       fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -16,6 +16,7 @@ class FakeResourceUpdates final : public build::ResourceUpdates {
   // The n-th call (counting from 1) of Begin, of Update or UpdateFromFile,
   // of Commit fails; 0 never.
   int failBegin = 0, failUpdate = 0, failCommit = 0;
+  std::string commitFailsOn;  // the source file a failing commit could not read, if any
   int begins = 0, updates = 0, commits = 0;
 
   Result<std::unique_ptr<build::ResourceUpdate>> Begin(const std::string& path) override {
@@ -38,7 +39,10 @@ class FakeResourceUpdates final : public build::ResourceUpdates {
     }
     Status Commit() override {
       if (++owner_.commits == owner_.failCommit) {
-        return Fail("the disk is full", ErrorKind::DiskFull);
+        if (owner_.commitFailsOn.empty()) return Fail("the disk is full", ErrorKind::DiskFull);
+        Error error = Fail("locked by another program", ErrorKind::InUse);
+        error.file = owner_.commitFailsOn;
+        return error;
       }
       owner_.log.push_back("commit");
       return {};

@@ -7,6 +7,7 @@
 #include "build/ebook_image.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "platform/fs/temporary_file.h"
 #include "platform/resources/resource_table.h"
 #include "support/source_path.h"
 #include "support/temp_folder.h"
@@ -190,6 +191,49 @@ TEST_F(CommandLine, PacksSubFolderFilesAndNotesLinksLeavingTheProject) {
     EXPECT_NE(notes.find("note: away.txt is a link to " + away + ", outside the project folder"),
               std::string::npos)
         << notes;
+  }
+}
+
+// The settings file, the index page and the book are each made beside
+// their target under a name nobody can plant a link at in advance; here the
+// test knows the names and plants links at the first ones tried. Stale
+// temporary files of killed builds go; a 254-character book name is built.
+TEST_F(CommandLine, TemporaryFilesAreNeverFollowedNorLeftBehind) {
+#ifdef _WIN32
+  const std::string name = "Garden";  // a long path is another matter there
+#else
+  const std::string name(250, 'G');
+#endif
+  const std::string victim = dir_.Write("victim.txt", "the author's");
+  const std::string targets[] = {P("garden.ebc"), P("garden/index.htm"), P(name + ".exe")};
+  for (const std::string& target : targets) {
+    const std::string folder = target.substr(0, target.find_last_of("\\/") + 1);
+    dir_.Write(folder.substr(dir_.Path().size()) + fs::TemporaryName(target, 0x7ffffff0, 9));
+#ifndef _WIN32
+    for (const std::uint32_t draw : {0u, 1u, 2u}) {
+      stdfs::create_symlink(
+          victim, folder + fs::TemporaryName(target, testing::ThisProcessForTest(), draw));
+    }
+#endif
+  }
+  static std::uint32_t draws = 0;
+  const fs::NameDraw system = fs::SetNameDraw([] { return draws++ % 5; });
+  ASSERT_EQ(Run(NewCommand,
+                {P("garden"), "-o", P("garden.ebc"), "--title", "T", "--author", "A", "--home",
+                 "index.htm", "--toc", "all", "--out-folder", dir_.Path(), "--out-file", name}),
+            kExitDone);
+  EXPECT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  fs::SetNameDraw(system);
+  EXPECT_EQ(Run(InspectCommand, {P(name + ".exe")}), kExitDone) << err_;
+  EXPECT_EQ(dir_.Read("victim.txt"), "the author's");
+  for (const std::string& folder : {dir_.Path(), P("garden")}) {
+    for (const auto& entry : stdfs::directory_iterator(stdfs::u8path(folder))) {
+      std::uint32_t process = 0;
+      const std::string file = entry.path().filename().u8string();
+      for (const std::string& target : targets) {
+        EXPECT_FALSE(fs::IsTemporaryOf(target, file, &process) && !entry.is_symlink()) << file;
+      }
+    }
   }
 }
 

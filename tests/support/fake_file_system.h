@@ -68,9 +68,11 @@ class FakeFileSystem final : public fs::FileSystem {
     const Result<std::string> content = ReadWholeFile(path);
     return content ? Status{} : Status{content.error()};
   }
-  Status Copy(const std::string& from, const std::string& to) override {
-    const Result<std::string> content = ReadWholeFile(from);
-    return content ? WriteWholeFile(to, content.value()) : Status{content.error()};
+  // The copy is `beside` + ".partial": one name, for tests to aim faults at.
+  Result<std::string> CopyToTemporary(const std::string& from, const std::string& beside) override {
+    const Status copied = Copy(from, beside + ".partial");
+    if (!copied) return copied.error();
+    return beside + ".partial";
   }
   Status Rename(const std::string& from, const std::string& to) override {
     const Status copied = Copy(from, to);
@@ -80,6 +82,10 @@ class FakeFileSystem final : public fs::FileSystem {
   Status Delete(const std::string& path) override {
     if (contents.erase(path) > 0) return {};
     return Fail("the file or its folder does not exist", ErrorKind::NotFound);
+  }
+  Status Copy(const std::string& from, const std::string& to) {
+    const Result<std::string> content = ReadWholeFile(from);
+    return content ? WriteWholeFile(to, content.value()) : Status{content.error()};
   }
   bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
   Status CreateFolder(const std::string& path) override {

@@ -2,6 +2,7 @@
 // A fresh folder under the system's temporary folder, removed with its
 // content when the test ends.
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,6 +12,9 @@
 #include "platform/fs/file_system.h"
 
 namespace vexmar::testing {
+
+// The running test's process number, as temporary names carry it.
+std::uint32_t ThisProcessForTest();
 
 class TempFolder {
  public:

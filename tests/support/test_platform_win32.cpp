@@ -11,4 +11,8 @@ std::string TempFolder::WriteHidden(const std::string& name) const {
   return name;
 }
 
+std::uint32_t ThisProcessForTest() {
+  return static_cast<std::uint32_t>(GetCurrentProcessId());
+}
+
 }  // namespace vexmar::testing

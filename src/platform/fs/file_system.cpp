@@ -1,5 +1,7 @@
 #include "platform/fs/file_system.h"
 
+#include "platform/fs/temporary_file.h"
+
 namespace vexmar::fs {
 namespace {
 
@@ -18,6 +20,15 @@ class ViewSource final : public ContentSource {
 };
 
 }  // namespace
+
+Status TemporaryFile::WriteFrom(ContentSource& content) {
+  for (;;) {
+    const Result<std::string_view> piece = content.Next();
+    if (!piece) return piece.error();
+    if (piece.value().empty()) return {};
+    if (Status written = Write(piece.value()); !written) return written;
+  }
+}
 
 Status FileSystem::WriteWholeFile(const std::string& path, std::string_view content) {
   ViewSource source(content);

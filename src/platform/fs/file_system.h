@@ -59,9 +59,9 @@ class FileSystem {
   virtual Result<std::string> ReadWholeFile(const std::string& path) = 0;
 
   // Replaces the file's content, or creates it. The bytes go to a temporary
-  // file beside it first, which is then renamed over the old one, so a full
-  // disk or a crash never leaves half a file: the old content stays whole
-  // until the new one is complete. A read-only file is not replaced.
+  // file beside it first (temporary_file.h), which is flushed to the disk and
+  // then renamed over the old one, so a full disk, a crash or a power cut
+  // never leaves half a file. A read-only file is not replaced.
   Status WriteWholeFile(const std::string& path, std::string_view content);
   // The same with the content drawn from `content` until it ends; when it
   // fails, the old file stays as it was.
@@ -71,9 +71,14 @@ class FileSystem {
   // and the author may read it).
   virtual Status CheckReadable(const std::string& path) = 0;
 
-  // Copies a file, replacing a file of the target's name.
-  virtual Status Copy(const std::string& from, const std::string& to) = 0;
-  // Renames a file, replacing a file of the target's name; both in one folder.
+  // Copies a file into a new temporary file beside `beside`, made as
+  // temporary_file.h makes them and flushed to the disk; returns its path.
+  // The caller renames it into place or deletes it.
+  virtual Result<std::string> CopyToTemporary(const std::string& from,
+                                              const std::string& beside) = 0;
+  // Renames a file, replacing a file of the target's name; both in one
+  // folder. The file's data is already on the disk (a kept temporary file);
+  // the rename itself is made lasting. A read-only target is not replaced.
   virtual Status Rename(const std::string& from, const std::string& to) = 0;
   virtual Status Delete(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;

@@ -8,11 +8,11 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
+#include "platform/fs/file_calls_posix.h"
 #include "platform/fs/file_system.h"
+#include "platform/fs/temporary_file.h"
 #include "platform/fs/wildcard.h"
 
 namespace vexmar::fs {
@@ -88,79 +88,7 @@ class SingleFileListing final : public FileListing {
   std::string name_;
 };
 
-// Failures in the words the program's messages use.
-Error ErrnoError(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return Fail("the file or its folder does not exist", ErrorKind::NotFound);
-    case EACCES:
-    case EPERM:
-      return Fail("access is denied", ErrorKind::AccessDenied);
-    case ENOSPC:
-    case EDQUOT:
-      return Fail("the disk is full", ErrorKind::DiskFull);
-    case EROFS:
-      return Fail("the disk is read-only", ErrorKind::ReadOnly);
-    case EISDIR:
-      return Fail("it is a folder", ErrorKind::NotAFolder);
-    case EBUSY:
-    case ETXTBSY:
-      return Fail("the file is in use", ErrorKind::InUse);
-    default:
-      return Fail(std::strerror(error));
-  }
-}
-
-// What open() would give a new file: 0666 less the process's umask.
-mode_t NewFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-Status WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t n = write(fd, content.data(), content.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return ErrnoError(errno);
-    }
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return {};
-}
-
-Status WriteAll(int fd, ContentSource& content) {
-  for (;;) {
-    const Result<std::string_view> piece = content.Next();
-    if (!piece) return piece.error();
-    if (piece.value().empty()) return {};
-    if (Status written = WriteAll(fd, piece.value()); !written) return written;
-  }
-}
-
-// Root may write anything, so the mode bits are asked directly: a file the
-// author made read-only is neither rewritten nor replaced by a rename, as
-// Windows refuses both.
-bool IsReadOnly(const struct stat& st) {
-  return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// A rename is only lasting once the folder that holds the name is on the
-// disk: after a power cut the file is then the new one, never the old.
-// File systems that cannot flush a folder (EINVAL) keep their own order.
-Status SyncFolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return ErrnoError(errno);
-  const bool synced = fsync(fd) == 0 || errno == EINVAL;
-  const int error = errno;
-  close(fd);
-  if (!synced) return ErrnoError(error);
-  return {};
-}
+using posix::ErrnoError;
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -206,33 +134,12 @@ class PosixFileSystem final : public FileSystem {
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return Fail("it is a folder", ErrorKind::NotAFolder);
-    if (exists && IsReadOnly(st)) return Fail("the file is read-only", ErrorKind::ReadOnly);
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // A hidden sibling: never listed as a project file, and on the same
-    // disk, so the rename cannot fail half-way.
-    std::string temp = folder + "." + name + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return ErrnoError(errno);
-    const Status written = WriteAll(fd, content);
-    // The temporary file starts private (mkostemp); the result gets the old
-    // file's permissions, or a new file's usual ones.
-    if (written) fchmod(fd, exists ? st.st_mode & 07777 : NewFileMode());
-    const bool synced = written && fsync(fd) == 0;
-    const int syncError = errno;
-    close(fd);
-    if (!written || !synced) {
-      unlink(temp.c_str());
-      if (!written) return written;
-      return ErrnoError(syncError);
-    }
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-      const int error = errno;
-      unlink(temp.c_str());
-      return ErrnoError(error);
-    }
-    return SyncFolderOf(path);
+    if (exists && posix::IsReadOnly(st)) return Fail("the file is read-only", ErrorKind::ReadOnly);
+    auto temp = TemporaryFile::CreateBeside(path);
+    if (!temp) return temp.error();
+    const Status written = temp->WriteFrom(content);
+    if (!written) return written;
+    return temp->ReplaceTarget();
   }
 
   Status CheckReadable(const std::string& path) override {
@@ -245,21 +152,11 @@ class PosixFileSystem final : public FileSystem {
     return {};
   }
 
-  Status Copy(const std::string& from, const std::string& to) override {
+  Result<std::string> CopyToTemporary(const std::string& from, const std::string& beside) override {
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return ErrnoError(errno);
-    struct stat st {};
-    if (stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      close(in);
-      return Fail("it is a folder", ErrorKind::NotAFolder);
-    }
-    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) {
-      const int error = errno;
-      close(in);
-      return ErrnoError(error);
-    }
-    Status copied;
+    auto temp = TemporaryFile::CreateBeside(beside);
+    Status copied = temp ? Status{} : Status{temp.error()};
     char buffer[64 * 1024];
     while (copied) {
       const ssize_t n = read(in, buffer, sizeof buffer);
@@ -268,20 +165,20 @@ class PosixFileSystem final : public FileSystem {
         copied = ErrnoError(errno);
         break;
       }
-      copied = WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(n)));
+      copied = temp->Write(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     close(in);
-    if (close(out) != 0 && copied) copied = ErrnoError(errno);
-    return copied;
+    if (!copied) return copied.error();
+    return temp->Keep();
   }
 
   Status Rename(const std::string& from, const std::string& to) override {
     struct stat st {};
-    if (stat(to.c_str(), &st) == 0 && IsReadOnly(st)) {
+    if (stat(to.c_str(), &st) == 0 && posix::IsReadOnly(st)) {
       return Fail("the file is read-only", ErrorKind::ReadOnly);
     }
     if (rename(from.c_str(), to.c_str()) != 0) return ErrnoError(errno);
-    return SyncFolderOf(to);
+    return posix::SyncFolderOf(to);
   }
 
   Status Delete(const std::string& path) override {

@@ -7,76 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/fs/file_calls_win32.h"
 #include "platform/fs/file_system.h"
-#include "platform/text/text.h"
+#include "platform/fs/temporary_file.h"
 
 namespace vexmar::fs {
 namespace {
 
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string u16 = text::Utf8ToUtf16(utf8);
-  return std::wstring(u16.begin(), u16.end());
-}
-
-std::string Utf8(const wchar_t* wide) {
-  return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
-}
-
-// Failures in the words the program's messages use.
-Error LastError() {
-  const DWORD error = GetLastError();
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return Fail("the file or its folder does not exist", ErrorKind::NotFound);
-    case ERROR_ACCESS_DENIED:
-      return Fail("access is denied", ErrorKind::AccessDenied);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return Fail("the disk is full", ErrorKind::DiskFull);
-    case ERROR_WRITE_PROTECT:
-      return Fail("the disk is write-protected", ErrorKind::ReadOnly);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return Fail("the file is in use by another program", ErrorKind::InUse);
-    case ERROR_NOT_READY:
-      return Fail("the drive is not ready", ErrorKind::NotFound);
-    default:
-      break;
-  }
-  wchar_t* message = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  std::string reason = n > 0 ? Utf8(message) : "error " + std::to_string(error);
-  if (message != nullptr) LocalFree(message);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                             reason.back() == '.' || reason.back() == ' ')) {
-    reason.pop_back();
-  }
-  return Fail(reason);
-}
-
-Status WriteAll(HANDLE file, std::string_view content) {
-  while (!content.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 24));
-    DWORD written = 0;
-    if (!WriteFile(file, content.data(), chunk, &written, nullptr)) {
-      return LastError();
-    }
-    content.remove_prefix(written);
-  }
-  return {};
-}
-
-Status WriteAll(HANDLE file, ContentSource& content) {
-  for (;;) {
-    const Result<std::string_view> piece = content.Next();
-    if (!piece) return piece.error();
-    if (piece.value().empty()) return {};
-    if (Status written = WriteAll(file, piece.value()); !written) return written;
-  }
-}
+using win32::LastError;
+using win32::Utf8;
+using win32::Wide;
 
 constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
@@ -172,8 +112,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status WriteFileFrom(const std::string& path, ContentSource& content) override {
-    const std::wstring target = Wide(path);
-    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
       if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         return Fail("it is a folder", ErrorKind::NotAFolder);
@@ -182,20 +121,11 @@ class Win32FileSystem final : public FileSystem {
         return Fail("the file is read-only", ErrorKind::ReadOnly);
       }
     }
-    // A sibling in the same folder, so the final rename stays on one disk.
-    const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
-    Status written = WriteAll(file, content);
-    if (written && !FlushFileBuffers(file)) written = LastError();
-    CloseHandle(file);
-    if (written && !MoveFileExW(temp.c_str(), target.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      written = LastError();
-    }
-    if (!written) DeleteFileW(temp.c_str());
-    return written;
+    auto temp = TemporaryFile::CreateBeside(path);
+    if (!temp) return temp.error();
+    const Status written = temp->WriteFrom(content);
+    if (!written) return written;
+    return temp->ReplaceTarget();
   }
 
   Status CheckReadable(const std::string& path) override {
@@ -207,19 +137,29 @@ class Win32FileSystem final : public FileSystem {
     return {};
   }
 
-  Status Copy(const std::string& from, const std::string& to) override {
-    if (!CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE)) return LastError();
-    return {};
+  Result<std::string> CopyToTemporary(const std::string& from, const std::string& beside) override {
+    const HANDLE in = CreateFileW(Wide(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return LastError();
+    auto temp = TemporaryFile::CreateBeside(beside);
+    Status copied = temp ? Status{} : Status{temp.error()};
+    char buffer[64 * 1024];
+    while (copied) {
+      DWORD n = 0;
+      if (!ReadFile(in, buffer, sizeof buffer, &n, nullptr)) {
+        copied = LastError();
+        break;
+      }
+      if (n == 0) break;
+      copied = temp->Write(std::string_view(buffer, n));
+    }
+    CloseHandle(in);
+    if (!copied) return copied.error();
+    return temp->Keep();
   }
 
   Status Rename(const std::string& from, const std::string& to) override {
-    // Windows refuses to replace a read-only file; asked here too, since
-    // not every implementation of the call does (Wine replaces it).
-    const DWORD attributes = GetFileAttributesW(Wide(to).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      return Fail("the file is read-only", ErrorKind::ReadOnly);
-    }
+    if (win32::IsReadOnlyFile(Wide(to))) return Fail("the file is read-only", ErrorKind::ReadOnly);
     if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return LastError();

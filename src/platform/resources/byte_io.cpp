@@ -133,42 +133,4 @@ Status MemorySink::Overwrite(uint64_t offset, const void* data, size_t length) {
   return {};
 }
 
-Result<std::unique_ptr<FileSink>> FileSink::Create(const std::filesystem::path& path) {
-  std::unique_ptr<FileSink> sink(new FileSink());
-  sink->stream_.open(path, std::ios::binary | std::ios::trunc | std::ios::out);
-  if (!sink->stream_) {
-    return Fail("cannot create " + path.u8string());
-  }
-  return sink;
-}
-
-Status FileSink::Write(const void* data, size_t length) {
-  stream_.write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-  if (!stream_) {
-    return Fail("writing the file failed (disk full?)");
-  }
-  return {};
-}
-
-Status FileSink::Overwrite(uint64_t offset, const void* data, size_t length) {
-  const std::streampos end = stream_.tellp();
-  stream_.seekp(static_cast<std::streamoff>(offset));
-  stream_.write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-  stream_.seekp(end);
-  if (!stream_) {
-    return Fail("writing the file failed");
-  }
-  return {};
-}
-
-Status FileSink::Close() {
-  stream_.flush();
-  const bool good = static_cast<bool>(stream_);
-  stream_.close();
-  if (!good || stream_.fail()) {
-    return Fail("writing the file failed (disk full?)");
-  }
-  return {};
-}
-
 }  // namespace vexmar::resources

@@ -98,16 +98,4 @@ class MemorySink final : public ByteSink {
   std::vector<uint8_t> bytes_;
 };
 
-class FileSink final : public ByteSink {
- public:
-  static Result<std::unique_ptr<FileSink>> Create(const std::filesystem::path& path);
-  Status Write(const void* data, size_t length) override;
-  Status Overwrite(uint64_t offset, const void* data, size_t length) override;
-  Status Close();
-
- private:
-  FileSink() = default;
-  std::ofstream stream_;
-};
-
 }  // namespace vexmar::resources

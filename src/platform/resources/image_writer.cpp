@@ -102,6 +102,26 @@ class StreamWriter {
   PeChecksum checksum_;
 };
 
+// Reads of an entry's source file, whose failures name that file; a
+// failure to write the result stays the result's own.
+class SourceFile final : public ByteSource {
+ public:
+  SourceFile(ByteSource& file, std::string path) : file_(file), path_(std::move(path)) {}
+  uint64_t size() const override { return file_.size(); }
+  Status Read(uint64_t offset, void* out, size_t length) override {
+    Status read = file_.Read(offset, out, length);
+    if (read) return read;
+    Error error = read.error();
+    error.reason = "cannot read " + path_ + ": " + error.reason;
+    error.file = path_;
+    return error;
+  }
+
+ private:
+  ByteSource& file_;
+  std::string path_;
+};
+
 Status WriteBlob(StreamWriter& writer, ByteSource& input, const EntryData& data) {
   switch (data.kind()) {
     case EntryData::Kind::kBytes:
@@ -109,17 +129,22 @@ Status WriteBlob(StreamWriter& writer, ByteSource& input, const EntryData& data)
     case EntryData::Kind::kInputRegion:
       return writer.Copy(input, data.offset(), data.size(), false);
     case EntryData::Kind::kFile: {
+      // A failure here is the source's, and says so: the caller names that
+      // file rather than the one being written.
+      const auto fromSource = [&](Error error) {
+        error.file = data.path().u8string();
+        return error;
+      };
       auto source = FileSource::Open(data.path());
       if (!source) {
-        return source.error();
+        return fromSource(source.error());
       }
       if (source.value()->size() != data.size()) {
-        return Fail(data.path().u8string() + " changed while the update was being prepared");
+        return fromSource(
+            Fail(data.path().u8string() + " changed while the update was being prepared"));
       }
-      if (auto status = writer.Copy(*source.value(), 0, data.size(), false); !status) {
-        return Fail("cannot read " + data.path().u8string() + ": " + status.error().reason);
-      }
-      return {};
+      SourceFile named(*source.value(), data.path().u8string());
+      return writer.Copy(named, 0, data.size(), false);
     }
   }
   return {};

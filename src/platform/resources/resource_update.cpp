@@ -1,23 +1,33 @@
 #include "platform/resources/resource_update.h"
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
 #include <system_error>
 
+#include "platform/fs/temporary_file.h"
 #include "platform/resources/byte_io.h"
 
 namespace vexmar::resources {
 namespace {
 
-std::filesystem::path TemporarySibling(const std::filesystem::path& target) {
-  // Beside the target, so the final rename stays on one volume and is a
-  // replace rather than a copy.
-  static std::atomic<unsigned> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::filesystem::path name = target.filename();
-  name += ".tmp" + std::to_string(stamp % 1000000) + "-" + std::to_string(counter++);
-  return target.parent_path() / name;
+// The result goes to a temporary file beside the target (made exclusively,
+// flushed before it replaces the target) through the writer's own buffer.
+class TemporarySink final : public ByteSink {
+ public:
+  explicit TemporarySink(fs::TemporaryFile& file) : file_(file) {}
+  Status Write(const void* data, size_t length) override {
+    return file_.Write(std::string_view(static_cast<const char*>(data), length));
+  }
+  Status Overwrite(uint64_t offset, const void* data, size_t length) override {
+    return file_.WriteAt(offset, std::string_view(static_cast<const char*>(data), length));
+  }
+
+ private:
+  fs::TemporaryFile& file_;
+};
+
+Error Reworded(Error error, std::string reason) {
+  error.reason = std::move(reason);
+  return error;
 }
 
 }  // namespace
@@ -103,32 +113,31 @@ Result<CommitReport> ResourceUpdate::Commit() {
     // The existing entries are references into the file as it was read.
     return Fail(target_.u8string() + " changed after the update began");
   }
-  const std::filesystem::path temporary = TemporarySibling(target_);
+  const std::string target = target_.u8string();
+  auto temporary = fs::TemporaryFile::CreateBeside(target);
+  if (!temporary) {
+    return Reworded(temporary.error(), target + " cannot be written: " + temporary.error().reason);
+  }
   Result<CommitReport> report = Fail("not written");
   {
+    // Closed before the rename: Windows does not replace an open file.
     auto input = FileSource::Open(target_);
     if (!input) {
       return input.error();
     }
-    auto sink = FileSink::Create(temporary);
-    if (!sink) {
-      return Fail(target_.u8string() + " cannot be written: " + sink.error().reason);
-    }
-    report = editor_->Write(*input.value(), *sink.value());
-    Status closed = sink.value()->Close();
-    if (report && !closed) {
-      report = closed.error();
-    }
+    TemporarySink sink(temporary.value());
+    report = editor_->Write(*input.value(), sink);
   }
   if (report) {
-    std::filesystem::rename(temporary, target_, error);
-    if (error) {
-      report = Fail("cannot replace " + target_.u8string() + ": " + error.message());
+    const Status replaced = temporary.value().ReplaceTarget();
+    if (!replaced) {
+      report =
+          Reworded(replaced.error(), "cannot replace " + target + ": " + replaced.error().reason);
     }
   }
   if (!report) {
-    std::filesystem::remove(temporary, error);
-    return Fail(target_.u8string() + " was left unchanged: " + report.error().reason);
+    // The temporary file is gone with `temporary`, whatever failed.
+    return Reworded(report.error(), target + " was left unchanged: " + report.error().reason);
   }
   return report;
 }

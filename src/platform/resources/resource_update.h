@@ -7,8 +7,10 @@
 //   auto report = update->Commit();                      // or Discard()
 //
 // Nothing touches the file before Commit, which writes the whole result to
-// a temporary file beside it and renames that over it, so a failure at any
-// point leaves the file as it was. One Commit per file is the fast path:
+// a temporary file beside it (platform/fs/temporary_file.h), flushes it to
+// the disk and renames it over the file, so a failure, a kill or a power cut
+// at any point leaves the file as it was. A failure to read a source file
+// names that file in the Error's `file`. One Commit per file is the fast path:
 // every commit rewrites the whole file.
 #include <cstdint>
 #include <filesystem>

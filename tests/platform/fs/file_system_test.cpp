@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/fs/temporary_file.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::fs {
@@ -95,6 +96,38 @@ TEST(WriteFileFrom, JoinsThePiecesOrKeepsTheOldFileWhenTheyFail) {
   Pieces pieces({"<p>", std::string(100000, 'x'), "</p>"});
   ASSERT_TRUE(RealFileSystem().WriteFileFrom(path, pieces).ok());
   EXPECT_EQ(dir.Read("PAGE.HTM"), "<p>" + std::string(100000, 'x') + "</p>");
+}
+
+// A process number no running process has (beyond any system's limit).
+constexpr std::uint32_t kGone = 0x7ffffff0;
+
+TEST(TemporaryNames, AreShortRecognisableAndKeyedByTheTargetsName) {
+  const std::string name = TemporaryName("/books/Garden.exe", 0x1234, 0xabcdef01);
+  EXPECT_EQ(name.size(), 38u);  // whatever the target is called
+  EXPECT_EQ(name.substr(name.size() - 22), "-00001234-abcdef01.tmp");
+  std::uint32_t process = 0;
+  EXPECT_TRUE(IsTemporaryOf("GARDEN.EXE", name, &process));  // as Windows compares names
+  EXPECT_EQ(process, 0x1234u);
+  EXPECT_FALSE(IsTemporaryOf("Garden.ebc", name, &process));
+  EXPECT_FALSE(IsTemporaryOf("Garden.exe", name + "x", &process));
+  // What a build makes on its way to a book carries the book's key.
+  EXPECT_TRUE(IsTemporaryOf("Garden.exe", TemporaryName("/books/" + name, 1, 2), &process));
+}
+
+// Stale temporary files of the target (a process that is gone) are removed
+// by its next write; those of running processes and of other targets stay.
+TEST(TemporaryFiles, TheNextWriteRemovesWhatKilledProcessesLeft) {
+  testing::TempFolder dir;
+  const std::string target = dir.Path() + "index.htm";
+  const Names kept = {TemporaryName(target, testing::ThisProcessForTest(), 1),
+                      TemporaryName(dir.Path() + "other.htm", kGone, 1)};
+  for (const std::string& name : kept) dir.Write(name, "kept");
+  dir.Write(TemporaryName(target, kGone, 7), std::string(1000, 'x'));
+  ASSERT_TRUE(RealFileSystem().WriteWholeFile(target, "page").ok());
+  Names expected = kept;
+  expected.push_back("index.htm");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(dir), expected);
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ TEST_F(ResourceUpdateFile, DiscardFailuresAndAChangedTargetLeaveItUntouched) {
     auto report = update->Commit();
     ASSERT_FALSE(report.ok());
     EXPECT_NE(report.error().reason.find("left unchanged"), std::string::npos);
+    EXPECT_EQ(report.error().file, page.u8string());  // the source is what failed
     fs::remove(page);
   }
   EXPECT_EQ(Target(), original_);
