@@ -1,11 +1,12 @@
 #include "build/link_check.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 #include "build/ebook_image.h"
 #include "build/page_links.h"
@@ -28,24 +29,17 @@ FileKind KindOf(const std::string& entry) {
   return FileKind::Other;
 }
 
-std::vector<std::string> Segments(std::string_view path) {
-  std::vector<std::string> segments;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());
-    segments.emplace_back(path.substr(start, end - start));
-    start = end + 1;
+// The name a file is stored under in the book. Most links are plain ASCII,
+// which the trip through the code page keeps and which upper-cases letter
+// by letter; only other names take the long way.
+std::string StoredName(const std::string& name) {
+  std::string upper = name;
+  for (char& c : upper) {
+    if (static_cast<unsigned char>(c) >= 0x80) return StoredEntryName(name);
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c == '/') c = '\\';
   }
-  return segments;
-}
-
-std::string Joined(const std::vector<std::string>& segments, std::size_t count, char separator) {
-  std::string out;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i > 0) out += separator;
-    out += segments[i];
-  }
-  return out;
+  return upper;
 }
 
 std::string ForDisplay(std::string name) {
@@ -88,30 +82,28 @@ bool IsSchemeChar(char c, bool first) {
   return letter || (!first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
 }
 
-// The scheme of an absolute URL in lower case ("http"), or nothing for a
-// relative one.
-std::optional<std::string> SchemeOf(std::string_view url) {
+// The scheme of an absolute URL ("http"), or nothing for a relative one.
+std::optional<std::string_view> SchemeOf(std::string_view url) {
   for (std::size_t i = 0; i < url.size(); ++i) {
-    if (url[i] == ':' && i > 0) return text::ToLower(url.substr(0, i));
+    if (url[i] == ':' && i > 0) return url.substr(0, i);
     if (!IsSchemeChar(url[i], i == 0)) return std::nullopt;
   }
   return std::nullopt;
 }
 
 // A URL as a browser takes it from an attribute: blanks around it dropped,
-// tabs and line breaks inside it too.
-std::string Cleaned(std::string_view target) {
+// tabs and line breaks inside it too (into `store` when there are any).
+std::string_view Cleaned(std::string_view target, std::string& store) {
   const auto blank = [](char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
   };
   while (!target.empty() && blank(target.front())) target.remove_prefix(1);
   while (!target.empty() && blank(target.back())) target.remove_suffix(1);
-  std::string out;
-  out.reserve(target.size());
+  if (target.find_first_of("\t\n\r") == std::string_view::npos) return target;
   for (const char c : target) {
-    if (c != '\t' && c != '\n' && c != '\r') out += c;
+    if (c != '\t' && c != '\n' && c != '\r') store += c;
   }
-  return out;
+  return store;
 }
 
 struct CheckedFile {
@@ -121,9 +113,25 @@ struct CheckedFile {
   FileKind kind;
 };
 
+// A 64-bit FNV-1a hash. Two names of one page meet in it about once in
+// 10^19 tries, and a page's places are looked up by it without touching
+// their text, which keeps the check of many thousand pages in the cache.
+std::uint64_t NameHash(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return hash;
+}
+
+// What a link to a checked file needs to know of it.
+struct LinkTarget {
+  bool page = false;                  // a web page, whose places are known
+  std::vector<std::uint64_t> places;  // NameHash of each id and <a name>, sorted
+};
+
 struct ScannedFile {
   const CheckedFile* file;
-  std::vector<std::string> folder;  // the segments of its folder in the book
+  const LinkTarget* self;
+  std::string folder;  // its folder in the book, "\" between folders, empty at the top
   std::vector<PageReference> references;
 };
 
@@ -133,7 +141,7 @@ class LinkCheck {
 
   std::vector<LinkFinding> Run() {
     CollectCheckedFiles();
-    const std::string home = StoredEntryName(in_.homePage);
+    const std::string home = StoredName(in_.homePage);
     if (checked_.count(home) == 0) {
       findings_.push_back({FindingKind::Home, ForDisplay(in_.homePage), 0, {}});
     }
@@ -172,22 +180,27 @@ class LinkCheck {
         findings_.push_back({FindingKind::Outside, ForDisplay(entry), 0, {}});
         continue;
       }
-      std::string stored = StoredEntryName(entry);
-      if (!checked_.insert(stored).second) continue;  // the same file twice
+      std::string stored = StoredName(entry);
+      if (!checked_.emplace(stored, LinkTarget{}).second) continue;  // the same file twice
       filesInOrder_.push_back({entry, ForDisplay(entry), std::move(stored), KindOf(entry)});
     }
   }
 
   ScannedFile Scan(const CheckedFile& file, const std::string& bytes) {
-    ScannedFile scanned{&file, Segments(file.entry), {}};
-    scanned.folder.pop_back();
+    LinkTarget& self = checked_.at(file.stored);
+    const std::size_t slash = file.display.rfind('\\');
+    ScannedFile scanned{
+        &file, &self, slash == std::string::npos ? "" : file.display.substr(0, slash), {}};
     if (file.kind == FileKind::StyleSheet) {
       scanned.references = ScanStyleSheet(bytes);
     } else {
       PageLinks links = ScanPage(bytes);
       scanned.references = std::move(links.references);
-      std::unordered_set<std::string>& anchors = anchors_[file.stored];
-      for (std::string& anchor : links.anchors) anchors.insert(AsUtf8(std::move(anchor)));
+      self.page = true;
+      for (const std::string& anchor : links.anchors) {
+        self.places.push_back(NameHash(AsUtf8(anchor)));
+      }
+      std::sort(self.places.begin(), self.places.end());
     }
     for (PageReference& reference : scanned.references) {
       reference.target = AsUtf8(std::move(reference.target));
@@ -204,86 +217,98 @@ class LinkCheck {
     const auto report = [&](FindingKind kind) {
       findings_.push_back({kind, page.file->display, reference.line, reference.target});
     };
-    const std::string url = Cleaned(reference.target);
+    std::string cleaned;
+    const std::string_view url = Cleaned(reference.target, cleaned);
     if (url.empty()) return;
     if (url.front() == '/' || url.front() == '\\') return report(FindingKind::Outside);
-    if (const std::optional<std::string> scheme = SchemeOf(url)) {
+    if (const std::optional<std::string_view> scheme = SchemeOf(url)) {
       // A drive letter looks like a scheme of one letter.
-      if (scheme->size() == 1 || *scheme == "file") report(FindingKind::Outside);
+      if (scheme->size() == 1 || text::ToLower(*scheme) == "file") report(FindingKind::Outside);
       return;  // a web address, or mail: the viewer hands it on
     }
     const std::size_t hash = url.find('#');
-    const std::string fragment = hash == std::string::npos ? "" : url.substr(hash + 1);
-    const std::string beforeHash = url.substr(0, hash);
-    const std::string path = beforeHash.substr(0, beforeHash.find('?'));
-    if (path.empty()) return CheckAnchor(page.file->stored, fragment, report);
+    const std::string_view fragment = hash == std::string::npos ? "" : url.substr(hash + 1);
+    std::string_view path = url.substr(0, hash);
+    path = path.substr(0, path.find('?'));
+    if (path.empty()) return CheckAnchor(*page.self, fragment, report);
 
-    const std::optional<std::string> decoded = PercentDecoded(path);
-    if (!decoded) return report(FindingKind::Missing);
-    std::vector<std::string> segments = page.folder;
-    const std::vector<std::string> written = Segments(*decoded);
-    for (const std::string& segment : written) {
-      if (segment == "..") {
-        if (segments.empty()) return report(FindingKind::Outside);
-        segments.pop_back();
-      } else if (!segment.empty() && segment != ".") {
-        segments.push_back(segment);
+    std::optional<std::string> decoded;
+    if (path.find('%') != std::string_view::npos) {
+      decoded = PercentDecoded(path);
+      if (!decoded) return report(FindingKind::Missing);
+      path = *decoded;
+    }
+    // The path in the book, from the page's folder, "\" between folders.
+    std::string resolved = page.folder;
+    std::string_view last;
+    for (std::size_t start = 0; start <= path.size();) {
+      const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());
+      last = path.substr(start, end - start);
+      start = end + 1;
+      if (last == "..") {
+        if (resolved.empty()) return report(FindingKind::Outside);
+        const std::size_t up = resolved.rfind('\\');
+        resolved.erase(up == std::string::npos ? 0 : up);
+      } else if (!last.empty() && last != ".") {
+        if (!resolved.empty()) resolved += '\\';
+        resolved += last;
       }
     }
-    const std::string& last = written.back();
-    if (segments.empty() || last.empty() || last == "." || last == "..") {
+    if (resolved.empty() || last.empty() || last == "." || last == "..") {
       return report(FindingKind::Missing);  // a folder, which the book cannot show
     }
     // As the viewer looks: the whole path, then the bare name, which is how
     // books of bare names have always been found.
-    std::vector<std::vector<std::string>> candidates{segments};
-    if (segments.size() > 1) candidates.push_back({segments.back()});
-    for (const auto& candidate : candidates) {
-      const std::string stored = StoredEntryName(Joined(candidate, candidate.size(), '\\'));
-      if (checked_.count(stored) > 0) return CheckAnchor(stored, fragment, report);
+    const std::size_t slash = resolved.rfind('\\');
+    const std::string bare = slash == std::string::npos ? "" : resolved.substr(slash + 1);
+    for (const std::string* candidate : {&std::as_const(resolved), &bare}) {
+      if (candidate->empty()) continue;
+      const auto target = checked_.find(StoredName(*candidate));
+      if (target != checked_.end()) return CheckAnchor(target->second, fragment, report);
     }
-    for (const auto& candidate : candidates) {
-      if (InProject(candidate)) return report(FindingKind::Unchecked);
+    if (InProject(resolved) || (!bare.empty() && InProject(bare))) {
+      return report(FindingKind::Unchecked);
     }
     report(FindingKind::Missing);
   }
 
   template <typename Report>
-  void CheckAnchor(const std::string& stored, const std::string& fragment, const Report& report) {
-    const auto page = anchors_.find(stored);
-    if (fragment.empty() || page == anchors_.end() || page->second.count(fragment) > 0) return;
+  static void CheckAnchor(const LinkTarget& target, std::string_view fragment,
+                          const Report& report) {
+    const auto has = [&](std::string_view name) {
+      return std::binary_search(target.places.begin(), target.places.end(), NameHash(name));
+    };
+    if (fragment.empty() || !target.page || has(fragment)) return;
     const std::optional<std::string> decoded = PercentDecoded(fragment);
-    if (decoded && page->second.count(*decoded) > 0) return;
+    if (decoded && has(*decoded)) return;
     if (text::ToLower(fragment) == "top") return;  // browsers scroll to the top without one
     report(FindingKind::Anchor);
   }
 
   // Whether the project folder holds the file, in any letter case: each
   // folder is listed once.
-  bool InProject(const std::vector<std::string>& segments) {
-    const std::size_t folderDepth = segments.size() - 1;
+  bool InProject(const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
     std::string folder = in_.projectFolder;
-    if (folderDepth > 0) {
-      folder = PathInProject(in_.projectFolder, Joined(segments, folderDepth, '/')) +
-               fs::PathSeparator();
+    if (slash != std::string::npos) {
+      folder = PathInProject(in_.projectFolder, path.substr(0, slash)) + fs::PathSeparator();
     }
     auto listed = listings_.find(folder);
     if (listed == listings_.end()) {
       std::set<std::string> names;
       const std::unique_ptr<fs::FileListing> listing = files_.ListNormalFiles(folder);
       for (std::string name = listing->Next(); !name.empty(); name = listing->Next()) {
-        names.insert(StoredEntryName(name));
+        names.insert(StoredName(name));
       }
       listed = listings_.emplace(folder, std::move(names)).first;
     }
-    return listed->second.count(StoredEntryName(segments.back())) > 0;
+    return listed->second.count(StoredName(path.substr(slash + 1))) > 0;
   }
 
   fs::FileSystem& files_;
   const LinkCheckInput& in_;
   std::vector<CheckedFile> filesInOrder_;
-  std::unordered_set<std::string> checked_;  // stored names
-  std::unordered_map<std::string, std::unordered_set<std::string>> anchors_;
+  std::unordered_map<std::string, LinkTarget> checked_;  // by stored name
   std::map<std::string, std::set<std::string>> listings_;
   std::vector<LinkFinding> findings_;
 };
