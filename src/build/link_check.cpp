@@ -313,10 +313,6 @@ class LinkCheck {
   std::vector<LinkFinding> findings_;
 };
 
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
-}
-
 }  // namespace
 
 const char* KindWord(FindingKind kind) {
@@ -339,16 +335,21 @@ std::vector<LinkFinding> CheckLinks(fs::FileSystem& files, const LinkCheckInput&
   return LinkCheck(files, input).Run();
 }
 
+// Names and links come from the project's own files; a control character in
+// one (a tab, a line break, an escape sequence) is shown as its code, so each
+// finding keeps to its line in a message box and on a terminal alike.
 std::string InPlainWords(const LinkFinding& f) {
+  const std::string page = text::ForTerminal(f.page);
   if (f.kind == FindingKind::Home) {
-    return "The home page " + f.page + " is not checked, so the e-book cannot open.";
+    return "The home page " + page + " is not checked, so the e-book cannot open.";
   }
   if (f.target.empty()) {
     return f.kind == FindingKind::Outside
-               ? f.page + " is outside the project folder."
-               : f.page + " is checked but is no file of the project folder.";
+               ? page + " is outside the project folder."
+               : page + " is checked but is no file of the project folder.";
   }
-  const std::string where = f.page + ", line " + std::to_string(f.line) + ": " + Quoted(f.target);
+  const std::string where =
+      page + ", line " + std::to_string(f.line) + ": \"" + text::ForTerminal(f.target) + "\"";
   switch (f.kind) {
     case FindingKind::Unchecked:
       return where + " is not checked, so the e-book will not carry it.";

@@ -41,7 +41,7 @@ struct LinkCheckInput {
 // never a finding (the book folds it), nor is a web address.
 std::vector<LinkFinding> CheckLinks(fs::FileSystem& files, const LinkCheckInput& input);
 
-// One finding as a sentence for the author.
+// One finding as a sentence for the author, on one line.
 std::string InPlainWords(const LinkFinding& finding);
 
 }  // namespace vexmar::build

@@ -34,8 +34,8 @@ void NoteLinksLeavingTheProject(const workspace::FrmMain& w) {
 // Every finding on standard error, before the question that lists ten.
 bool PrintLinkFindings(const std::vector<build::LinkFinding>& findings, bool strict) {
   for (const build::LinkFinding& f : findings) {
-    std::cerr << "vexmar-ebc build: " << build::KindWord(f.kind) << ": "
-              << text::ForTerminal(build::InPlainWords(f)) << "\n";
+    std::cerr << "vexmar-ebc build: " << build::KindWord(f.kind) << ": " << build::InPlainWords(f)
+              << "\n";
   }
   if (strict) {
     std::cerr << "vexmar-ebc build: --strict: the link check found " << findings.size()
