@@ -3,6 +3,7 @@
 #include <map>
 
 #include "build/ebook_image.h"
+#include "build/link_question.h"
 #include "build/project_bounds.h"
 #include "build/toc_insertion.h"
 #include "platform/text/short_date.h"
@@ -89,6 +90,14 @@ CompileResult Build::Run() {
     return CompileResult::Cancelled;
   }
   if (!ChecksPass() || !NamesFitTheBook()) return CompileResult::CheckFailed;
+  switch (AskAboutLinks(w_, setup_)) {
+    case LinkVerdict::Declined:
+      return CompileResult::Cancelled;
+    case LinkVerdict::Refused:
+      return CompileResult::CheckFailed;
+    case LinkVerdict::Build:
+      break;
+  }
   w_.Window().SetMousePointer(ui::MousePointer::Hourglass);
   const CompileResult result = Produce();
   w_.Window().SetMousePointer(ui::MousePointer::Default);

@@ -4,7 +4,9 @@
 // asked to, assembles the e-book and reports the outcome.
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "build/link_check.h"
 #include "build/resource_updates.h"
 #include "workspace/frm_main.h"
 
@@ -17,6 +19,10 @@ struct BuildSetup {
   ResourceUpdates& resources;
   std::string stubPath;                    // the viewer stub, dmsfx.dat
   std::function<std::string()> buildDate;  // today, in the user's short date format
+  // Told of the link check's findings before the author is asked about
+  // them (the command line prints them all); false ends the build with
+  // nothing written. None: the author is asked.
+  std::function<bool(const std::vector<LinkFinding>&)> linkFindings = nullptr;
 };
 
 // The stub beside the program, and today's date: what the windows use.

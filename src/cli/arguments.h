@@ -11,6 +11,7 @@ namespace vexmar::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailed = 2;
+inline constexpr int kExitFindings = 3;  // check: the link check found something
 
 // What a sub-command accepts: its positional arguments, and options that
 // take a value or stand alone.

@@ -5,23 +5,21 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
+#include "cli/open_project.h"
 #include "cli/outside_links.h"
 #include "platform/text/text.h"
-#include "settings/settings_commands.h"
 
 namespace vexmar::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vexmar-ebc build PROJECT.ebc [--yes] [--stub PATH]\n"
+    "usage: vexmar-ebc build PROJECT.ebc [--yes] [--strict] [--stub PATH]\n"
     "Opens the settings file, checks every file of the project (and every page of the\n"
-    "table of contents, when there is one) and compiles the e-book.\n"
+    "table of contents, when there is one) and compiles the e-book. What the link check\n"
+    "finds (see vexmar-ebc check) is printed first, and asked about like the others.\n"
     "  --yes        answer Yes to the questions before compiling\n"
+    "  --strict     build nothing when the link check finds anything (exit 2)\n"
     "  --stub PATH  the viewer to make the book from (default: dmsfx.dat beside vexmar-ebc)\n";
-
-void CheckAll(ui::CheckList& list) {
-  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, true);
-}
 
 void NoteLinksLeavingTheProject(const workspace::FrmMain& w) {
   std::vector<std::string> entries;
@@ -33,10 +31,24 @@ void NoteLinksLeavingTheProject(const workspace::FrmMain& w) {
   }
 }
 
+// Every finding on standard error, before the question that lists ten.
+bool PrintLinkFindings(const std::vector<build::LinkFinding>& findings, bool strict) {
+  for (const build::LinkFinding& f : findings) {
+    std::cerr << "vexmar-ebc build: " << build::KindWord(f.kind) << ": " << build::InPlainWords(f)
+              << "\n";
+  }
+  if (strict) {
+    std::cerr << "vexmar-ebc build: --strict: the link check found " << findings.size()
+              << (findings.size() == 1 ? " problem" : " problems") << "; nothing was built\n";
+  }
+  return !strict;
+}
+
 }  // namespace
 
 int BuildCommand(const std::vector<std::string>& args) {
-  const ParsedArguments parsed = ParseArguments({{"PROJECT.ebc"}, {"--stub"}, {"--yes"}}, args);
+  const ParsedArguments parsed =
+      ParseArguments({{"PROJECT.ebc"}, {"--stub"}, {"--yes", "--strict"}}, args);
   const Arguments& a = parsed.arguments;
   if (a.help) {
     std::cout << kUsage;
@@ -48,12 +60,14 @@ int BuildCommand(const std::vector<std::string>& args) {
   }
   ConsoleProgram program(a.Flag("--yes"), a.Value("--stub").value_or(""));
   workspace::FrmMain& w = program.Window();
-  program.Dialogs().openNames.push_back(AbsolutePath(a.positionals[0]));
-  if (!settings::OpenSettings(w)) return kExitFailed;
-  CheckAll(w.lstFiles);
-  if (w.chkTOC.Value() == 1) CheckAll(w.lstTOC);
+  if (!OpenProjectWithEveryFile(program, a.positionals[0])) return kExitFailed;
   NoteLinksLeavingTheProject(w);
-  const build::CompileResult result = build::Compile(w, program.Setup());
+  build::BuildSetup setup = program.Setup();
+  const bool strict = a.Flag("--strict");
+  setup.linkFindings = [strict](const std::vector<build::LinkFinding>& findings) {
+    return PrintLinkFindings(findings, strict);
+  };
+  const build::CompileResult result = build::Compile(w, setup);
   return result == build::CompileResult::Done ? kExitDone : kExitFailed;
 }
 

@@ -7,6 +7,7 @@ namespace vexmar::cli {
 
 int NewCommand(const std::vector<std::string>& args);
 int BuildCommand(const std::vector<std::string>& args);
+int CheckCommand(const std::vector<std::string>& args);
 int InspectCommand(const std::vector<std::string>& args);
 int ExtractCommand(const std::vector<std::string>& args);
 

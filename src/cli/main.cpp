@@ -14,10 +14,12 @@ namespace {
 constexpr const char* kUsage =
     "usage: vexmar-ebc COMMAND [arguments]\n"
     "  new FOLDER -o PROJECT.ebc [options]   make a settings file for a project folder\n"
-    "  build PROJECT.ebc [--yes]             compile the e-book of a settings file\n"
+    "  check PROJECT.ebc [--json]            check every link and picture of the pages\n"
+    "  build PROJECT.ebc [--yes] [--strict]  compile the e-book of a settings file\n"
     "  inspect BOOK.exe                      print an e-book's settings and files\n"
     "  extract BOOK.exe DIR                  write an e-book's files into a folder\n"
-    "Each command takes --help. Exit codes: 0 done, 1 a usage error, 2 the command failed.\n";
+    "Each command takes --help. Exit codes: 0 done, 1 a usage error, 2 the command failed,\n"
+    "3 check found something.\n";
 
 }  // namespace
 
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
   if (command == "new") return vexmar::cli::NewCommand(rest);
   if (command == "build") return vexmar::cli::BuildCommand(rest);
+  if (command == "check") return vexmar::cli::CheckCommand(rest);
   if (command == "inspect") return vexmar::cli::InspectCommand(rest);
   if (command == "extract") return vexmar::cli::ExtractCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
