@@ -29,6 +29,7 @@ add_executable(vexmar_viewer_fuzzer ${CMAKE_CURRENT_LIST_DIR}/viewer_fuzzer.cpp
   ${vexmar_root}/src/book/book_record.cpp
   ${vexmar_root}/src/viewer/entry_index.cpp
   ${vexmar_root}/src/book/entry_name.cpp
+  ${vexmar_root}/src/book/percent_decode.cpp
   ${vexmar_root}/src/viewer/mime_types.cpp
   ${vexmar_root}/src/viewer/url_mapping.cpp
   ${vexmar_root}/src/platform/resources/upper_case.cpp)

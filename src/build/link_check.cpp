@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "book/percent_decode.h"
 #include "build/ebook_image.h"
 #include "build/page_links.h"
 #include "build/project_bounds.h"
@@ -47,34 +48,10 @@ std::string ForDisplay(std::string name) {
   return name;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// "%XX" runs decoded as the viewer decodes them: as UTF-8 where the bytes
-// are UTF-8, else as the ANSI code page of an old page. Nothing when a NUL
-// is asked for, which the viewer refuses.
+// As the viewer decodes "%XX" runs: as UTF-8 where the bytes are UTF-8,
+// else as the ANSI code page of an old page.
 std::optional<std::string> PercentDecoded(std::string_view text) {
-  std::string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::string bytes;
-    while (at + 2 < text.size() && text[at] == '%' && HexValue(text[at + 1]) >= 0 &&
-           HexValue(text[at + 2]) >= 0) {
-      bytes += static_cast<char>(HexValue(text[at + 1]) * 16 + HexValue(text[at + 2]));
-      at += 3;
-    }
-    if (bytes.empty()) {
-      out += text[at++];
-      continue;
-    }
-    if (bytes.find('\0') != std::string::npos) return std::nullopt;
-    out += utf::IsValidUtf8(bytes) ? bytes : text::AnsiToUtf8(bytes);
-  }
-  return out;
+  return book::PercentDecode(text, [](std::string_view ansi) { return text::AnsiToUtf8(ansi); });
 }
 
 bool IsSchemeChar(char c, bool first) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "book/entry_name.h"
+#include "book/percent_decode.h"
 #include "platform/text/utf.h"
 
 namespace vexmar::viewer {
@@ -23,54 +24,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     }
   }
   return true;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
-
-// Length of the "%XX%XX..." run at `at` (a multiple of 3).
-size_t EscapeRunLength(std::string_view text, size_t at) {
-  size_t end = at;
-  while (end + 2 < text.size() && text[end] == '%' && HexValue(text[end + 1]) >= 0 &&
-         HexValue(text[end + 2]) >= 0) {
-    end += 3;
-  }
-  return end - at;
-}
-
-// Decodes every run of escapes on its own: a browser escapes a link's
-// non-ASCII characters as UTF-8, but an old ANSI page may carry hand-written
-// escapes of its code page, and one URL can hold both kinds.
-std::optional<std::string> PercentDecode(std::string_view text, book::AnsiDecoder decode) {
-  std::string out;
-  size_t at = 0;
-  while (at < text.size()) {
-    const size_t run = EscapeRunLength(text, at);
-    if (run == 0) {
-      out += text[at++];
-      continue;
-    }
-    std::string bytes;
-    for (size_t i = at; i < at + run; i += 3) {
-      bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-    }
-    if (bytes.find('\0') != std::string::npos) {
-      return std::nullopt;
-    }
-    out += utf::IsValidUtf8(bytes) ? bytes : decode(bytes);
-    at += run;
-  }
-  return out;
 }
 
 bool IsUnreserved(unsigned char c) {
@@ -103,7 +56,7 @@ std::optional<std::string> BookPathFromUrl(std::string_view url, book::AnsiDecod
   }
   std::string_view rest = url.substr(sizeof(kBookUrlPrefix) - 1);
   rest = rest.substr(0, rest.find_first_of("?#"));
-  const std::optional<std::string> decoded = PercentDecode(rest, decode);
+  const std::optional<std::string> decoded = book::PercentDecode(rest, decode);
   if (!decoded) {
     return std::nullopt;
   }

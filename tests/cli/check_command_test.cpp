@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/arguments.h"
+#include "cli/command_line_fixture.h"
 #include "cli/commands.h"
 #include "support/temp_folder.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-class CheckCommandLine : public ::testing::Test {
+class CheckCommandLine : public CommandLineTest {
  protected:
   void SetUp() override {
     dir_.Write("book/index.htm",
@@ -25,19 +26,6 @@ class CheckCommandLine : public ::testing::Test {
         kExitDone)
         << err_;
   }
-  int Run(int (*command)(const Args&), const Args& args) {
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int code = command(args);
-    out_ = ::testing::internal::GetCapturedStdout();
-    err_ = ::testing::internal::GetCapturedStderr();
-    return code;
-  }
-  std::string P(const std::string& relative) const { return dir_.Path() + relative; }
-
-  testing::TempFolder dir_;
-  std::string out_, err_;
-  const std::string stub_ = VEXMAR_RESOURCE_FIXTURES "/exe32.exe";
 };
 
 TEST_F(CheckCommandLine, PrintsFindingsAsLinesOrJsonWithTheirExitCodes) {

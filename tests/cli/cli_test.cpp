@@ -6,6 +6,7 @@
 #include "book/book_format.h"
 #include "build/ebook_image.h"
 #include "cli/arguments.h"
+#include "cli/command_line_fixture.h"
 #include "cli/commands.h"
 #include "platform/fs/temporary_file.h"
 #include "platform/resources/resource_table.h"
@@ -39,25 +40,12 @@ TEST(Arguments, FitTheSyntaxOrSayWhatIsWrong) {
   EXPECT_EQ(a.positionals, (Args{"x", "y"}));
 }
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public CommandLineTest {
  protected:
   void SetUp() override {
     const stdfs::path project = stdfs::u8path(dir_.Path()) / "garden";
     stdfs::copy(stdfs::u8path(testing::SourcePath("examples/garden")), project);
   }
-  int Run(int (*command)(const Args&), const Args& args) {
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int code = command(args);
-    out_ = ::testing::internal::GetCapturedStdout();
-    err_ = ::testing::internal::GetCapturedStderr();
-    return code;
-  }
-  std::string P(const std::string& relative) const { return dir_.Path() + relative; }
-
-  TempFolder dir_;
-  std::string out_, err_;
-  const std::string stub_ = VEXMAR_RESOURCE_FIXTURES "/exe32.exe";
 };
 
 // The real resource engine end to end: every file byte for byte, an empty
