@@ -62,6 +62,10 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
       << err_;
   ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
   EXPECT_NE(err_.find("Compile Finished.: Your e-book has been created."), std::string::npos);
+  // A second run is a new window: it replaces the contents block, never adds one.
+  const std::string page = dir_.Read("garden/index.htm");
+  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_EQ(dir_.Read("garden/index.htm"), page);
 
   ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err_;
   EXPECT_NE(out_.find("title:        Garden Notes\n"), std::string::npos) << out_;
