@@ -123,7 +123,7 @@ DigestCheck::DigestCheck(std::vector<DigestedEntry> entries)
     : entries_(std::move(entries)), checked_(entries_.size(), false) {
   byKey_.resize(entries_.size());
   for (size_t i = 0; i < byKey_.size(); ++i) byKey_[i] = i;
-  std::stable_sort(byKey_.begin(), byKey_.end(), [this](size_t a, size_t b) {
+  std::sort(byKey_.begin(), byKey_.end(), [this](size_t a, size_t b) {
     const DigestedEntry& x = entries_[a];
     const DigestedEntry& y = entries_[b];
     return x.type != y.type ? x.type < y.type : x.name < y.name;
