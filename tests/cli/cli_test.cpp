@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "book/book_format.h"
+#include "book/sha256.h"
 #include "build/ebook_image.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
@@ -128,8 +129,8 @@ TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
   EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
 }
 
-// The book carries a digest of its entries: inspect says whether the
-// entries still match.
+// The book carries a digest of its entries: build prints the finished
+// book's SHA-256 last, and inspect says whether the entries still match.
 TEST_F(CommandLine, InspectTellsAWholeBookFromATamperedOne) {
   ASSERT_EQ(
       Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
@@ -137,6 +138,9 @@ TEST_F(CommandLine, InspectTellsAWholeBookFromATamperedOne) {
       kExitDone);
   ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
   const std::string whole = dir_.Read("G.exe");
+  const std::string checksum = "sha256: " + book::ToHex(book::Sha256Of(whole)) + "\n";
+  ASSERT_GE(out_.size(), checksum.size());
+  EXPECT_EQ(out_.substr(out_.size() - checksum.size()), checksum);
   auto digestLine = [&](const std::string& book) {
     dir_.Write("T.exe", book);
     EXPECT_EQ(Run(InspectCommand, {P("T.exe")}), kExitDone) << err_;
