@@ -21,7 +21,8 @@ Result<book::Sha256Digest> HashOf(BookReader& book, const BookFile& bytes) {
   }
 }
 
-Result<std::optional<std::string>> ReadDigest(BookReader& book) {
+// Where the digest entry lies; nothing in a book made before digests.
+Result<std::optional<BookFile>> FindDigest(BookReader& book) {
   std::optional<BookFile> found;
   const Status walked = book.ForEachEntry([&](const TableEntry& entry) {
     if (entry.type == format::kDigestType && entry.name == format::kDigestName &&
@@ -31,14 +32,16 @@ Result<std::optional<std::string>> ReadDigest(BookReader& book) {
     return Status{};
   });
   if (!walked) return walked.error();
-  if (!found) return std::optional<std::string>();
-  if (found->size > format::kMaxDigestBytes) return std::optional<std::string>(std::string());
+  return found;
+}
+
+Result<std::string> ReadWhole(BookReader& book, const BookFile& file) {
   std::string bytes;
-  const std::unique_ptr<fs::ContentSource> content = book.Content(*found);
+  const std::unique_ptr<fs::ContentSource> content = book.Content(file);
   for (;;) {
     const Result<std::string_view> piece = content->Next();
     if (!piece) return piece.error();
-    if (piece.value().empty()) return std::optional<std::string>(std::move(bytes));
+    if (piece.value().empty()) return bytes;
     bytes += piece.value();
   }
 }
@@ -46,10 +49,17 @@ Result<std::optional<std::string>> ReadDigest(BookReader& book) {
 }  // namespace
 
 Result<std::string> DigestVerdict(BookReader& book) {
-  const Result<std::optional<std::string>> bytes = ReadDigest(book);
+  const Result<std::optional<BookFile>> found = FindDigest(book);
+  if (!found) return found.error();
+  if (!found.value()) return std::string("none (the book was made before books carried one)");
+  // Bounded before it is read.
+  if (found.value()->size > format::kMaxDigestBytes) {
+    return "damaged: the digest is " + std::to_string(found.value()->size) +
+           " bytes long, far too long";
+  }
+  const Result<std::string> bytes = ReadWhole(book, *found.value());
   if (!bytes) return bytes.error();
-  if (!bytes.value()) return std::string("none (the book was made before books carried one)");
-  book::DigestReading reading = book::ParseDigestEntry(*bytes.value());
+  book::DigestReading reading = book::ParseDigestEntry(bytes.value());
   if (reading.state != book::DigestState::kReadable) {
     return (reading.state == book::DigestState::kNewer ? "unverified: " : "damaged: ") +
            reading.reason;
