@@ -49,20 +49,5 @@ TEST(DigestEntry, RefusesADamagedDigestAndSetsANewerOneAside) {
   EXPECT_EQ(ParseDigestEntry("vexmar-digest 2\nwhatever comes\n").state, DigestState::kNewer);
 }
 
-TEST(DigestEntry, ChecksEachEntryByItsExactTypeAndName) {
-  DigestCheck check(Sample());
-  EXPECT_EQ(check.Check("#2110", "CHAPTER 1.HTM", Sha256Of("<p>one</p>")),
-            DigestCheck::Verdict::kIntact);
-  EXPECT_EQ(check.Check("#2110", "IMAGES\\LOGO.GIF", Sha256Of("GIF89b")),
-            DigestCheck::Verdict::kDamaged);
-  EXPECT_EQ(check.Check("#2110", "chapter 1.htm", Sha256Of("<p>one</p>")),
-            DigestCheck::Verdict::kUnknown);
-  EXPECT_EQ(check.Check("CUSTOM", "CHAPTER 1.HTM", Sha256Of("<p>one</p>")),
-            DigestCheck::Verdict::kUnknown);
-  const auto left = check.Unchecked();
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0]->name, "#101");
-}
-
 }  // namespace
 }  // namespace vexmar::book
