@@ -38,3 +38,20 @@ target_compile_options(vexmar_viewer_fuzzer PRIVATE
   -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 target_link_options(vexmar_viewer_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
 vexmar_warnings(vexmar_viewer_fuzzer)
+
+# The book's digest entry and the viewer's check of a book against it.
+add_executable(vexmar_digest_fuzzer ${CMAKE_CURRENT_LIST_DIR}/digest_fuzzer.cpp
+  ${vexmar_root}/src/book/digest_entry.cpp
+  ${vexmar_root}/src/book/sha256.cpp
+  ${vexmar_root}/src/viewer/book_check.cpp
+  ${vexmar_root}/src/viewer/book_verify.cpp
+  ${vexmar_root}/src/book/book_record.cpp
+  ${vexmar_root}/src/viewer/entry_index.cpp
+  ${vexmar_root}/src/book/entry_name.cpp
+  ${vexmar_root}/src/viewer/url_mapping.cpp
+  ${vexmar_root}/src/platform/resources/upper_case.cpp)
+target_include_directories(vexmar_digest_fuzzer PRIVATE ${vexmar_root}/src)
+target_compile_options(vexmar_digest_fuzzer PRIVATE
+  -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+target_link_options(vexmar_digest_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+vexmar_warnings(vexmar_digest_fuzzer)

@@ -3,8 +3,10 @@
 # tests share them; the compiler's side needs only book_format.h.
 add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/book_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/digest_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/percent_decode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
   # The resource engine's upper-case table, so the viewer folds letter case
   # exactly as the engine stored the names (and the loader compares them).
   ${CMAKE_SOURCE_DIR}/src/platform/resources/upper_case.cpp)

@@ -7,6 +7,7 @@
 //   type "CUSTOM", name 101, language 1033   the settings record
 //   type 2110, name = upper-cased file name  one entry per file of the book,
 //            language 1033                   the file's bytes, unchanged
+//   type "VEXMAR", name "DIGEST", 1033      the SHA-256 of each entry above
 //
 // The settings record is one line of text in the ANSI code page, without a
 // terminating zero or line end: nine fields joined by ":", never quoted or
@@ -45,6 +46,17 @@ enum Field : size_t {
   kReserved2 = 7,
   kReserved3 = 8,
 };
+// The digest: the SHA-256 of every entry above and of the entries other
+// parts of the build add, one text line each (docs/book-format.md).
+inline constexpr char kDigestType[] = "VEXMAR";
+inline constexpr char kDigestName[] = "DIGEST";
+inline constexpr char kDigestHeader[] = "vexmar-digest";
+inline constexpr char kDigestEnd[] = "end";
+inline constexpr unsigned kDigestVersion = 1;
+// Room for far more than the 32,767 files a project holds, each with a long
+// name; a reader refuses anything larger before reading it.
+inline constexpr size_t kMaxDigestBytes = 16 * 1024 * 1024;
+
 static_assert(kReserved3 + 1 == kFieldCount, "every field has a position");
 static_assert(kFileType == 0x083E, "the file entries' type number");
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "book/book_format.h"
+#include "book/digest_entry.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
 #include "workspace/mod_main.h"
@@ -19,16 +20,24 @@ const EntryId& SettingsType() {
 
 // Every file entry in one update and one commit: the book is rewritten
 // once, not once per file, and a file that cannot go in stops the build.
-// A failure names the source file it came from, or else the book.
+// The digest of the settings record and of every file goes into the same
+// commit. A failure names the source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
-                                const std::string& book, const std::vector<BookFile>& entries) {
+                                const std::string& book, const std::vector<BookFile>& entries,
+                                std::vector<book::DigestedEntry> digest) {
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
   auto bookFailed = [](const Error& error) { return AssemblyResult(Outcome::BookFailed, error); };
+  const std::string fileType = book::NumberedId(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
     if (!readable) return fail(entry.path, readable.error());
+    book::Sha256 hasher;
+    const Status read =
+        files.ReadInPieces(entry.path, [&](std::string_view piece) { hasher.Update(piece); });
+    if (!read) return fail(entry.path, read.error());
+    digest.push_back({fileType, StoredEntryName(entry.entryText), hasher.Finish()});
   }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
@@ -38,6 +47,10 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
         type, EntryId::Text(StoredEntryName(entry.entryText)), format::kLanguage, entry.path);
     if (!written) return fail(entry.path, written.error());
   }
+  const Status digested =
+      update.value()->Update(EntryId::Text(format::kDigestType), EntryId::Text(format::kDigestName),
+                             format::kLanguage, book::WriteDigestEntry(digest));
+  if (!digested) return bookFailed(digested.error());
   const Status committed = update.value()->Commit();
   if (committed) return AssemblyResult::Done();
   for (const BookFile& entry : entries) {
@@ -99,9 +112,15 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
   if (!partial) return {Outcome::Unexpected, partial.error()};
   const std::string& book = partial.value();
   AssemblyResult result = AssemblyResult::Done();
-  const Status settings = WriteSettingsResource(resources, book, SettingsRecord(in.settings));
+  const std::string record = SettingsRecord(in.settings);
+  const Status settings = WriteSettingsResource(resources, book, record);
   if (!settings) result = {Outcome::SettingsFailed, settings.error()};
-  if (result.outcome == Outcome::Done) result = WriteFileEntries(files, resources, book, in.files);
+  if (result.outcome == Outcome::Done) {
+    std::vector<book::DigestedEntry> digest = {{format::kSettingsType,
+                                                book::NumberedId(format::kSettingsId),
+                                                book::Sha256Of(text::Utf8ToAnsi(record))}};
+    result = WriteFileEntries(files, resources, book, in.files, std::move(digest));
+  }
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);
     if (!renamed) result = {Outcome::Unexpected, renamed.error()};

@@ -29,9 +29,12 @@ bool IsFileEntry(const res::ResourceEntry& entry) {
   return entry.type.is_number() && entry.type.number() == format::kFileType;
 }
 
+std::string IdText(const res::ResourceId& id) {
+  return id.is_number() ? "#" + std::to_string(id.number()) : text::Utf16ToUtf8(id.name());
+}
+
 std::string EntryName(const res::ResourceEntry& entry) {
-  return entry.name.is_number() ? "#" + std::to_string(entry.name.number())
-                                : text::Utf16ToUtf8(entry.name.name());
+  return IdText(entry.name);
 }
 
 // How well an entry fits the settings record's key, as the loader's lookup
@@ -147,6 +150,14 @@ Status BookReader::ForEachFile(const std::function<Status(const BookFile&)>& vis
   return res::WalkResourceEntries(*source_, image_, [&](const res::ResourceEntry& entry) {
     if (!IsFileEntry(entry)) return Status{};
     return visit(BookFile{EntryName(entry), entry.size, entry.fileOffset});
+  });
+}
+
+Status BookReader::ForEachEntry(const std::function<Status(const TableEntry&)>& visit) {
+  return res::WalkResourceEntries(*source_, image_, [&](const res::ResourceEntry& entry) {
+    const std::string name = EntryName(entry);
+    return visit(TableEntry{IdText(entry.type), name, entry.language,
+                            BookFile{name, entry.size, entry.fileOffset}});
   });
 }
 

@@ -22,6 +22,15 @@ struct BookFile {
   uint64_t offset = 0;  // where they lie in the book
 };
 
+// Any entry of the resource table, its type and name written as the book's
+// digest writes them: "#" and a number, or the name.
+struct TableEntry {
+  std::string type;
+  std::string name;
+  uint16_t language = 0;
+  BookFile bytes;  // named by `name`
+};
+
 class BookReader {
  public:
   // Fails with a reason a person can read when the file is no PE file, has
@@ -35,6 +44,8 @@ class BookReader {
 
   // Every file, in the table's order; a failure `visit` returns ends the walk.
   Status ForEachFile(const std::function<Status(const BookFile&)>& visit);
+  // Every entry of the table, in the table's order.
+  Status ForEachEntry(const std::function<Status(const TableEntry&)>& visit);
   // A file's bytes, read from the book piece by piece.
   std::unique_ptr<fs::ContentSource> Content(const BookFile& file);
 

@@ -2,11 +2,13 @@
 // commands: Open, every file checked, Compile.
 #include <iostream>
 
+#include "book/sha256.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
 #include "cli/open_project.h"
 #include "cli/outside_links.h"
+#include "platform/fs/file_system.h"
 #include "platform/text/text.h"
 
 namespace vexmar::cli {
@@ -44,6 +46,21 @@ bool PrintLinkFindings(const std::vector<build::LinkFinding>& findings, bool str
   return !strict;
 }
 
+// The finished book's SHA-256, last on standard output, for the author to
+// publish beside the book.
+int PrintChecksum(const std::string& book) {
+  vexmar::book::Sha256 hasher;
+  const Status read = fs::RealFileSystem().ReadInPieces(
+      book, [&](std::string_view piece) { hasher.Update(piece); });
+  if (!read) {
+    std::cerr << "vexmar-ebc build: " << book
+              << " was built but could not be read back: " << read.error().reason << "\n";
+    return kExitFailed;
+  }
+  std::cout << "sha256: " << vexmar::book::ToHex(hasher.Finish()) << "\n";
+  return kExitDone;
+}
+
 }  // namespace
 
 int BuildCommand(const std::vector<std::string>& args) {
@@ -68,7 +85,8 @@ int BuildCommand(const std::vector<std::string>& args) {
     return PrintLinkFindings(findings, strict);
   };
   const build::CompileResult result = build::Compile(w, setup);
-  return result == build::CompileResult::Done ? kExitDone : kExitFailed;
+  if (result != build::CompileResult::Done) return kExitFailed;
+  return PrintChecksum(w.txtoutfolder.Text() + w.txtoutfile.Text());
 }
 
 }  // namespace vexmar::cli

@@ -11,6 +11,7 @@
 #include "cli/book_reader.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
+#include "cli/digest_line.h"
 #include "platform/fs/file_system.h"
 #include "platform/text/text.h"
 
@@ -19,7 +20,8 @@ namespace {
 
 constexpr const char* kInspectUsage =
     "usage: vexmar-ebc inspect BOOK.exe\n"
-    "Prints the e-book's nine settings fields and every file it carries with its size.\n";
+    "Prints the e-book's nine settings fields and every file it carries with its size,\n"
+    "then whether its entries match the digest the build wrote into it.\n";
 constexpr const char* kExtractUsage =
     "usage: vexmar-ebc extract BOOK.exe DIR\n"
     "Writes every file the e-book carries into DIR (made when missing), files of\n"
@@ -108,6 +110,9 @@ int InspectCommand(const std::vector<std::string>& args) {
     return Status{};
   });
   if (!listed) return WalkFailed("inspect", a.positionals[0], listed.error());
+  const Result<std::string> digest = DigestVerdict(*book);
+  if (!digest) return WalkFailed("inspect", a.positionals[0], digest.error());
+  std::cout << std::left << std::setw(14) << "digest:" << text::ForTerminal(digest.value()) << "\n";
   return kExitDone;
 }
 

@@ -19,6 +19,8 @@ struct BookImage {
   EntryIndex entries;
   // Entries left out because their data does not lie inside the image.
   std::vector<std::string> damaged;
+  // The digest entry's bytes (book/digest_entry.h); nothing in older books.
+  std::optional<std::string_view> digest;
 };
 
 enum class BookStatus {

@@ -1,5 +1,6 @@
 #include "viewer/book_loader_win32.h"
 
+#include <cwchar>
 #include <string>
 
 #include "book/book_format.h"
@@ -68,6 +69,17 @@ BOOL CALLBACK OnFileEntry(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR co
   return TRUE;
 }
 
+// "#2110" is the number 2110, anything else a name, as the digest writes them.
+std::wstring IdText(std::string_view id) {
+  return Widen(std::string(id));
+}
+LPCWSTR IdOf(const std::wstring& text) {
+  if (text.size() > 1 && text[0] == L'#') {
+    return MAKEINTRESOURCEW(static_cast<WORD>(std::wcstoul(text.c_str() + 1, nullptr, 10)));
+  }
+  return text.c_str();
+}
+
 BOOL CALLBACK OnFirstLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) {
   *reinterpret_cast<WORD*>(context) = language;
   return FALSE;
@@ -102,10 +114,35 @@ BookImage LoadBookImage(HMODULE module) {
     // Present but unreadable: an empty record gets the "damaged" message.
     book.record = std::string_view();
   }
+  const std::wstring digest_type = Widen(book_format::kDigestType);
+  const std::wstring digest_name = Widen(book_format::kDigestName);
+  const HRSRC digest =
+      FindResourceExW(module, digest_type.c_str(), digest_name.c_str(), book_format::kLanguage);
+  EntryBytes digest_bytes;
+  if (digest != nullptr) {
+    // Present but unreadable: an empty digest is reported as damaged.
+    book.digest =
+        ReadEntry(module, digest, image, digest_bytes)
+            ? std::string_view(reinterpret_cast<const char*>(digest_bytes.data), digest_bytes.size)
+            : std::string_view();
+  }
   Enumeration enumeration{module, image, &book};
   EnumResourceNamesW(module, MAKEINTRESOURCEW(book_format::kFileType), OnFileEntry,
                      reinterpret_cast<LONG_PTR>(&enumeration));
   return book;
+}
+
+std::optional<std::string_view> FindOtherEntry(HMODULE module, std::string_view type,
+                                               std::string_view name) {
+  const std::wstring type_text = IdText(type);
+  const std::wstring name_text = IdText(name);
+  const HRSRC found =
+      FindResourceExW(module, IdOf(type_text), IdOf(name_text), book_format::kLanguage);
+  EntryBytes bytes;
+  if (found == nullptr || !ReadEntry(module, found, RangeOf(module), bytes)) {
+    return std::nullopt;
+  }
+  return std::string_view(reinterpret_cast<const char*>(bytes.data), bytes.size);
 }
 
 }  // namespace vexmar::viewer

@@ -18,6 +18,9 @@ const char kEmptyPageNotice[] =
     "<html><body><p>This page is empty in the e-book: its file could not be read when the "
     "book was made.</p></body></html>";
 
+const char kDamagedPageNotice[] =
+    "<html><body><p>This page of the book is damaged.</p></body></html>";
+
 namespace {
 
 // {6B3F0C5E-2D7A-4E61-9A0B-5C8E4F1D2A73}: names our protocol to urlmon only.
@@ -29,7 +32,8 @@ class BookProtocol final : public ComObject<BookProtocol, IInternetProtocol> {
   static constexpr InterfaceEntry kInterfaces[] = {{&IID_IInternetProtocolRoot, 0},
                                                    {&IID_IInternetProtocol, 0}};
 
-  explicit BookProtocol(const EntryIndex& entries) : entries_(entries) {}
+  BookProtocol(const EntryIndex& entries, EntryVerifier* verifier)
+      : entries_(entries), verifier_(verifier) {}
 
   STDMETHODIMP Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD,
                      HANDLE_PTR) override {
@@ -42,8 +46,13 @@ class BookProtocol final : public ComObject<BookProtocol, IInternetProtocol> {
       sink->ReportResult(INET_E_RESOURCE_NOT_FOUND, 0, nullptr);
       return INET_E_RESOURCE_NOT_FOUND;
     }
-    const std::string_view mime = MimeTypeFor(entry->name);
-    if (entry->size == 0 && mime == "text/html") {
+    std::string_view mime = MimeTypeFor(entry->name);
+    if (verifier_ != nullptr && !verifier_->Intact(*entry)) {
+      // Never half a page: the notice stands in for whatever the entry was.
+      mime = "text/html";
+      data_ = reinterpret_cast<const uint8_t*>(kDamagedPageNotice);
+      size_ = std::strlen(kDamagedPageNotice);
+    } else if (entry->size == 0 && mime == "text/html") {
       data_ = reinterpret_cast<const uint8_t*>(kEmptyPageNotice);
       size_ = std::strlen(kEmptyPageNotice);
     } else {
@@ -88,6 +97,7 @@ class BookProtocol final : public ComObject<BookProtocol, IInternetProtocol> {
   ~BookProtocol() = default;
 
   const EntryIndex& entries_;
+  EntryVerifier* verifier_;
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
   size_t position_ = 0;
@@ -99,7 +109,8 @@ class BookProtocolFactory final
   static constexpr InterfaceEntry kInterfaces[] = {{&IID_IClassFactory, 0},
                                                    {&IID_IInternetProtocolInfo, 1}};
 
-  explicit BookProtocolFactory(const EntryIndex& entries) : entries_(entries) {}
+  BookProtocolFactory(const EntryIndex& entries, EntryVerifier* verifier)
+      : entries_(entries), verifier_(verifier) {}
 
   // urlmon first asks for an aggregated object; refusing makes it retry
   // plainly, which is all a protocol needs.
@@ -111,7 +122,7 @@ class BookProtocolFactory final
     if (outer != nullptr) {
       return CLASS_E_NOAGGREGATION;
     }
-    const auto protocol = ComPtr<BookProtocol>::Adopt(new BookProtocol(entries_));
+    const auto protocol = ComPtr<BookProtocol>::Adopt(new BookProtocol(entries_, verifier_));
     return protocol->QueryInterface(riid, out);
   }
   STDMETHODIMP LockServer(BOOL) override { return S_OK; }
@@ -169,11 +180,13 @@ class BookProtocolFactory final
   ~BookProtocolFactory() = default;
 
   const EntryIndex& entries_;
+  EntryVerifier* verifier_;
 };
 
 }  // namespace
 
-BookProtocolRegistration::BookProtocolRegistration(const EntryIndex& entries) {
+BookProtocolRegistration::BookProtocolRegistration(const EntryIndex& entries,
+                                                   EntryVerifier* verifier) {
   const UrlmonApi* urlmon = UrlmonApi::Get();
   if (urlmon == nullptr) {
     status_ = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
@@ -184,7 +197,7 @@ BookProtocolRegistration::BookProtocolRegistration(const EntryIndex& entries) {
   if (FAILED(status_) || !session) {
     return;
   }
-  auto factory = ComPtr<IClassFactory>::Adopt(new BookProtocolFactory(entries));
+  auto factory = ComPtr<IClassFactory>::Adopt(new BookProtocolFactory(entries, verifier));
   const std::wstring scheme = Widen(kBookScheme);
   status_ =
       session->RegisterNameSpace(factory.get(), kBookProtocolClsid, scheme.c_str(), 0, nullptr, 0);

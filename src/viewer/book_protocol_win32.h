@@ -7,16 +7,18 @@
 
 #include <string>
 
+#include "viewer/book_verify.h"
 #include "viewer/com_ptr_win32.h"
 #include "viewer/entry_index.h"
 
 namespace vexmar::viewer {
 
-// Registers the scheme for this process while it lives. `entries` must
-// outlive it.
+// Registers the scheme for this process while it lives. `entries` and
+// `verifier` must outlive it; with a verifier, a page whose bytes the
+// book's digest does not vouch for is replaced by kDamagedPageNotice.
 class BookProtocolRegistration {
  public:
-  explicit BookProtocolRegistration(const EntryIndex& entries);
+  explicit BookProtocolRegistration(const EntryIndex& entries, EntryVerifier* verifier = nullptr);
   ~BookProtocolRegistration();
   BookProtocolRegistration(const BookProtocolRegistration&) = delete;
   BookProtocolRegistration& operator=(const BookProtocolRegistration&) = delete;
@@ -32,5 +34,6 @@ class BookProtocolRegistration {
 // What a page sent as an empty file is replaced with, so the reader sees
 // why the window is empty.
 extern const char kEmptyPageNotice[];
+extern const char kDamagedPageNotice[];
 
 }  // namespace vexmar::viewer

@@ -8,6 +8,7 @@ const char kUsageText[] =
     "  /settings          the nine fields of the book's settings record\n"
     "  /extract DIR       write every file of the book into the folder DIR\n"
     "  /fetch URL         one page, e.g. ebook://book/INDEX.HTM: its type and bytes\n"
+    "  /verify            check every entry against the book's digest\n"
     "  /out FILE          write the output to FILE instead of the console\n"
     "  /renderer=browser  open the book in the default web browser\n";
 
@@ -30,7 +31,8 @@ struct CommandSwitch {
 constexpr CommandSwitch kCommands[] = {
     {"list", Command::kList, false},      {"settings", Command::kSettings, false},
     {"extract", Command::kExtract, true}, {"fetch", Command::kFetch, true},
-    {"?", Command::kHelp, false},         {"help", Command::kHelp, false},
+    {"verify", Command::kVerify, false},  {"?", Command::kHelp, false},
+    {"help", Command::kHelp, false},
 };
 
 }  // namespace
@@ -65,7 +67,7 @@ Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
       return Error{"Unknown switch \"" + word + "\"."};
     }
     if (have_command) {
-      return Error{"Only one of /list, /settings, /extract and /fetch at a time."};
+      return Error{"Only one of /list, /settings, /extract, /fetch and /verify at a time."};
     }
     have_command = true;
     options.command = match->command;

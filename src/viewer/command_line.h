@@ -15,6 +15,7 @@ enum class Command {
   kSettings,  // /settings : the nine fields of the settings record
   kExtract,   // /extract DIR : every entry as a file in DIR
   kFetch,     // /fetch URL : one page through the viewer's own protocol
+  kVerify,    // /verify : every entry against the book's digest
 };
 
 enum class Renderer {
@@ -39,6 +40,7 @@ enum ExitCode : int {
   kExitRefused = 6,      // /extract: some entries refused
   kExitWriteFailed = 7,  // an output file or folder could not be written
   kExitFailed = 8,       // the protocol or the window could not be set up
+  kExitDamaged = 9,      // /verify: an entry damaged, missing or unknown to the digest
 };
 
 // `args` are the words after the program name, in UTF-8. Switches may start

@@ -34,7 +34,8 @@ int ShowBook(HINSTANCE instance, const BookImage& book, const Options& options, 
   const HRESULT ole = OleInitialize(nullptr);
   int exit_code = kExitFailed;
   {
-    BookProtocolRegistration protocol(book.entries);
+    EntryVerifier verifier(book);
+    BookProtocolRegistration protocol(book.entries, &verifier);
     const bool use_browser =
         options.renderer == Renderer::kBrowser || FAILED(ole) || FAILED(protocol.status());
     if (!use_browser) {

@@ -3,7 +3,9 @@
 #include <urlmon.h>
 #include <windows.h>
 
+#include "viewer/book_loader_win32.h"
 #include "viewer/book_protocol_win32.h"
+#include "viewer/book_verify.h"
 #include "viewer/console_win32.h"
 #include "viewer/extract_win32.h"
 #include "viewer/fetch_win32.h"
@@ -118,7 +120,8 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
   const HRESULT ole = OleInitialize(nullptr);
   int exit_code = kExitOk;
   {
-    BookProtocolRegistration registration(book.entries);
+    EntryVerifier verifier(book);
+    BookProtocolRegistration registration(book.entries, &verifier);
     if (FAILED(registration.status())) {
       PrintError("Cannot register the e-book protocol: " + HexStatus(registration.status()));
       exit_code = kExitFailed;
@@ -144,6 +147,28 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
   return exit_code;
 }
 
+int RunVerify(const BookImage& book, Output& output) {
+  const BookCheck check = CheckBook(book, AnsiToUtf8);
+  if (check.status == BookStatus::kBareStub) {
+    PrintError(check.message);
+    return kExitNotABook;
+  }
+  if (check.status == BookStatus::kNoRecord || check.status == BookStatus::kBadRecord) {
+    PrintError(check.message);
+    return kExitBadBook;
+  }
+  const OtherEntryLookup others = {
+      [](const void* module, std::string_view type, std::string_view name) {
+        return FindOtherEntry(static_cast<HMODULE>(const_cast<void*>(module)), type, name);
+      },
+      GetModuleHandleW(nullptr)};
+  const VerifyReport report = VerifyBook(book, others);
+  for (const std::string& line : report.lines) {
+    output.WriteText(line + "\r\n");
+  }
+  return report.whole ? kExitOk : kExitDamaged;
+}
+
 }  // namespace
 
 int RunSwitch(const Options& options, const BookImage& book) {
@@ -160,6 +185,8 @@ int RunSwitch(const Options& options, const BookImage& book) {
       return RunExtract(book, options.argument, output);
     case Command::kFetch:
       return RunFetch(book, options.argument, output);
+    case Command::kVerify:
+      return RunVerify(book, output);
     case Command::kHelp:
       output.WriteText(kUsageText);
       return kExitOk;

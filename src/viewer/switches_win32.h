@@ -5,7 +5,7 @@
 
 namespace vexmar::viewer {
 
-// Runs /list, /settings, /extract or /fetch; returns the exit code.
+// Runs /list, /settings, /extract, /fetch or /verify; returns the exit code.
 int RunSwitch(const Options& options, const BookImage& book);
 
 }  // namespace vexmar::viewer

@@ -3,6 +3,7 @@
 include(${CMAKE_SOURCE_DIR}/src/book/book.cmake)
 add_library(vexmar_viewer_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/book_check.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/book_verify.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browser_mode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_index.cpp

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "book/digest_entry.h"
 #include "build/fake_resource_updates.h"
 #include "build/project_bounds.h"
 #include "support/main_window_fixture.h"
@@ -291,19 +292,24 @@ TEST(Compile, TheOutputNameIsCompletedWithExe) {
   }
 }
 
-TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
+TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileAndTheirDigestInOneUpdate) {
   BuildFixture f;
+  const std::string record =
+      "Garden Notes:A. Reader:index.htm:3/14/2026:More notes::blank:blank:blank";
+  const std::string digest = book::WriteDigestEntry(
+      {{"CUSTOM", "#101", book::Sha256Of(record)},
+       {"#2110", "INDEX.HTM", book::Sha256Of(f.files.contents[kBook + "index.htm"])},
+       {"#2110", "LOGO.GIF", book::Sha256Of(f.files.contents[kBook + "logo.gif"])}});
   EXPECT_EQ(f.CompileToOneBox(),
             Box("Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe",
                 "Compile Finished.", Icon::Information));
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
-            (std::vector<std::string>{
-                "begin " + partial,
-                "update CUSTOM 101 1033 Garden Notes:A. Reader:index.htm:3/14/2026:More "
-                "notes::blank:blank:blank",
-                "commit", "begin " + partial, "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
-                "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif", "commit"}));
+            (std::vector<std::string>{"begin " + partial, "update CUSTOM 101 1033 " + record,
+                                      "commit", "begin " + partial,
+                                      "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
+                                      "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif",
+                                      "update VEXMAR DIGEST 1033 " + digest, "commit"}));
   EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], "MZ stub");  // the fake leaves the copy
   EXPECT_EQ(f.files.contents.count(partial), 0u);
   EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);

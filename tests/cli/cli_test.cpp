@@ -4,12 +4,14 @@
 #include <filesystem>
 
 #include "book/book_format.h"
+#include "book/sha256.h"
 #include "build/ebook_image.h"
 #include "cli/arguments.h"
 #include "cli/command_line_fixture.h"
 #include "cli/commands.h"
 #include "platform/fs/temporary_file.h"
 #include "platform/resources/resource_table.h"
+#include "platform/resources/resource_update.h"
 #include "support/source_path.h"
 #include "support/temp_folder.h"
 
@@ -117,6 +119,56 @@ TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
   EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
   EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
   EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
+}
+
+// The book carries a digest of its entries: build prints the finished
+// book's SHA-256 last, and inspect says whether the entries still match.
+TEST_F(CommandLine, InspectTellsAWholeBookFromATamperedOne) {
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
+      kExitDone);
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string whole = dir_.Read("G.exe");
+  const std::string checksum = "sha256: " + book::ToHex(book::Sha256Of(whole)) + "\n";
+  ASSERT_GE(out_.size(), checksum.size());
+  EXPECT_EQ(out_.substr(out_.size() - checksum.size()), checksum);
+  auto digestLine = [&](const std::string& book) {
+    dir_.Write("T.exe", book);
+    EXPECT_EQ(Run(InspectCommand, {P("T.exe")}), kExitDone) << err_;
+    const size_t at = out_.rfind("digest:");
+    return at == std::string::npos ? out_ : out_.substr(at + 14);
+  };
+  EXPECT_EQ(digestLine(whole), "matches (9 entries)\n");
+
+  std::string byte = whole;
+  byte[byte.find("<title>Seeds</title>") + 7] ^= 0x20;
+  EXPECT_EQ(digestLine(byte), "does not match: damaged SEEDS.HTM\n");
+
+  std::string renamed = whole;
+  const std::u16string notes = u"NOTES.TXT";
+  const size_t name = renamed.find(std::string(reinterpret_cast<const char*>(notes.data()), 18));
+  ASSERT_NE(name, std::string::npos);
+  renamed[name + 8] = 'Z';  // NOTEZ.TXT, still in its place in the sorted table
+  EXPECT_EQ(digestLine(renamed), "does not match: extra NOTEZ.TXT, missing NOTES.TXT\n");
+
+  auto rewritten = [&](const resources::ResourceId& type, const char* entry,
+                       const std::string& bytes) {
+    auto update = resources::ResourceUpdate::Begin(stdfs::u8path(P("G.exe")));
+    EXPECT_TRUE(update.ok());
+    EXPECT_TRUE(update->Update(type, resources::ResourceId::FromUtf8(entry).value(), 1033,
+                               {bytes.begin(), bytes.end()}));
+    EXPECT_TRUE(update->Commit().ok());
+    const std::string book = dir_.Read("G.exe");
+    dir_.Write("G.exe", whole);
+    return book;
+  };
+  const std::string added =
+      rewritten(resources::ResourceId::Number(book_format::kFileType).value(), "EVIL.HTM", "<b>");
+  EXPECT_EQ(digestLine(added), "does not match: extra EVIL.HTM\n");
+  const std::string cut = whole.substr(whole.find("vexmar-digest 1\n"), 100);
+  EXPECT_EQ(digestLine(rewritten(resources::ResourceId::FromUtf8("VEXMAR").value(), "DIGEST", cut)),
+            "damaged: the digest's last line is cut short\n");
 }
 
 // A name no disk holds is named and left out; the rest is still written.

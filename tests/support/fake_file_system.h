@@ -51,6 +51,13 @@ class FakeFileSystem final : public fs::FileSystem {
     if (contents.count(path) > 0) return contents[path];
     return Fail("the file or its folder does not exist", ErrorKind::NotFound);
   }
+  Status ReadInPieces(const std::string& path,
+                      const std::function<void(std::string_view)>& piece) override {
+    const Result<std::string> content = ReadWholeFile(path);
+    if (!content) return content.error();
+    piece(content.value());
+    return {};
+  }
   Status WriteFileFrom(const std::string& path, fs::ContentSource& content) override {
     if (failWrites.count(path) > 0) return failWrites[path];
     std::string bytes;

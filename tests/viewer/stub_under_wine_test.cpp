@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "book/book_format.h"
+#include "book/digest_entry.h"
 #include "platform/resources/resource_update.h"
 #include "viewer/latin1_decoder.h"
 
@@ -81,6 +82,21 @@ std::string MakeBook(const std::wstring& path, const std::string* record,
         update->Update(type, id.value(), language, {bytes.begin(), bytes.end()});
     if (!set) return set.error().reason;
   }
+  const auto committed = update->Commit();
+  return committed ? "" : committed.error().reason;
+}
+
+// Writes the book's digest entry, replacing any it has.
+std::string WriteDigest(const std::wstring& path, const std::vector<book::DigestedEntry>& entries) {
+  using resources::ResourceId;
+  auto update = resources::ResourceUpdate::Begin(fs::path(path));
+  if (!update) return update.error().reason;
+  const std::string bytes = book::WriteDigestEntry(entries);
+  const resources::Status set =
+      update->Update(ResourceId::FromUtf8(book_format::kDigestType).value(),
+                     ResourceId::FromUtf8(book_format::kDigestName).value(), book_format::kLanguage,
+                     {bytes.begin(), bytes.end()});
+  if (!set) return set.error().reason;
   const auto committed = update->Commit();
   return committed ? "" : committed.error().reason;
 }
@@ -258,6 +274,43 @@ TEST_F(StubUnderWine, SwitchesGiveBackTheSettingsAndEveryFileAsStored) {
     EXPECT_NE(run.err.find(message_part), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
   }
+}
+
+TEST_F(StubUnderWine, VerifyNamesWhatIsDamagedAndADamagedPageIsNeverServed) {
+  Make(nullptr, {});
+  RunResult run = Run(L"/verify");
+  EXPECT_EQ(run.exit_code, 3u) << run.err;  // the bare stub, as every switch says
+  Make(&record_, {});
+  run = Run(L"/verify");
+  EXPECT_EQ(run.exit_code, 0u) << run.err;
+  EXPECT_EQ(Lines(run.out), std::vector<std::string>{"unverified"});
+
+  std::vector<book::DigestedEntry> digest = {{"CUSTOM", "#101", book::Sha256Of(record_)}};
+  for (const Page& page : kPages) {
+    digest.push_back({"#2110", Latin1ToUtf8(page.stored), book::Sha256Of(page.bytes)});
+  }
+  ASSERT_EQ(WriteDigest(book_, digest), "");
+  run = Run(L"/verify");
+  EXPECT_EQ(run.exit_code, 0u) << run.err;
+  EXPECT_EQ(Lines(run.out), std::vector<std::string>{"ok 8 entries"});
+
+  // The digest now vouches for other bytes than the chapter's and the
+  // logo's, and for a page the book lacks.
+  digest[4].sha256 = book::Sha256Of("the chapter as built");
+  digest[6].sha256[0] ^= 1;
+  digest.push_back({"#2110", "LOST.HTM", book::Sha256Of("")});
+  ASSERT_EQ(WriteDigest(book_, digest), "");
+  run = Run(L"/verify");
+  EXPECT_EQ(run.exit_code, 9u) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"damaged CHAPTER 1.HTML", "damaged LOGO.GIF",
+                                                      "missing LOST.HTM", "damaged"}));
+  run = Run(L"/fetch \"ebook://book/Chapter%201.html\"");
+  EXPECT_EQ(run.exit_code, 0u) << run.err;
+  EXPECT_NE(run.out.find("Content-Type: text/html\r\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("This page of the book is damaged."), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("Home"), std::string::npos) << run.out;
+  run = Run(L"/fetch ebook://book/INDEX.HTM");
+  EXPECT_EQ(run.out.substr(run.out.find("\r\n\r\n") + 4), kIndex);
 }
 
 // A book the viewer cannot show says why: on standard error for a switch,

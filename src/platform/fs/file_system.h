@@ -2,6 +2,7 @@
 // The file system as the program's commands see it. Commands reach it through
 // this interface, never directly, so tests can hand them a folder in any
 // listing order or a disk that fails at a chosen step.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,6 +58,10 @@ class FileSystem {
 
   // The whole file as raw bytes, or why it cannot be read.
   virtual Result<std::string> ReadWholeFile(const std::string& path) = 0;
+  // The file's bytes handed to `piece` in order, a small buffer at a time,
+  // so a file of any size is read in bounded memory.
+  virtual Status ReadInPieces(const std::string& path,
+                              const std::function<void(std::string_view)>& piece) = 0;
 
   // Replaces the file's content, or creates it. The bytes go to a temporary
   // file beside it first (temporary_file.h), which is flushed to the disk and

@@ -108,13 +108,16 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Result<std::string> ReadWholeFile(const std::string& path) override {
+    std::string content;
+    const Status read = ReadInPieces(path, [&](std::string_view piece) { content += piece; });
+    if (!read) return read.error();
+    return content;
+  }
+
+  Status ReadInPieces(const std::string& path,
+                      const std::function<void(std::string_view)>& piece) override {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ErrnoError(errno);
-    std::string content;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-      content.reserve(static_cast<std::size_t>(st.st_size));
-    }
     char buffer[64 * 1024];
     for (;;) {
       const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -124,10 +127,10 @@ class PosixFileSystem final : public FileSystem {
         close(fd);
         return ErrnoError(error);
       }
-      content.append(buffer, static_cast<std::size_t>(n));
+      piece(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     close(fd);
-    return content;
+    return {};
   }
 
   Status WriteFileFrom(const std::string& path, ContentSource& content) override {

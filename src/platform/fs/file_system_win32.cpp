@@ -85,17 +85,20 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Result<std::string> ReadWholeFile(const std::string& path) override {
+    std::string content;
+    const Status read = ReadInPieces(path, [&](std::string_view piece) { content += piece; });
+    if (!read) return read.error();
+    return content;
+  }
+
+  Status ReadInPieces(const std::string& path,
+                      const std::function<void(std::string_view)>& piece) override {
     // Others may read the file meanwhile (an editor that has the page open),
     // as the author would expect of any program that only reads.
     const HANDLE file =
         CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return LastError();
-    std::string content;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-      content.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
     char buffer[64 * 1024];
     for (;;) {
       DWORD n = 0;
@@ -105,10 +108,10 @@ class Win32FileSystem final : public FileSystem {
         return error;
       }
       if (n == 0) break;
-      content.append(buffer, n);
+      piece(std::string_view(buffer, n));
     }
     CloseHandle(file);
-    return content;
+    return {};
   }
 
   Status WriteFileFrom(const std::string& path, ContentSource& content) override {
