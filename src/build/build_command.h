@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "build/build_day.h"
 #include "build/resource_updates.h"
 #include "workspace/frm_main.h"
 
@@ -15,11 +16,12 @@ inline constexpr char kApplicationTitle[] = "Vexmar E-book Compiler";
 
 struct BuildSetup {
   ResourceUpdates& resources;
-  std::string stubPath;                    // the viewer stub, dmsfx.dat
-  std::function<std::string()> buildDate;  // today, in the user's short date format
+  std::string stubPath;                        // the viewer stub, dmsfx.dat
+  std::function<Result<BuildDay>()> buildDay;  // today, or the day SOURCE_DATE_EPOCH names
 };
 
-// The stub beside the program, and today's date: what the windows use.
+// The stub beside the program, and the build day (build_day.h): what the
+// windows use.
 BuildSetup DefaultBuildSetup(const Host& host);
 
 // How a Compile ended. The window tells the author by its message boxes;

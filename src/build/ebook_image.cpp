@@ -21,7 +21,8 @@ const EntryId& SettingsType() {
 // once, not once per file, and a file that cannot go in stops the build.
 // A failure names the source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
-                                const std::string& book, const std::vector<BookFile>& entries) {
+                                const std::string& book, const AssemblyInputs& in) {
+  const std::vector<BookFile>& entries = in.files;
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
@@ -32,6 +33,15 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
   }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
+  for (const int replaced : in.replacedTypes) {
+    const Status removed = update.value()->RemoveType(EntryId::Number(replaced));
+    if (!removed) return bookFailed(removed.error());
+  }
+  for (const BookEntry& added : in.entries) {
+    const Status written =
+        update.value()->Update(added.type, added.name, added.language, added.data);
+    if (!written) return bookFailed(written.error());
+  }
   const EntryId type = EntryId::Number(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status written = update.value()->UpdateFromFile(
@@ -101,7 +111,7 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
   AssemblyResult result = AssemblyResult::Done();
   const Status settings = WriteSettingsResource(resources, book, SettingsRecord(in.settings));
   if (!settings) result = {Outcome::SettingsFailed, settings.error()};
-  if (result.outcome == Outcome::Done) result = WriteFileEntries(files, resources, book, in.files);
+  if (result.outcome == Outcome::Done) result = WriteFileEntries(files, resources, book, in);
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);
     if (!renamed) result = {Outcome::Unexpected, renamed.error()};

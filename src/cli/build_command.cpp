@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "Opens the settings file, checks every file of the project (and every page of the\n"
     "table of contents, when there is one) and compiles the e-book.\n"
     "  --yes        answer Yes to the questions before compiling\n"
-    "  --stub PATH  the viewer to make the book from (default: dmsfx.dat beside vexmar-ebc)\n";
+    "  --stub PATH  the viewer to make the book from (default: dmsfx.dat beside vexmar-ebc)\n"
+    "SOURCE_DATE_EPOCH, when set, is the build date, so a rebuild gives the same bytes.\n";
 
 void CheckAll(ui::CheckList& list) {
   for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, true);

@@ -8,6 +8,8 @@
 
 #include "build/fake_resource_updates.h"
 #include "build/project_bounds.h"
+#include "build/version_info.h"
+#include "platform/text/short_date.h"
 #include "support/main_window_fixture.h"
 #include "workspace/mod_main.h"
 
@@ -78,7 +80,7 @@ struct BuildFixture : testing::MainWindowFixture {
 
   testing::FakeFileSystem files;
   testing::FakeResourceUpdates resources;
-  BuildSetup setup{resources, kStub, [] { return std::string("3/14/2026"); }};
+  BuildSetup setup{resources, kStub, [] { return BuildDay{{2026, 3, 14}, "3/14/2026"}; }};
 };
 
 TEST(Compile, AsksFirstAndAgainForATableOfContentsAndNoEndsIt) {
@@ -223,7 +225,7 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
              Fail("locked by another program", ErrorKind::InUse);
        },
        fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
-      {[](BuildFixture& f) { f.resources.failUpdate = 3; },
+      {[](BuildFixture& f) { f.resources.failUpdate = 4; },  // after the version
        fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", Icon::Critical},
       {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit: the book
        "Your e-book was not created, because it could not be written:\r\n\r\n" + kOut +
@@ -302,7 +304,10 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileInOneUpdate) {
                 "begin " + partial,
                 "update CUSTOM 101 1033 Garden Notes:A. Reader:index.htm:3/14/2026:More "
                 "notes::blank:blank:blank",
-                "commit", "begin " + partial, "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
+                "commit", "begin " + partial, "remove 16",
+                "update 16 1 1033 " +
+                    VersionResource({"Garden Notes", "A. Reader", "Garden.exe", {2026, 3, 14}}),
+                "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
                 "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif", "commit"}));
   EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], "MZ stub");  // the fake leaves the copy
   EXPECT_EQ(f.files.contents.count(partial), 0u);
@@ -353,6 +358,33 @@ TEST(Compile, TheTableOfContentsGoesInFrontOfTheIndexPageOnce) {
   g.files.failWrites.clear();
   g.Compile();
   EXPECT_EQ(g.files.contents[kBook + "index.htm"], kWelcome);
+}
+
+// SOURCE_DATE_EPOCH names the day in UTC whatever today is (two builds a
+// day apart get the same day), across leap days and centuries; unset or
+// empty, the day is today's in the author's own format.
+TEST(BuildDay, SourceDateEpochIsTheDayWhateverTodayIs) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"0", "1/1/1970"},           {"951868799", "2/29/2000"},
+      {"4107542400", "3/1/2100"},  {"253402300799", "12/31/9999"},
+      {"1765238399", "12/8/2025"},
+  };
+  for (const auto& [epoch, written] : cases) {
+    for (const text::Date today : {text::Date{2030, 1, 1}, text::Date{2030, 1, 2}}) {
+      const Result<BuildDay> day = ChooseBuildDay(epoch, [today] { return today; });
+      ASSERT_TRUE(day.ok()) << epoch;
+      EXPECT_EQ(day->recordText, written) << epoch;
+    }
+  }
+  for (const char* unset : {static_cast<const char*>(nullptr), ""}) {
+    const Result<BuildDay> day = ChooseBuildDay(unset, [] { return text::Date{2031, 7, 4}; });
+    ASSERT_TRUE(day.ok());
+    EXPECT_EQ(day->date.day, 4);
+    EXPECT_EQ(day->recordText, text::ShortDate({2031, 7, 4}));
+  }
+  for (const char* bad : {"253402300800", "1.5", " 1", "-1"}) {
+    EXPECT_FALSE(ChooseBuildDay(bad, [] { return text::Date{2030, 1, 1}; }).ok()) << bad;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // vexmar-ebc's sub-commands, run as the executable runs them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "book/book_format.h"
@@ -141,6 +143,92 @@ TEST_F(CommandLine, ExtractLeavesOutANameLongerThanAnyDiskHolds) {
   EXPECT_EQ(Run(ExtractCommand, {P("Long.exe"), P("out")}), kExitFailed);
   EXPECT_NE(err_.find(".HTM: it is longer than 255 characters"), std::string::npos) << err_;
   EXPECT_EQ(dir_.Read("out/INDEX.HTM"), "<p>home</p>");
+}
+
+// SOURCE_DATE_EPOCH for one test.
+class SourceDateEpoch {
+ public:
+  explicit SourceDateEpoch(const char* value) { Set(value); }
+  ~SourceDateEpoch() { Set(""); }
+
+ private:
+  static void Set(const char* value) {
+#ifdef _WIN32
+    _putenv_s("SOURCE_DATE_EPOCH", value);
+#else
+    if (*value != '\0') setenv("SOURCE_DATE_EPOCH", value, 1);
+    if (*value == '\0') unsetenv("SOURCE_DATE_EPOCH");
+#endif
+  }
+};
+
+// The same project, stub and SOURCE_DATE_EPOCH give the same bytes, though
+// the project's files were touched in between; the record's date is the
+// epoch's day in UTC, in one form on every machine. A value that names no
+// day ends the build before anything is written.
+TEST_F(CommandLine, BuildsUnderSourceDateEpochAreByteIdentical) {
+  const SourceDateEpoch epoch("1765238399");  // 2025-12-08 23:59:59 UTC
+  ASSERT_EQ(Run(NewCommand,
+                {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                 "index.htm", "--toc", "all", "--out-folder", dir_.Path(), "--out-file", "G"}),
+            kExitDone);
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string first = dir_.Read("G.exe");
+  for (const auto& entry : stdfs::directory_iterator(stdfs::u8path(P("garden")))) {
+    stdfs::last_write_time(entry.path(),
+                           stdfs::last_write_time(entry.path()) + std::chrono::hours(24));
+  }
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_TRUE(dir_.Read("G.exe") == first);
+  ASSERT_EQ(Run(InspectCommand, {P("G.exe")}), kExitDone) << err_;
+  EXPECT_NE(out_.find("build date:   12/8/2025\n"), std::string::npos) << out_;
+
+  for (const char* bad : {"yesterday", "-1", "99999999999999"}) {
+    const SourceDateEpoch wrong(bad);
+    stdfs::remove(stdfs::u8path(P("G.exe")));
+    EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitFailed) << bad;
+    EXPECT_NE(err_.find("SOURCE_DATE_EPOCH is not a number of seconds"), std::string::npos) << err_;
+    EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("G.exe"))));
+  }
+}
+
+// The book's version information as pefile, an independent reader, sees
+// it: title and author as typed (in UTF-16, not a code page), the file
+// name, the build day; the stub's own version entry is gone.
+TEST_F(CommandLine, TheBookCarriesItsTitleAuthorAndDayAsVersionInformation) {
+#ifdef _WIN32
+  GTEST_SKIP() << "pefile reads the book on the Linux side";
+#else
+  const SourceDateEpoch epoch("1765152000");  // 2025-12-08 00:00 UTC
+  // What the settings file's code page holds, beyond Latin-1 too.
+  const std::string title =
+      "G\xC3\xA4rten \xE2\x82\xAC \xE2\x80\x94 \xC5\x92uvre";  // Gärten € — Œuvre
+  const std::string author = "Zo\xC3\xAB \xC5\xA0imek";        // Zoë Šimek
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", title, "--author", author,
+                       "--home", "index.htm", "--out-folder", dir_.Path(), "--out-file", "Garden"}),
+      kExitDone);
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string command = "/usr/bin/python3 " +
+                              testing::SourcePath("tests/cli/read_version.py") + " '" +
+                              P("Garden.exe") + "'";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string seen;
+  char buffer[512];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) seen.append(buffer, n);
+  const int status = pclose(pipe);
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "python3-pefile is not installed";
+  ASSERT_EQ(status, 0) << seen;
+  EXPECT_EQ(seen,
+            "entries=1\nversion=2025.12.8.0\nfiledate=134096256000000000\ntable=040904B0\n"
+            "CompanyName=" +
+                author + "\nFileDescription=" + title +
+                "\nFileVersion=2025.12.8.0\nInternalName=Garden\nLegalCopyright=\xC2\xA9 2025 " +
+                author + "\nOriginalFilename=Garden.exe\nProductName=" + title +
+                "\nProductVersion=2025.12.8.0\nComments=Built on 2025-12-08\n"
+                "translation={b'Translation': '0x0409 0x04b0'}\n");
+#endif
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
