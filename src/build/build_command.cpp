@@ -245,6 +245,16 @@ CompileResult Build::Produce() {
                             book_format::kLanguage,
                             VersionResource({w_.txttitle.Text(), w_.txtAuthor.Text(),
                                              w_.txtoutfile.Text(), day->date})});
+  if (setup_.icon) {
+    inputs.replacedTypes.insert(inputs.replacedTypes.end(), {kIconType, kGroupIconType});
+    inputs.entries.push_back({EntryId::Number(kGroupIconType), EntryId::Number(kIconGroupName),
+                              book_format::kLanguage, setup_.icon->group});
+    for (std::size_t i = 0; i < setup_.icon->images.size(); ++i) {
+      inputs.entries.push_back({EntryId::Number(kIconType),
+                                EntryId::Number(static_cast<int>(i + 1)), book_format::kLanguage,
+                                setup_.icon->images[i]});
+    }
+  }
   inputs.stubPath = setup_.stubPath;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
     if (w_.lstFiles.Checked(i)) {

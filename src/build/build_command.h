@@ -3,9 +3,11 @@
 // fixed order, puts the table of contents in front of the index page when
 // asked to, assembles the e-book and reports the outcome.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "build/build_day.h"
+#include "build/icon_file.h"
 #include "build/resource_updates.h"
 #include "workspace/frm_main.h"
 
@@ -18,6 +20,7 @@ struct BuildSetup {
   ResourceUpdates& resources;
   std::string stubPath;                        // the viewer stub, dmsfx.dat
   std::function<Result<BuildDay>()> buildDay;  // today, or the day SOURCE_DATE_EPOCH names
+  std::optional<IconResources> icon = {};      // replaces the stub's icon when given
 };
 
 // The stub beside the program, and the build day (build_day.h): what the

@@ -231,6 +231,88 @@ TEST_F(CommandLine, TheBookCarriesItsTitleAuthorAndDayAsVersionInformation) {
 #endif
 }
 
+// An icon file of `images` images, each `size` bytes: a bitmap, then PNGs.
+std::string IconFile(int images, uint32_t size) {
+  std::string file{'\0', '\0', '\1', '\0', static_cast<char>(images), '\0'};
+  const auto put = [&file](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) file.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  for (int i = 0; i < images; ++i) {
+    put(0x00002020u, 4);  // 32 x 32, no palette
+    put(0x00200001u, 4);  // one plane, 32 bits
+    put(size, 4);
+    put(static_cast<uint32_t>(6 + 16 * images) + static_cast<uint32_t>(i) * size, 4);
+  }
+  for (int i = 0; i < images; ++i) {
+    std::string image = i == 0 ? std::string("\x28\0\0\0", 4) : "\x89PNG\r\n\x1a\n";
+    image.resize(size, static_cast<char>('a' + i));
+    file += image;
+  }
+  return file;
+}
+
+// --icon: the icon file's images replace every icon of the stub, under the
+// group the viewer and the shell show; a file that is not an icon ends the
+// build with exit 2 and writes nothing.
+TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
+      kExitDone);
+  const auto icons = [this](const std::string& book) {
+    const std::string bytes = dir_.Read(book);
+    resources::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    auto file = resources::ReadResourceFile(source);
+    std::vector<std::string> found;  // "TYPE/NAME SIZE"
+    for (const resources::ResourceEntry& entry : file.value().table.entries()) {
+      const uint32_t type = entry.type.is_number() ? entry.type.number() : 0;
+      if (type == 3 || type == 14) {
+        found.push_back(std::to_string(type) + "/" + std::to_string(entry.name.number()) + " " +
+                        std::to_string(entry.size));
+      }
+    }
+    return found;
+  };
+  dir_.Write("three.ico", IconFile(3, 100));
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("three.ico")}),
+            kExitDone)
+      << err_;
+  EXPECT_EQ(icons("G.exe"), (std::vector<std::string>{"3/1 100", "3/2 100", "3/3 100", "14/1 48"}));
+  stdfs::rename(stdfs::u8path(P("G.exe")), stdfs::u8path(P("ThreeIcons.exe")));
+  dir_.Write("one.ico", IconFile(1, 60));
+  ASSERT_EQ(Run(BuildCommand,
+                {P("g.ebc"), "--yes", "--stub", P("ThreeIcons.exe"), "--icon", P("one.ico")}),
+            kExitDone)
+      << err_;
+  EXPECT_EQ(icons("G.exe"), (std::vector<std::string>{"3/1 60", "14/1 20"}));
+
+  std::string shared = IconFile(2, 50);
+  shared[6 + 16 + 12] = shared[6 + 12];  // the second image starts at the first
+  std::string outside = IconFile(1, 50);
+  outside[6 + 8] = 51;
+  const std::pair<std::string, std::string> bad[] = {
+      {dir_.Read("garden/leaf.png"), "it does not start as one"},
+      {IconFile(0, 10), "it holds no image"},
+      {IconFile(2, 50).substr(0, 30), "its list of images is cut short"},
+      {outside, "image 1 lies outside the file"},
+      {std::string(IconFile(1, 50)).replace(22, 4, "GIF8"), "image 1 is neither a bitmap nor PNG"},
+      {shared, "two images share bytes"},
+  };
+  stdfs::remove(stdfs::u8path(P("G.exe")));
+  for (const auto& [bytes, why] : bad) {
+    dir_.Write("bad.ico", bytes);
+    EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("bad.ico")}),
+              kExitFailed);
+    EXPECT_NE(err_.find("bad.ico cannot be the book's icon: it is not an icon file (.ico): " + why),
+              std::string::npos)
+        << err_;
+    EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("G.exe"))));
+  }
+  EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--icon", P("none.ico")}), kExitFailed);
+  EXPECT_NE(err_.find("none.ico cannot be the book's icon: it cannot be opened"),
+            std::string::npos);
+}
+
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
   EXPECT_EQ(Run(NewCommand, {P("garden")}), kExitUsage);  // no -o
   EXPECT_EQ(Run(NewCommand, {P("nowhere"), "-o", P("x.ebc")}), kExitFailed);
