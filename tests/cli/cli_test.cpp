@@ -145,131 +145,84 @@ TEST_F(CommandLine, ExtractLeavesOutANameLongerThanAnyDiskHolds) {
   EXPECT_EQ(dir_.Read("out/INDEX.HTM"), "<p>home</p>");
 }
 
-// SOURCE_DATE_EPOCH for one test.
-class SourceDateEpoch {
- public:
-  explicit SourceDateEpoch(const char* value) { Set(value); }
-  ~SourceDateEpoch() { Set(""); }
-
- private:
-  static void Set(const char* value) {
+void SetSourceDateEpoch(const char* value) {
 #ifdef _WIN32
-    _putenv_s("SOURCE_DATE_EPOCH", value);
+  _putenv_s("SOURCE_DATE_EPOCH", value);
 #else
-    if (*value != '\0') setenv("SOURCE_DATE_EPOCH", value, 1);
-    if (*value == '\0') unsetenv("SOURCE_DATE_EPOCH");
+  setenv("SOURCE_DATE_EPOCH", value, 1);
 #endif
-  }
-};
+}
 
-// The same project, stub and SOURCE_DATE_EPOCH give the same bytes, though
-// the project's files were touched in between; the record's date is the
-// epoch's day in UTC, in one form on every machine. A value that names no
-// day ends the build before anything is written.
-TEST_F(CommandLine, BuildsUnderSourceDateEpochAreByteIdentical) {
-  const SourceDateEpoch epoch("1765238399");  // 2025-12-08 23:59:59 UTC
-  ASSERT_EQ(Run(NewCommand,
-                {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
-                 "index.htm", "--toc", "all", "--out-folder", dir_.Path(), "--out-file", "G"}),
+// The same project, stub and SOURCE_DATE_EPOCH give the same bytes, the
+// project's files touched in between.
+// pefile, an independent reader, sees the title and author as typed (UTF-16,
+// not a code page), the file name and the day, and no version of the stub.
+TEST_F(CommandLine, SourceDateEpochGivesIdenticalBooksCarryingTheirVersion) {
+  const std::string title = "G\xC3\xA4rten \xE2\x82\xAC \xC5\x92uvre";  // Gärten € Œuvre
+  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", title, "--author",
+                             "Zo\xC3\xAB", "--home", "index.htm", "--out-folder", dir_.Path()}),
             kExitDone);
+  SetSourceDateEpoch("1765238399");  // 2025-12-08 23:59:59 UTC
   ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
-  const std::string first = dir_.Read("G.exe");
+  const std::string first = dir_.Read("MyEbook.exe");
   for (const auto& entry : stdfs::directory_iterator(stdfs::u8path(P("garden")))) {
-    stdfs::last_write_time(entry.path(),
-                           stdfs::last_write_time(entry.path()) + std::chrono::hours(24));
+    stdfs::last_write_time(entry.path(), stdfs::file_time_type::clock::now());
   }
   ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
-  EXPECT_TRUE(dir_.Read("G.exe") == first);
-  ASSERT_EQ(Run(InspectCommand, {P("G.exe")}), kExitDone) << err_;
+  EXPECT_TRUE(dir_.Read("MyEbook.exe") == first);
+  ASSERT_EQ(Run(InspectCommand, {P("MyEbook.exe")}), kExitDone) << err_;
   EXPECT_NE(out_.find("build date:   12/8/2025\n"), std::string::npos) << out_;
-
-  for (const char* bad : {"yesterday", "-1", "99999999999999"}) {
-    const SourceDateEpoch wrong(bad);
-    stdfs::remove(stdfs::u8path(P("G.exe")));
-    EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitFailed) << bad;
-    EXPECT_NE(err_.find("SOURCE_DATE_EPOCH is not a number of seconds"), std::string::npos) << err_;
-    EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("G.exe"))));
+#ifndef _WIN32  // pefile reads the book on the Linux side
+  const std::string read = "/usr/bin/python3 " + testing::SourcePath("tests/cli/read_version.py") +
+                           " " + P("MyEbook.exe");
+  std::FILE* pipe = popen(read.c_str(), "r");
+  std::string seen(4096, '\0');
+  seen.resize(std::fread(seen.data(), 1, seen.size(), pipe));
+  if (WEXITSTATUS(pclose(pipe)) != 77) {  // 77: python3-pefile is not installed
+    EXPECT_EQ(seen,
+              "1 2025.12.8.0 134096256000000000 040904B0 0x0409 0x04b0\n"
+              "CompanyName=Zo\xC3\xAB\nFileDescription=" +
+                  title +
+                  "\nFileVersion=2025.12.8.0\nInternalName=MyEbook\nLegalCopyright=\xC2\xA9 "
+                  "2025 Zo\xC3\xAB\nOriginalFilename=MyEbook.exe\nProductName=" +
+                  title + "\nProductVersion=2025.12.8.0\nComments=Built on 2025-12-08\n");
   }
-}
-
-// The book's version information as pefile, an independent reader, sees
-// it: title and author as typed (in UTF-16, not a code page), the file
-// name, the build day; the stub's own version entry is gone.
-TEST_F(CommandLine, TheBookCarriesItsTitleAuthorAndDayAsVersionInformation) {
-#ifdef _WIN32
-  GTEST_SKIP() << "pefile reads the book on the Linux side";
-#else
-  const SourceDateEpoch epoch("1765152000");  // 2025-12-08 00:00 UTC
-  // What the settings file's code page holds, beyond Latin-1 too.
-  const std::string title =
-      "G\xC3\xA4rten \xE2\x82\xAC \xE2\x80\x94 \xC5\x92uvre";  // Gärten € — Œuvre
-  const std::string author = "Zo\xC3\xAB \xC5\xA0imek";        // Zoë Šimek
-  ASSERT_EQ(
-      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", title, "--author", author,
-                       "--home", "index.htm", "--out-folder", dir_.Path(), "--out-file", "Garden"}),
-      kExitDone);
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
-  const std::string command = "/usr/bin/python3 " +
-                              testing::SourcePath("tests/cli/read_version.py") + " '" +
-                              P("Garden.exe") + "'";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string seen;
-  char buffer[512];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) seen.append(buffer, n);
-  const int status = pclose(pipe);
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "python3-pefile is not installed";
-  ASSERT_EQ(status, 0) << seen;
-  EXPECT_EQ(seen,
-            "entries=1\nversion=2025.12.8.0\nfiledate=134096256000000000\ntable=040904B0\n"
-            "CompanyName=" +
-                author + "\nFileDescription=" + title +
-                "\nFileVersion=2025.12.8.0\nInternalName=Garden\nLegalCopyright=\xC2\xA9 2025 " +
-                author + "\nOriginalFilename=Garden.exe\nProductName=" + title +
-                "\nProductVersion=2025.12.8.0\nComments=Built on 2025-12-08\n"
-                "translation={b'Translation': '0x0409 0x04b0'}\n");
 #endif
+  SetSourceDateEpoch("");
 }
 
-// An icon file of `images` images, each `size` bytes: a bitmap, then PNGs.
+// An icon file of `images` images of `size` bytes: a bitmap, then PNGs.
 std::string IconFile(int images, uint32_t size) {
   std::string file{'\0', '\0', '\1', '\0', static_cast<char>(images), '\0'};
-  const auto put = [&file](uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) file.push_back(static_cast<char>(v >> (8 * i)));
-  };
   for (int i = 0; i < images; ++i) {
-    put(0x00002020u, 4);  // 32 x 32, no palette
-    put(0x00200001u, 4);  // one plane, 32 bits
-    put(size, 4);
-    put(static_cast<uint32_t>(6 + 16 * images) + static_cast<uint32_t>(i) * size, 4);
+    const uint32_t at = static_cast<uint32_t>(6 + 16 * images + i * static_cast<int>(size));
+    const uint32_t entry[] = {0x2020u, 0x200001u, size, at};
+    file.append(reinterpret_cast<const char*>(entry), sizeof entry);  // little-endian hosts
   }
   for (int i = 0; i < images; ++i) {
     std::string image = i == 0 ? std::string("\x28\0\0\0", 4) : "\x89PNG\r\n\x1a\n";
-    image.resize(size, static_cast<char>('a' + i));
-    file += image;
+    file += image.append(size - image.size(), 'a');
   }
   return file;
 }
 
-// --icon: the icon file's images replace every icon of the stub, under the
-// group the viewer and the shell show; a file that is not an icon ends the
-// build with exit 2 and writes nothing.
+// --icon: the file's images replace every icon of the stub, under the group
+// the viewer and the shell show; a file that is no icon ends the build with
+// exit 2 and writes nothing.
 TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
   ASSERT_EQ(
       Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
                        "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
       kExitDone);
-  const auto icons = [this](const std::string& book) {
-    const std::string bytes = dir_.Read(book);
+  const auto icons = [this] {  // "TYPE/NAME SIZE;" of each icon entry of G.exe
+    const std::string bytes = dir_.Read("G.exe");
     resources::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    auto file = resources::ReadResourceFile(source);
-    std::vector<std::string> found;  // "TYPE/NAME SIZE"
-    for (const resources::ResourceEntry& entry : file.value().table.entries()) {
-      const uint32_t type = entry.type.is_number() ? entry.type.number() : 0;
-      if (type == 3 || type == 14) {
-        found.push_back(std::to_string(type) + "/" + std::to_string(entry.name.number()) + " " +
-                        std::to_string(entry.size));
-      }
+    const auto file = resources::ReadResourceFile(source);
+    std::string found;
+    for (const auto& e : file.value().table.entries()) {
+      if (e.type == resources::ResourceId::StoredNumber(3) ||
+          e.type == resources::ResourceId::StoredNumber(14))
+        found += e.type.ToDisplay() + "/" + e.name.ToDisplay() + " " + std::to_string(e.size) + ";";
     }
     return found;
   };
@@ -277,25 +230,21 @@ TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
   ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("three.ico")}),
             kExitDone)
       << err_;
-  EXPECT_EQ(icons("G.exe"), (std::vector<std::string>{"3/1 100", "3/2 100", "3/3 100", "14/1 48"}));
-  stdfs::rename(stdfs::u8path(P("G.exe")), stdfs::u8path(P("ThreeIcons.exe")));
+  EXPECT_EQ(icons(), "3/1 100;3/2 100;3/3 100;14/1 48;");
+  stdfs::rename(stdfs::u8path(P("G.exe")), stdfs::u8path(P("Three.exe")));
   dir_.Write("one.ico", IconFile(1, 60));
-  ASSERT_EQ(Run(BuildCommand,
-                {P("g.ebc"), "--yes", "--stub", P("ThreeIcons.exe"), "--icon", P("one.ico")}),
-            kExitDone)
+  ASSERT_EQ(
+      Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", P("Three.exe"), "--icon", P("one.ico")}),
+      kExitDone)
       << err_;
-  EXPECT_EQ(icons("G.exe"), (std::vector<std::string>{"3/1 60", "14/1 20"}));
+  EXPECT_EQ(icons(), "3/1 60;14/1 20;");
 
-  std::string shared = IconFile(2, 50);
+  std::string shared = IconFile(2, 50), outside = IconFile(1, 50);
   shared[6 + 16 + 12] = shared[6 + 12];  // the second image starts at the first
-  std::string outside = IconFile(1, 50);
   outside[6 + 8] = 51;
   const std::pair<std::string, std::string> bad[] = {
       {dir_.Read("garden/leaf.png"), "it does not start as one"},
-      {IconFile(0, 10), "it holds no image"},
-      {IconFile(2, 50).substr(0, 30), "its list of images is cut short"},
       {outside, "image 1 lies outside the file"},
-      {std::string(IconFile(1, 50)).replace(22, 4, "GIF8"), "image 1 is neither a bitmap nor PNG"},
       {shared, "two images share bytes"},
   };
   stdfs::remove(stdfs::u8path(P("G.exe")));
@@ -308,9 +257,6 @@ TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
         << err_;
     EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("G.exe"))));
   }
-  EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--icon", P("none.ico")}), kExitFailed);
-  EXPECT_NE(err_.find("none.ico cannot be the book's icon: it cannot be opened"),
-            std::string::npos);
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {

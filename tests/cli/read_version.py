@@ -1,8 +1,6 @@
-"""Prints a book's version information as pefile, an independent reader,
-sees it: how many version entries the file has, the fixed file version and
-date, then every string of the string tables as KEY=VALUE (UTF-8).
-Exit code 77 means pefile is not installed (run.sh installs python3-pefile).
-"""
+"""A book's version information as pefile reads it: the count of version
+entries, fixed version and date, language and translation, then KEY=VALUE
+lines. Exit code 77: pefile is missing (run.sh installs python3-pefile)."""
 import sys
 
 try:
@@ -11,21 +9,14 @@ except ImportError:
     sys.exit(77)
 
 pe = pefile.PE(sys.argv[1])
-versions = [e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries
-            if e.id == pefile.RESOURCE_TYPE["RT_VERSION"]]
-count = sum(len(lang.directory.entries)
-            for v in versions for lang in v.directory.entries)
-print("entries=%d" % count)
+count = sum(len(name.directory.entries) for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+            if kind.id == pefile.RESOURCE_TYPE["RT_VERSION"] for name in kind.directory.entries)
 fixed = pe.VS_FIXEDFILEINFO[0]
-print("version=%d.%d.%d.%d" % (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
-                               fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF))
-print("filedate=%d" % ((fixed.FileDateMS << 32) | fixed.FileDateLS))
-for info in pe.FileInfo[0]:
-    if info.Key == b"StringFileInfo":
-        for table in info.StringTable:
-            print("table=%s" % table.LangID.decode())
-            for key, value in table.entries.items():
-                print("%s=%s" % (key.decode("utf-8"), value.decode("utf-8")))
-    elif info.Key == b"VarFileInfo":
-        for var in info.Var:
-            print("translation=%s" % var.entry)
+strings = [info.StringTable[0] for info in pe.FileInfo[0] if info.Key == b"StringFileInfo"][0]
+translation = [info.Var[0].entry for info in pe.FileInfo[0] if info.Key == b"VarFileInfo"][0]
+print(count, "%d.%d.%d.%d" % (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+                              fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF),
+      (fixed.FileDateMS << 32) | fixed.FileDateLS, strings.LangID.decode(),
+      translation[b"Translation"])
+for key, value in strings.entries.items():
+    print("%s=%s" % (key.decode("utf-8"), value.decode("utf-8")))
