@@ -55,3 +55,12 @@ target_compile_options(vexmar_digest_fuzzer PRIVATE
   -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 target_link_options(vexmar_digest_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
 vexmar_warnings(vexmar_digest_fuzzer)
+
+# The icon file vexmar-ebc build --icon reads.
+add_executable(vexmar_icon_file_fuzzer ${CMAKE_CURRENT_LIST_DIR}/icon_file_fuzzer.cpp
+  ${vexmar_root}/src/build/icon_file.cpp)
+target_include_directories(vexmar_icon_file_fuzzer PRIVATE ${vexmar_root}/src)
+target_compile_options(vexmar_icon_file_fuzzer PRIVATE
+  -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+target_link_options(vexmar_icon_file_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+vexmar_warnings(vexmar_icon_file_fuzzer)

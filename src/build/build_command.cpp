@@ -1,11 +1,14 @@
 #include "build/build_command.h"
 
+#include <cstdlib>
 #include <map>
 
+#include "book/book_format.h"
 #include "build/ebook_image.h"
 #include "build/link_question.h"
 #include "build/project_bounds.h"
 #include "build/toc_insertion.h"
+#include "build/version_info.h"
 #include "platform/text/short_date.h"
 #include "platform/text/text.h"
 #include "workspace/mod_main.h"
@@ -225,6 +228,10 @@ bool Build::NamesFitTheBook() {
 }
 
 CompileResult Build::Produce() {
+  // Before anything is written: a SOURCE_DATE_EPOCH that names no day ends
+  // the build here, not with a book dated otherwise.
+  const Result<BuildDay> day = setup_.buildDay();
+  if (!day) return Unexpected(day.error());
   if (w_.txtpath.Text() == w_.txtoutfolder.Text()) {
     w_.txtoutfolder.SetText(w_.txtoutfolder.Text() + "Output" + fs::PathSeparator());
     const std::string folder = w_.txtoutfolder.Text();
@@ -240,8 +247,23 @@ CompileResult Build::Produce() {
 
   AssemblyInputs inputs;
   inputs.settings = {w_.txttitle.Text(), w_.txtAuthor.Text(),  w_.txthomepage.Text(),
-                     setup_.buildDate(), w_.txtURLText.Text(), w_.txtURL.Text()};
+                     day->recordText,    w_.txtURLText.Text(), w_.txtURL.Text()};
   inputs.outputPath = w_.txtoutfolder.Text() + w_.txtoutfile.Text();
+  inputs.replacedTypes.push_back(kVersionType);
+  inputs.entries.push_back({EntryId::Number(kVersionType), EntryId::Number(kVersionName),
+                            book_format::kLanguage,
+                            VersionResource({w_.txttitle.Text(), w_.txtAuthor.Text(),
+                                             w_.txtoutfile.Text(), day->date})});
+  if (setup_.icon) {
+    inputs.replacedTypes.insert(inputs.replacedTypes.end(), {kIconType, kGroupIconType});
+    inputs.entries.push_back({EntryId::Number(kGroupIconType), EntryId::Number(kIconGroupName),
+                              book_format::kLanguage, setup_.icon->group});
+    for (std::size_t i = 0; i < setup_.icon->images.size(); ++i) {
+      inputs.entries.push_back({EntryId::Number(kIconType),
+                                EntryId::Number(static_cast<int>(i + 1)), book_format::kLanguage,
+                                setup_.icon->images[i]});
+    }
+  }
   inputs.stubPath = setup_.stubPath;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
     if (w_.lstFiles.Checked(i)) {
@@ -298,7 +320,7 @@ CompileResult Build::Unexpected(const Error& error) {
 
 BuildSetup DefaultBuildSetup(const Host& host) {
   return {EngineResourceUpdates(), workspace::AddBackslash(host.programFolder) + "dmsfx.dat",
-          [] { return text::ShortDate(text::Today()); }};
+          [] { return ChooseBuildDay(std::getenv("SOURCE_DATE_EPOCH"), text::Today); }};
 }
 
 CompileResult Compile(workspace::FrmMain& window, const BuildSetup& setup) {

@@ -23,8 +23,9 @@ const EntryId& SettingsType() {
 // The digest of the settings record and of every file goes into the same
 // commit. A failure names the source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
-                                const std::string& book, const std::vector<BookFile>& entries,
+                                const std::string& book, const AssemblyInputs& in,
                                 std::vector<book::DigestedEntry> digest) {
+  const std::vector<BookFile>& entries = in.files;
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
@@ -41,6 +42,15 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
   }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
+  for (const int replaced : in.replacedTypes) {
+    const Status removed = update.value()->RemoveType(EntryId::Number(replaced));
+    if (!removed) return bookFailed(removed.error());
+  }
+  for (const BookEntry& added : in.entries) {
+    const Status written =
+        update.value()->Update(added.type, added.name, added.language, added.data);
+    if (!written) return bookFailed(written.error());
+  }
   const EntryId type = EntryId::Number(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status written = update.value()->UpdateFromFile(
@@ -119,7 +129,7 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
     std::vector<book::DigestedEntry> digest = {{format::kSettingsType,
                                                 book::NumberedId(format::kSettingsId),
                                                 book::Sha256Of(text::Utf8ToAnsi(record))}};
-    result = WriteFileEntries(files, resources, book, in.files, std::move(digest));
+    result = WriteFileEntries(files, resources, book, in, std::move(digest));
   }
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);

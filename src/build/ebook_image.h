@@ -48,11 +48,23 @@ struct AssemblyResult {
   std::string failedFile;  // FileFailed: the file that could not go in
 };
 
+// An entry the build adds beside the files: the version information, an icon.
+struct BookEntry {
+  EntryId type;
+  EntryId name;
+  int language;
+  std::string data;
+};
+
 struct AssemblyInputs {
   std::string outputPath;
   std::string stubPath;
   BookSettings settings;
   std::vector<BookFile> files;  // the checked files, in list order
+  // Types whose stub entries the book does not keep (its version, its icon),
+  // then the entries it gets instead; both go in with the files.
+  std::vector<int> replacedTypes;
+  std::vector<BookEntry> entries;
 };
 
 // Builds the e-book. It is made under a temporary name beside the output

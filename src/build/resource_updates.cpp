@@ -1,6 +1,7 @@
 #include "build/resource_updates.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/resources/resource_update.h"
 
@@ -37,6 +38,20 @@ class EngineUpdate final : public ResourceUpdate {
     return Apply(type, name, [&](const res::ResourceId& t, const res::ResourceId& n) {
       return update_.UpdateFromFile(t, n, static_cast<std::uint16_t>(language), PathOf(source));
     });
+  }
+
+  Status RemoveType(const EntryId& type) override {
+    const auto t = IdOf(type);
+    if (!t) return t.error();
+    std::vector<res::EntryKey> doomed;
+    for (const auto& [key, value] : update_.editor().entries()) {
+      if (key.type == t.value()) doomed.push_back(key);
+    }
+    for (const res::EntryKey& key : doomed) {
+      const res::Status removed = update_.Delete(key.type, key.name, key.language);
+      if (!removed) return Fail(removed.error().reason);
+    }
+    return {};
   }
 
   Status Commit() override {

@@ -26,6 +26,9 @@ class ResourceUpdate {
   // The entry's data is the whole file at `source`, read when committing.
   virtual Status UpdateFromFile(const EntryId& type, const EntryId& name, int language,
                                 const std::string& source) = 0;
+  // Takes out every entry of the type the file has (whatever its name and
+  // language), so entries written next replace the type whole.
+  virtual Status RemoveType(const EntryId& type) = 0;
   // Writes every update into the file; a failure leaves the file as it was.
   virtual Status Commit() = 0;
 };

@@ -7,11 +7,13 @@
 
 namespace vexmar::cli {
 
-ConsoleProgram::ConsoleProgram(bool assumeYes, const std::string& stubPath)
+ConsoleProgram::ConsoleProgram(bool assumeYes, const std::string& stubPath,
+                               std::optional<build::IconResources> icon)
     : modal_({assumeYes, dialogs::StandardInputIsTerminal()}, std::cerr, std::cin),
       host_{backend_, modal_, fs::RealFileSystem(), fs::ProgramFolder()} {
   build::BuildSetup setup = build::DefaultBuildSetup(host_);
   if (!stubPath.empty()) setup.stubPath = AbsolutePath(stubPath);
+  setup.icon = std::move(icon);
   program_ = std::make_unique<program::MainProgram>(host_, std::move(setup), [] {});
   program_->Window().Window().Show();
 }

@@ -2,6 +2,7 @@
 // The program without a screen: the real main window and its commands on
 // the headless backend, with message boxes on standard error.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "build/build_command.h"
@@ -15,7 +16,9 @@ namespace vexmar::cli {
 class ConsoleProgram {
  public:
   // `stubPath` empty: dmsfx.dat beside this program.
-  ConsoleProgram(bool assumeYes, const std::string& stubPath = "");
+  // `icon`, when given, becomes every book's icon.
+  ConsoleProgram(bool assumeYes, const std::string& stubPath = "",
+                 std::optional<build::IconResources> icon = {});
 
   workspace::FrmMain& Window() { return program_->Window(); }
   dialogs::ConsoleServices& Dialogs() { return modal_; }

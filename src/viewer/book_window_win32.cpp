@@ -1,6 +1,7 @@
 #include "viewer/book_window_win32.h"
 
 #include "platform/failed_call_win32.h"
+#include "vexmar_version.h"
 #include "viewer/command_line.h"
 #include "viewer/desktop_win32.h"
 #include "viewer/url_mapping.h"
@@ -218,7 +219,9 @@ void BookWindow::ShowAbout() {
     // As the compiler wrote it, in the author's date format.
     text += "Built: " + record.build_date() + "\n";
   }
-  text += "\nMade with the Vexmar E-book Compiler.";
+  // The viewer's own version is compiled in: the book's version resource
+  // describes the book (its title, author and day), not the viewer.
+  text += "\nMade with the Vexmar E-book Compiler " VEXMAR_VERSION_TEXT ".";
   ShowMessageBox(window_, text, "About " + book::DisplayTitle(record), MB_ICONINFORMATION);
 }
 

@@ -9,6 +9,8 @@
 #include "book/digest_entry.h"
 #include "build/fake_resource_updates.h"
 #include "build/project_bounds.h"
+#include "build/version_info.h"
+#include "platform/text/short_date.h"
 #include "support/main_window_fixture.h"
 #include "workspace/mod_main.h"
 
@@ -79,7 +81,7 @@ struct BuildFixture : testing::MainWindowFixture {
 
   testing::FakeFileSystem files;
   testing::FakeResourceUpdates resources;
-  BuildSetup setup{resources, kStub, [] { return std::string("3/14/2026"); }};
+  BuildSetup setup{resources, kStub, [] { return BuildDay{{2026, 3, 14}, "3/14/2026"}; }};
 };
 
 TEST(Compile, AsksFirstAndAgainForATableOfContentsAndNoEndsIt) {
@@ -224,7 +226,7 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
              Fail("locked by another program", ErrorKind::InUse);
        },
        fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
-      {[](BuildFixture& f) { f.resources.failUpdate = 3; },
+      {[](BuildFixture& f) { f.resources.failUpdate = 4; },  // after the version
        fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", Icon::Critical},
       {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit: the book
        "Your e-book was not created, because it could not be written:\r\n\r\n" + kOut +
@@ -305,11 +307,14 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileAndTheirDigestInOneUpdat
                 "Compile Finished.", Icon::Information));
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
-            (std::vector<std::string>{"begin " + partial, "update CUSTOM 101 1033 " + record,
-                                      "commit", "begin " + partial,
-                                      "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
-                                      "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif",
-                                      "update VEXMAR DIGEST 1033 " + digest, "commit"}));
+            (std::vector<std::string>{
+                "begin " + partial, "update CUSTOM 101 1033 " + record, "commit",
+                "begin " + partial, "remove 16",
+                "update 16 1 1033 " +
+                    VersionResource({"Garden Notes", "A. Reader", "Garden.exe", {2026, 3, 14}}),
+                "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
+                "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif",
+                "update VEXMAR DIGEST 1033 " + digest, "commit"}));
   EXPECT_EQ(f.files.contents[kOut + "Garden.exe"], "MZ stub");  // the fake leaves the copy
   EXPECT_EQ(f.files.contents.count(partial), 0u);
   EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);
@@ -359,6 +364,16 @@ TEST(Compile, TheTableOfContentsGoesInFrontOfTheIndexPageOnce) {
   g.files.failWrites.clear();
   g.Compile();
   EXPECT_EQ(g.files.contents[kBook + "index.htm"], kWelcome);
+}
+
+// SOURCE_DATE_EPOCH is a day in UTC whatever today is, across leap days and
+// centuries; unset, the day is today's in the author's format.
+TEST(BuildDay, SourceDateEpochIsTheDayWhateverTodayIs) {
+  const auto today = [] { return text::Date{2031, 7, 4}; };
+  EXPECT_EQ(ChooseBuildDay("951868799", today)->recordText, "2/29/2000");
+  EXPECT_EQ(ChooseBuildDay("4107542400", today)->recordText, "3/1/2100");
+  EXPECT_EQ(ChooseBuildDay(nullptr, today)->recordText, text::ShortDate(today()));
+  EXPECT_FALSE(ChooseBuildDay("253402300800", today).ok());  // past 9999
 }
 
 }  // namespace

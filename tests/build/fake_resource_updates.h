@@ -37,6 +37,10 @@ class FakeResourceUpdates final : public build::ResourceUpdates {
                           const std::string& source) override {
       return Log("file", type, name, language, source);
     }
+    Status RemoveType(const build::EntryId& type) override {
+      owner_.log.push_back("remove " + std::to_string(type.number) + type.text);
+      return {};
+    }
     Status Commit() override {
       if (++owner_.commits == owner_.failCommit) {
         if (owner_.commitFailsOn.empty()) return Fail("the disk is full", ErrorKind::DiskFull);

@@ -45,7 +45,7 @@ struct LinkQuestionFixture : testing::MainWindowFixture {
 
   testing::FakeFileSystem files;
   testing::FakeResourceUpdates resources;
-  BuildSetup setup{resources, kStub, [] { return std::string("3/14/2026"); }};
+  BuildSetup setup{resources, kStub, [] { return BuildDay{{2026, 3, 14}, "3/14/2026"}; }};
 };
 
 TEST(LinkQuestion, ListsTheFirstTenAndNoEndsTheBuildWithNothingWritten) {

@@ -1,6 +1,8 @@
 // vexmar-ebc's sub-commands, run as the executable runs them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "book/book_format.h"
@@ -185,6 +187,120 @@ TEST_F(CommandLine, ExtractLeavesOutANameLongerThanAnyDiskHolds) {
   EXPECT_EQ(Run(ExtractCommand, {P("Long.exe"), P("out")}), kExitFailed);
   EXPECT_NE(err_.find(".HTM: it is longer than 255 characters"), std::string::npos) << err_;
   EXPECT_EQ(dir_.Read("out/INDEX.HTM"), "<p>home</p>");
+}
+
+void SetSourceDateEpoch(const char* value) {
+#ifdef _WIN32
+  _putenv_s("SOURCE_DATE_EPOCH", value);
+#else
+  setenv("SOURCE_DATE_EPOCH", value, 1);
+#endif
+}
+
+// The same project, stub and SOURCE_DATE_EPOCH give the same bytes, the
+// project's files touched in between.
+// pefile, an independent reader, sees the title and author as typed (UTF-16,
+// not a code page), the file name and the day, and no version of the stub.
+TEST_F(CommandLine, SourceDateEpochGivesIdenticalBooksCarryingTheirVersion) {
+  const std::string title = "G\xC3\xA4rten \xE2\x82\xAC \xC5\x92uvre";  // Gärten € Œuvre
+  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", title, "--author",
+                             "Zo\xC3\xAB", "--home", "index.htm", "--out-folder", dir_.Path()}),
+            kExitDone);
+  SetSourceDateEpoch("1765238399");  // 2025-12-08 23:59:59 UTC
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string first = dir_.Read("MyEbook.exe");
+  for (const auto& entry : stdfs::directory_iterator(stdfs::u8path(P("garden")))) {
+    stdfs::last_write_time(entry.path(), stdfs::file_time_type::clock::now());
+  }
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_TRUE(dir_.Read("MyEbook.exe") == first);
+  ASSERT_EQ(Run(InspectCommand, {P("MyEbook.exe")}), kExitDone) << err_;
+  EXPECT_NE(out_.find("build date:   12/8/2025\n"), std::string::npos) << out_;
+#ifndef _WIN32  // pefile reads the book on the Linux side
+  const std::string read = "/usr/bin/python3 " + testing::SourcePath("tests/cli/read_version.py") +
+                           " " + P("MyEbook.exe");
+  std::FILE* pipe = popen(read.c_str(), "r");
+  std::string seen(4096, '\0');
+  seen.resize(std::fread(seen.data(), 1, seen.size(), pipe));
+  if (WEXITSTATUS(pclose(pipe)) != 77) {  // 77: python3-pefile is not installed
+    EXPECT_EQ(seen,
+              "1 2025.12.8.0 134096256000000000 040904B0 0x0409 0x04b0\n"
+              "CompanyName=Zo\xC3\xAB\nFileDescription=" +
+                  title +
+                  "\nFileVersion=2025.12.8.0\nInternalName=MyEbook\nLegalCopyright=\xC2\xA9 "
+                  "2025 Zo\xC3\xAB\nOriginalFilename=MyEbook.exe\nProductName=" +
+                  title + "\nProductVersion=2025.12.8.0\nComments=Built on 2025-12-08\n");
+  }
+#endif
+  SetSourceDateEpoch("");
+}
+
+// An icon file of `images` images of `size` bytes: a bitmap, then PNGs.
+std::string IconFile(int images, uint32_t size) {
+  std::string file{'\0', '\0', '\1', '\0', static_cast<char>(images), '\0'};
+  for (int i = 0; i < images; ++i) {
+    const uint32_t at = static_cast<uint32_t>(6 + 16 * images + i * static_cast<int>(size));
+    const uint32_t entry[] = {0x2020u, 0x200001u, size, at};
+    file.append(reinterpret_cast<const char*>(entry), sizeof entry);  // little-endian hosts
+  }
+  for (int i = 0; i < images; ++i) {
+    std::string image = i == 0 ? std::string("\x28\0\0\0", 4) : "\x89PNG\r\n\x1a\n";
+    file += image.append(size - image.size(), 'a');
+  }
+  return file;
+}
+
+// --icon: the file's images replace every icon of the stub, under the group
+// the viewer and the shell show; a file that is no icon ends the build with
+// exit 2 and writes nothing.
+TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
+  ASSERT_EQ(
+      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
+                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
+      kExitDone);
+  const auto icons = [this] {  // "TYPE/NAME SIZE;" of each icon entry of G.exe
+    const std::string bytes = dir_.Read("G.exe");
+    resources::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const auto file = resources::ReadResourceFile(source);
+    std::string found;
+    for (const auto& e : file.value().table.entries()) {
+      if (e.type == resources::ResourceId::StoredNumber(3) ||
+          e.type == resources::ResourceId::StoredNumber(14))
+        found += e.type.ToDisplay() + "/" + e.name.ToDisplay() + " " + std::to_string(e.size) + ";";
+    }
+    return found;
+  };
+  dir_.Write("three.ico", IconFile(3, 100));
+  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("three.ico")}),
+            kExitDone)
+      << err_;
+  EXPECT_EQ(icons(), "3/1 100;3/2 100;3/3 100;14/1 48;");
+  stdfs::rename(stdfs::u8path(P("G.exe")), stdfs::u8path(P("Three.exe")));
+  dir_.Write("one.ico", IconFile(1, 60));
+  ASSERT_EQ(
+      Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", P("Three.exe"), "--icon", P("one.ico")}),
+      kExitDone)
+      << err_;
+  EXPECT_EQ(icons(), "3/1 60;14/1 20;");
+
+  std::string shared = IconFile(2, 50), outside = IconFile(1, 50);
+  shared[6 + 16 + 12] = shared[6 + 12];  // the second image starts at the first
+  outside[6 + 8] = 51;
+  const std::pair<std::string, std::string> bad[] = {
+      {dir_.Read("garden/leaf.png"), "it does not start as one"},
+      {outside, "image 1 lies outside the file"},
+      {shared, "two images share bytes"},
+  };
+  stdfs::remove(stdfs::u8path(P("G.exe")));
+  for (const auto& [bytes, why] : bad) {
+    dir_.Write("bad.ico", bytes);
+    EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("bad.ico")}),
+              kExitFailed);
+    EXPECT_NE(err_.find("bad.ico cannot be the book's icon: it is not an icon file (.ico): " + why),
+              std::string::npos)
+        << err_;
+    EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("G.exe"))));
+  }
 }
 
 TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {

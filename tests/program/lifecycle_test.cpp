@@ -19,7 +19,11 @@ using dialogs::Answer;
 struct ProgramFixture {
   explicit ProgramFixture(std::string programFolder = workspace::AddBackslash("program"))
       : host{backend, modal, files, std::move(programFolder)},
-        program(host, {resources, "", [] { return std::string("1/1/2030"); }},
+        program(host,
+                {resources, "",
+                 [] {
+                   return build::BuildDay{{2030, 1, 1}, "1/1/2030"};
+                 }},
                 [this] { ++ended; }) {}
   ui::HeadlessBackend backend;
   dialogs::ScriptedServices modal;
