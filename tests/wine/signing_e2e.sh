@@ -2,7 +2,8 @@
 # Authenticode under Wine: a book of a signed stub has no (now broken)
 # certificate table; the book signed by osslsigncode with a certificate made
 # here verifies (the certificate is passed as its own trusted root), a
-# changed byte breaks that, and the signed book still lists and serves.
+# changed byte breaks that, and the signed book still lists, verifies and
+# serves.
 # usage: signing_e2e.sh CLI_FOLDER   (vexmar-ebc.exe with dmsfx.dat beside it)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -35,6 +36,8 @@ printf X | dd of="$work/Changed.exe" bs=1 seek=100000 conv=notrunc 2>/dev/null
 check "a changed byte breaks the signature" eval '! verified "$work/Changed.exe"'
 run "$work/Signed.exe" /out "$(win "$work/list")" /list
 check "the signed book lists its files" grep -q "^INDEX.HTM	" <(tr -d '\r' <"$work/list")
+run "$work/Signed.exe" /out "$(win "$work/verify")" /verify
+check "the signed book proves itself whole" grep -q "^ok [0-9]* entries$" <(tr -d '\r' <"$work/verify")
 run "$work/Signed.exe" /out "$(win "$work/page")" /fetch index.htm
 check "the signed book serves its home page" cmp -s <(tail -c "$(stat -c %s "$work/garden/index.htm")" "$work/page") "$work/garden/index.htm"
 [ "$failures" = 0 ] && echo "signing_e2e: every check passed" || exit 1
