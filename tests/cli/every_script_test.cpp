@@ -83,5 +83,61 @@ TEST_F(EveryScript, AProjectThatFitsTheCodePageGivesTheSameBytesAsBefore) {
   EXPECT_EQ(Fingerprint(dir_.Read("Jardin.exe")), 3885135365895843165u);
 }
 
+// Japanese, Greek, Arabic and emoji in the folder, the files, the title, the
+// author and the link: the book gives every name and byte back, and the
+// settings file every field.
+TEST_F(EveryScript, AProjectInEveryScriptBuildsAndReadsBack) {
+  const std::string folder = "書籍 Βιβλία كتب";
+  const std::pair<std::string, std::string> files[] = {
+      {"日本.htm", "<meta charset=\"utf-8\"><p>日本語のページ</p>"},
+      {"Ελληνικά.htm", "<p>Καλημέρα</p>"},
+      {"عربي.htm", "<p dir=\"rtl\">مرحبا</p>"},
+      {"😀 notes.txt", "\xFF\xFEn\0o\0"},
+      {"画像.png", std::string("\x89PNG\r\n\x1A\n\0\xFF", 10)},
+  };
+  for (const auto& [name, bytes] : files) dir_.Write(folder + "/" + name, bytes);
+  const std::string ebc = dir_.Path() + folder + ".ebc";
+  ASSERT_EQ(Run(NewCommand, {dir_.Path() + folder, "-o", ebc, "--title", "日本の本 😀", "--author",
+                             "Αλέξης", "--home", "日本.htm", "--url-text", "مزيد من الكتب", "--url",
+                             "example.com/本", "--toc", "all"}),
+            kExitDone)
+      << err_;
+  ASSERT_EQ(Run(BuildCommand, {ebc, "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string book = dir_.Path() + folder + "/Output/MyEbook.exe";
+
+  ASSERT_EQ(Run(InspectCommand, {book}), kExitDone) << err_;
+  for (const char* line :
+       {"title:        日本の本 😀\n", "author:       Αλέξης\n", "index page:   日本.htm\n",
+        "link text:    مزيد من الكتب\n", "link address: example.com/本\n"}) {
+    EXPECT_NE(out_.find(line), std::string::npos) << line << out_;
+  }
+  ASSERT_EQ(Run(ExtractCommand, {book, dir_.Path() + "out"}), kExitDone) << err_;
+  for (const auto& [stored, name] : {std::pair{"ΕΛΛΗΝΙΚΆ.HTM", "Ελληνικά.htm"},
+                                     {"عربي.HTM", "عربي.htm"},
+                                     {"😀 NOTES.TXT", "😀 notes.txt"},
+                                     {"画像.PNG", "画像.png"},
+                                     {"日本.HTM", "日本.htm"}}) {
+    EXPECT_NE(out_.find(stored), std::string::npos) << stored;
+    EXPECT_EQ(dir_.Read("out/" + std::string(stored)), dir_.Read(folder + "/" + name)) << stored;
+  }
+  // The contents block went in front of the UTF-8 page as UTF-8.
+  const std::string index = dir_.Read(folder + "/日本.htm");
+  EXPECT_EQ(index.rfind("<h2 align='left'>Table of Contents</h2>\r\n", 0), 0u);
+  EXPECT_NE(index.find("<A HREF='Ελληνικά.htm'>Ελληνικά</A><BR>\r\n"), std::string::npos);
+
+  // The settings file: UTF-8 behind its mark, and back to the same fields and bytes.
+  const std::string saved = dir_.Read(folder + ".ebc");
+  ASSERT_EQ(saved.rfind("\xEF\xBB\xBF日本の本 😀\r\nΑλέξης\r\n", 0), 0u) << saved;
+  ConsoleProgram program(true, stub_);
+  program.Dialogs().openNames.push_back(ebc);
+  program.Dialogs().saveNames.push_back(ebc + ".again");
+  ::testing::internal::CaptureStderr();
+  ASSERT_TRUE(settings::OpenSettings(program.Window()));
+  ASSERT_TRUE(settings::SaveSettings(program.Window()));
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(program.Window().txtpath.Text(), dir_.Path() + folder + "/");
+  EXPECT_EQ(dir_.Read(folder + ".ebc.again"), saved);
+}
+
 }  // namespace
 }  // namespace vexmar::cli
