@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
+#include "platform/fs/file_system.h"
 #include "settings/settings_commands.h"
 #include "support/source_path.h"
 #include "support/temp_folder.h"
@@ -67,6 +68,8 @@ class EveryScript : public ::testing::Test {
 // Figures taken from the program before names, titles and pages outside the
 // ANSI code page were supported: every byte of a project that fits it stays.
 TEST_F(EveryScript, AProjectThatFitsTheCodePageGivesTheSameBytesAsBefore) {
+  // The figures are Windows-1252's, the code page where no Windows is asked.
+  if (fs::PathSeparator() == '\\') GTEST_SKIP() << "the code page is the machine's own";
   stdfs::copy(stdfs::u8path(testing::SourcePath("examples/garden")),
               stdfs::u8path(dir_.Path() + "garden"));
   dir_.Write("garden/Café.htm", "<p>caf\xE9</p>");
@@ -135,7 +138,7 @@ TEST_F(EveryScript, AProjectInEveryScriptBuildsAndReadsBack) {
   ASSERT_TRUE(settings::OpenSettings(program.Window()));
   ASSERT_TRUE(settings::SaveSettings(program.Window()));
   ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(program.Window().txtpath.Text(), dir_.Path() + folder + "/");
+  EXPECT_EQ(program.Window().txtpath.Text(), dir_.Path() + folder + fs::PathSeparator());
   EXPECT_EQ(dir_.Read(folder + ".ebc.again"), saved);
 }
 
