@@ -1,5 +1,4 @@
 #include "viewer/book_window_win32.h"
-#include "viewer/reading_order.h"
 
 #include "platform/failed_call_win32.h"
 #include "viewer/command_line.h"

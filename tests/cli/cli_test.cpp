@@ -54,7 +54,9 @@ uint64_t Fingerprint(const std::string& bytes) {
 // The fixture stub's link time, and so its checksum, change with every build
 // of the tests; a book keeps the one and recomputes the other.
 std::string WithoutLinkTime(std::string exe) {
-  const auto byte = [&exe](std::size_t at) { return static_cast<unsigned char>(exe.at(at)); };
+  const auto byte = [&exe](std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(exe.at(at)));
+  };
   const std::size_t pe = byte(0x3C) | byte(0x3D) << 8;
   for (const std::size_t at : {pe + 8, pe + 88}) exe.replace(at, 4, 4, '\0');
   return exe;
