@@ -141,7 +141,7 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
        Icon::None, "lstFiles", false,
        [&] {
          w.lstFiles.SetChecked(0, true);
-         f.Check("日本.htm");  // any script goes into a book
+         f.Check("日本.htm");  // passes: a name in any script is stored as it is
          f.Check("Αθήνα.htm");
          f.Check("ΑΘΉΝΑ.htm");
        }},
