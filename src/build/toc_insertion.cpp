@@ -27,15 +27,28 @@ Status InsertToc(workspace::FrmMain& w) {
   // page's encoding. A block an earlier build left in front (another
   // window's, a killed build's) is replaced together with the line end that
   // build added after the page, so rebuilding never grows the page.
-  const std::string_view page = read.value();
-  const PageLayout layout = PageLayoutOf(page, webPage);
+  std::string_view page = read.value();
+  PageLayout layout = PageLayoutOf(page, webPage);
+  // Older builds wrote an ANSI block in front of everything, hiding the
+  // mark, or pushing the charset declaration out of where it is looked for;
+  // such a block is replaced and the page read from behind it.
+  bool replaced = false;
+  if (layout.markLength == 0) {
+    const size_t ansiBlock = EarlierBlockLength(page, form, allEntries, PageEncoding::Ansi);
+    const PageLayout behind = PageLayoutOf(page.substr(ansiBlock), webPage);
+    if (ansiBlock > 0 && behind.encoding != PageEncoding::Ansi) {
+      page.remove_prefix(ansiBlock);
+      layout = behind;
+      replaced = true;
+    }
+  }
   const std::string_view mark = page.substr(0, layout.markLength);
   const std::string_view content = page.substr(layout.markLength);
   std::string rewritten(mark);
   rewritten += EncodeForPage(TocBlock(form, entries), layout.encoding, webPage);
   const size_t earlier = EarlierBlockLength(content, form, allEntries, layout.encoding);
   rewritten += content.substr(earlier);
-  if (earlier == 0) rewritten += EncodeForPage("\r\n", layout.encoding, webPage);
+  if (earlier == 0 && !replaced) rewritten += EncodeForPage("\r\n", layout.encoding, webPage);
   return files.WriteWholeFile(indexPage, rewritten);
 }
 

@@ -391,6 +391,9 @@ TEST(Compile, TheTableOfContentsIsWrittenInTheIndexPagesEncoding) {
        "<h2 align='left'>Table of Contents</h2>\r\n<A HREF='Caf\xE9.htm'>Caf\xE9</A><BR>\r\n"
        "<A HREF='&#26085;&#26412;.htm'>&#26085;&#26412;</A><BR>\r\n<p>\xE9t\xE9</p>\r\n"},
       {"notes.txt", "\xE9t\xE9", "Table of Contents\r\n\r\nCaf\xE9\r\n??\r\n\xE9t\xE9\r\n"},
+      // An older build's block hid the mark: it is replaced, and the mark comes first again.
+      {"index.htm", "<h2 align='left'>Table of Contents</h2>\r\n" + bom + "<p>été</p>\r\n",
+       bom + utf8Block + "<p>été</p>\r\n"},
       {"notes.txt", bom + "été", bom + "Table of Contents\r\n\r\nCafé\r\n日本\r\nété\r\n"},
   };
   for (const auto& c : cases) {
