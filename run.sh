@@ -33,7 +33,7 @@ PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-p
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
-  osslsigncode openssl)
+  osslsigncode openssl locales)
 
 missing_packages() {
   local p
@@ -61,6 +61,23 @@ ensure_packages() {
     tail -30 "$ROOT/out/apt.log" >&2
     exit 1
   }
+}
+
+# Wine takes the ANSI code page from the locale's name, but turns file names
+# into Unix ones only in a locale the C library has: the Windows suites build
+# books under the Japanese (932) and the Western (1252) code page.
+LOCALES=(ja_JP en_US)
+ensure_locales() {
+  local l
+  for l in "${LOCALES[@]}"; do
+    locale -a | grep -qix "$l.utf8" && continue
+    if [ "$(id -u)" != 0 ]; then
+      echo "run.sh: the locale $l.UTF-8 is missing and making it needs root; its suite is skipped" >&2
+      continue
+    fi
+    log "making the locale $l.UTF-8"
+    localedef -i "$l" -f UTF-8 "$l.UTF-8"
+  done
 }
 
 # --- building --------------------------------------------------------------------
@@ -235,6 +252,7 @@ main() {
   mkdir -p out
   [ "$cmd" = fuzz ] || choose_windows
   ensure_packages
+  [ "$cmd" = test ] && ensure_locales
   "cmd_$cmd" "${@:2}"
 }
 

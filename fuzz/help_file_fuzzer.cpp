@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::vector<std::string> fields =
-      vexmar::help::SplitHelpFields(vexmar::text::AnsiToUtf8(bytes));
+      vexmar::help::SplitHelpFields(vexmar::text::FromAnsiOrMarkedUtf8(bytes));
   std::size_t records = 0;
   const std::vector<std::string> texts =
       vexmar::help::HelpTextsFromFields(fields, [&records] { ++records; });

@@ -22,6 +22,20 @@ foreach(name help_file settings_file)
   vexmar_warnings(vexmar_${name}_fuzzer)
 endforeach()
 
+# The index page a table of contents goes in front of: its encoding, and a
+# block an earlier build left in it.
+add_executable(vexmar_index_page_fuzzer ${CMAKE_CURRENT_LIST_DIR}/index_page_fuzzer.cpp
+  ${vexmar_root}/src/build/page_encoding.cpp
+  ${vexmar_root}/src/build/toc_block.cpp
+  ${vexmar_root}/src/platform/text/text.cpp
+  ${vexmar_root}/src/platform/text/case.cpp
+  ${vexmar_root}/src/platform/text/ansi_cp1252.cpp)
+target_include_directories(vexmar_index_page_fuzzer PRIVATE ${vexmar_root}/src)
+target_compile_options(vexmar_index_page_fuzzer PRIVATE
+  -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+target_link_options(vexmar_index_page_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+vexmar_warnings(vexmar_index_page_fuzzer)
+
 # The viewer's parsers of what a book carries: its record, its URLs and its
 # entry names.
 add_executable(vexmar_viewer_fuzzer ${CMAKE_CURRENT_LIST_DIR}/viewer_fuzzer.cpp

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   w.txtpath.SetText("x");  // the switch's first-run question is not what is fuzzed
 
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  Open(w, vexmar::text::AnsiToUtf8(bytes));
+  Open(w, vexmar::text::FromAnsiOrMarkedUtf8(bytes));
   if (w.lstFiles.Count() > vexmar::ui::CheckList::kMaxEntries ||
       w.lstTOC.Count() > vexmar::ui::CheckList::kMaxEntries) {
     std::abort();

@@ -11,7 +11,9 @@
 //
 // The settings record is one line of text in the ANSI code page, without a
 // terminating zero or line end: nine fields joined by ":", never quoted or
-// escaped, so no field can hold a ":".
+// escaped, so no field can hold a ":". A record with a character the
+// builder's ANSI code page cannot hold is UTF-8 instead, behind the UTF-8
+// byte-order mark (kUtf8Mark), so it reads the same on every machine.
 //
 //   title:author:index page:build date:link text:link address:blank:blank:blank
 //
@@ -33,6 +35,8 @@ inline constexpr uint16_t kLanguage = 1033;
 inline constexpr char kSeparator = ':';
 inline constexpr size_t kFieldCount = 9;
 inline constexpr char kReservedValue[] = "blank";
+// Starts a record written in UTF-8; a record without it is ANSI text.
+inline constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 
 // Positions of the fields, counted from 0.
 enum Field : size_t {

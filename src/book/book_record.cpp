@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "book/book_format.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::book {
 namespace {
@@ -28,6 +29,9 @@ std::vector<std::string_view> SplitFields(std::string_view record) {
 }  // namespace
 
 Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode) {
+  const std::string_view mark = book_format::kUtf8Mark;
+  const bool utf8 = ansi_bytes.substr(0, mark.size()) == mark;
+  if (utf8) ansi_bytes.remove_prefix(mark.size());
   // Resource data is often padded with zeros by the tools that write it; the
   // record itself never ends in one.
   while (!ansi_bytes.empty() && ansi_bytes.back() == '\0') {
@@ -54,7 +58,9 @@ Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder deco
   }
   BookRecord record;
   for (size_t i = 0; i < fields.size(); ++i) {
-    record.fields[i] = decode(fields[i]);
+    // Malformed UTF-8 is shown with replacement characters, never passed on.
+    record.fields[i] =
+        utf8 ? utf::Transcode<std::string>(fields[i], utf::AppendUtf8) : decode(fields[i]);
   }
   return record;
 }

@@ -23,7 +23,9 @@ struct BookRecord {
   const std::string& link_address() const { return fields[book_format::kLinkAddress]; }
 };
 
-// Splits the record's ANSI bytes into its fields and converts them to UTF-8.
+// Splits the record's bytes into its fields and converts them to UTF-8: by
+// `decode` when they are ANSI text, as they are when they do not start with
+// the UTF-8 mark.
 // Refuses an empty or oversized record, a zero byte inside it, a field count
 // other than nine and an empty index page, each with a message that says so.
 Result<BookRecord> ParseBookRecord(std::string_view ansi_bytes, AnsiDecoder decode);

@@ -191,10 +191,10 @@ bool Build::ChecksPass() {
   return true;
 }
 
-// Every checked file is stored under its name in upper case, after the
-// ANSI code page. A name the code page cannot hold could never be found by
-// its links, and two names that meet there would overwrite each other; both
-// are refused before anything is written.
+// Every checked file is stored under its name in upper case. Two names that
+// meet there (by the loader's upper-casing, in any script) would overwrite
+// each other, and a name that leaves the project folder is none of the
+// project's files; both are refused before anything is written.
 bool Build::NamesFitTheBook() {
   std::map<std::string, std::string> stored;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
@@ -204,13 +204,6 @@ bool Build::NamesFitTheBook() {
       Tell(std::string("This file is not in your project folder, so it cannot go into the "
                        "e-book:") +
                kCrLf + kCrLf + entry + kCrLf + kCrLf + "Please uncheck it.",
-           kApplicationTitle, Icon::Critical);
-      w_.lstFiles.SetFocus();
-      return false;
-    }
-    if (!text::FitsAnsi(entry)) {
-      Tell(std::string("This file's name has characters that an e-book cannot store:") + kCrLf +
-               kCrLf + entry + kCrLf + kCrLf + "Please rename the file, or uncheck it.",
            kApplicationTitle, Icon::Critical);
       w_.lstFiles.SetFocus();
       return false;

@@ -96,8 +96,7 @@ std::string SettingsRecord(const BookSettings& s) {
 std::string StoredEntryName(const std::string& entryText) {
   std::string windowsName = entryText;
   std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
-  const std::string throughCodePage = text::AnsiToUtf8(text::Utf8ToAnsi(windowsName));
-  return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(throughCodePage)));
+  return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(windowsName)));
 }
 
 Status WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
@@ -106,7 +105,7 @@ Status WriteSettingsResource(ResourceUpdates& resources, const std::string& path
   if (!update) return update.error();
   const Status written =
       update.value()->Update(SettingsType(), EntryId::Number(format::kSettingsId),
-                             format::kLanguage, text::Utf8ToAnsi(record));
+                             format::kLanguage, text::ToAnsiOrMarkedUtf8(record));
   if (!written) return written;
   return update.value()->Commit();
 }

@@ -23,7 +23,9 @@ struct BookSettings {
 std::string SettingsRecord(const BookSettings& settings);
 
 // Writes the settings entry into the file in one update of its own; a
-// failure says why.
+// failure says why. The record is ANSI text when every field fits the code
+// page, as books have always carried it, and UTF-8 behind its mark otherwise,
+// so no title, author or page name loses a character.
 Status WriteSettingsResource(ResourceUpdates& resources, const std::string& path,
                              const std::string& record);
 
@@ -74,8 +76,9 @@ struct AssemblyInputs {
 AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
                              const AssemblyInputs& inputs);
 
-// The name a file is stored under: its entry text after the trip through the
-// ANSI code page the names take, in upper case as Windows stores names. A
+// The name a file is stored under: its entry text in upper case as Windows
+// stores names. Resource names are UTF-16, so every script keeps its true
+// name and a link to the file finds it on any machine. A
 // file of a sub-folder keeps its folder, "\" between the parts whichever
 // separator the entry was written with, so the viewer finds it the same way
 // on every machine the book was built on.

@@ -79,9 +79,18 @@ bool IsLinkLine(std::string_view line) {
 }  // namespace
 
 size_t EarlierBlockLength(std::string_view page, TocForm form,
-                          const std::vector<std::string>& entries) {
+                          const std::vector<std::string>& entries, PageEncoding encoding) {
+  if (encoding == PageEncoding::Utf16Le || encoding == PageEncoding::Utf16Be) {
+    // Recognised in the page's text; each UTF-16 unit of that text's prefix
+    // is two bytes of the page, a unit that decoded to U+FFFD included.
+    const std::string utf8 = Utf16PageText(page, encoding);
+    const size_t length = EarlierBlockLength(utf8, form, entries, PageEncoding::Utf8);
+    return 2 * text::Utf8ToUtf16(std::string_view(utf8).substr(0, length)).size();
+  }
   std::set<std::string> labels;
-  for (const std::string& entry : entries) labels.insert(text::Utf8ToAnsi(TocLabel(entry)));
+  for (const std::string& entry : entries) {
+    labels.insert(EncodeForPage(TocLabel(entry), encoding, form == TocForm::Html));
+  }
   const std::string header = TocBlock(form, {});
   if (page.substr(0, header.size()) != header) return 0;
   size_t at = header.size();

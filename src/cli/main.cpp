@@ -8,6 +8,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/program_arguments.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   // Dates in the settings record follow the user's own short date format.
   std::setlocale(LC_TIME, "");
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = vexmar::cli::ProgramArguments(argc, argv);
   const std::string command = args.empty() ? "" : args[0];
   const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
   if (command == "new") return vexmar::cli::NewCommand(rest);

@@ -9,7 +9,10 @@ namespace vexmar::help {
 void ModHelp::LoadHelp(const std::string& path) {
   const Result<std::string> bytes = host_.files.ReadWholeFile(path);
   if (!bytes) return;
-  const std::vector<std::string> fields = SplitHelpFields(text::AnsiToUtf8(bytes.value()));
+  // ANSI text as help files have always been; one saved with the UTF-8 mark
+  // (as editors write it) holds any script.
+  const std::vector<std::string> fields =
+      SplitHelpFields(text::FromAnsiOrMarkedUtf8(bytes.value()));
   helpTexts_ = HelpTextsFromFields(fields, [this] { host_.modal.DoEvents(); });
 }
 

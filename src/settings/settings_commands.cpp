@@ -21,7 +21,10 @@ bool SaveSettings(workspace::FrmMain& w) {
   const std::string path =
       host.modal.ChooseFileToSave({"Save Settings File", kFilter, w.Window().Handle()});
   if (path.empty()) return false;
-  const std::string bytes = text::Utf8ToAnsi(FormatSettingsFile(w));
+  // ANSI text when every field fits the code page, as settings files have
+  // always been; otherwise UTF-8 behind its mark, so a folder or title in
+  // any script comes back whole.
+  const std::string bytes = text::ToAnsiOrMarkedUtf8(FormatSettingsFile(w));
   // A save that fails must not let the author believe the project is safe,
   // and must not cost the settings file saved before.
   const Status saved = host.files.WriteWholeFile(path, bytes);
@@ -47,7 +50,7 @@ bool OpenSettings(workspace::FrmMain& w) {
     return false;
   }
   NewProject(w);
-  ApplySettingsLines(w, SplitSettingsLines(text::AnsiToUtf8(bytes.value())));
+  ApplySettingsLines(w, SplitSettingsLines(text::FromAnsiOrMarkedUtf8(bytes.value())));
   host.modal.ShowMessage({"Your settings have been loaded.", w.Window().Caption(),
                           dialogs::Buttons::Ok, dialogs::Icon::None, w.Window().Handle()});
   return true;

@@ -4,6 +4,7 @@
 #include "vexmar_version.h"
 #include "viewer/command_line.h"
 #include "viewer/desktop_win32.h"
+#include "viewer/reading_order.h"
 #include "viewer/url_mapping.h"
 #include "viewer/win32_text.h"
 
@@ -63,8 +64,10 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
   const int work_height = work.bottom - work.top;
   const int width = work_width * 9 / 10 < 1100 ? work_width * 9 / 10 : 1100;
   const int height = work_height * 9 / 10 < 850 ? work_height * 9 / 10 : 850;
+  // A title in Arabic or Hebrew reads right to left in the title bar.
+  const std::string title = book::DisplayTitle(check_.record);
   window_ = CreateWindowExW(
-      0, kWindowClass, Widen(book::DisplayTitle(check_.record)).c_str(),
+      ReadsRightToLeft(title) ? WS_EX_RTLREADING : 0, kWindowClass, Widen(title).c_str(),
       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left + (work_width - width) / 2,
       work.top + (work_height - height) / 2, width, height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {

@@ -3,6 +3,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "viewer/reading_order.h"
 #include "viewer/win32_text.h"
 
 namespace vexmar::viewer {
@@ -15,7 +16,10 @@ bool OpenWithShell(HWND owner, const std::wstring& target) {
 }
 
 void ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT icon) {
-  MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon);
+  // The box's text and title read right to left when the text does (an
+  // About box that starts with an Arabic title).
+  const UINT order = ReadsRightToLeft(text) ? MB_RTLREADING : 0;
+  MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_OK | icon | order);
 }
 
 }  // namespace vexmar::viewer

@@ -11,6 +11,7 @@
 #include "build/project_bounds.h"
 #include "build/version_info.h"
 #include "platform/text/short_date.h"
+#include "platform/text/text.h"
 #include "support/main_window_fixture.h"
 #include "workspace/mod_main.h"
 
@@ -143,21 +144,26 @@ TEST(Compile, ChecksComeInTheirOrderWithTheirMessages) {
        Icon::None, "lstFiles", false,
        [&] {
          w.lstFiles.SetChecked(0, true);
-         f.Check("日本.htm");
+         f.Check("日本.htm");  // passes: a name in any script is stored as it is
+         f.Check("Αθήνα.htm");
+         f.Check("ΑΘΉΝΑ.htm");
        }},
       {"Please select the files to include in your Table of Contents before creating your "
        "E-book.",
        Icon::None, "lstTOC", false, [&] { w.lstTOC.SetChecked(0, true); }},
-      {"This file's name has characters that an e-book cannot store:\r\n\r\n日本.htm\r\n\r\n"
-       "Please rename the file, or uncheck it.",
+      {"Two checked files would have the same name in the e-book:\r\n\r\nΑθήνα.htm\r\n"
+       "ΑΘΉΝΑ.htm\r\n\r\nPlease uncheck one of them.",
        Icon::Critical, "lstFiles", false,
        [&] {
-         w.lstFiles.SetChecked(3, false);
+         w.lstFiles.SetChecked(5, false);
          f.Check("INDEX.HTM");
        }},
       {"Two checked files would have the same name in the e-book:\r\n\r\nindex.htm\r\n"
        "INDEX.HTM\r\n\r\nPlease uncheck one of them.",
-       Icon::Critical, "lstFiles", false, [&] { w.lstFiles.SetChecked(4, false); }},
+       Icon::Critical, "lstFiles", false,
+       [&] {
+         for (int i : {3, 4, 6}) w.lstFiles.SetChecked(i, false);
+       }},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.text);
@@ -374,6 +380,56 @@ TEST(BuildDay, SourceDateEpochIsTheDayWhateverTodayIs) {
   EXPECT_EQ(ChooseBuildDay("4107542400", today)->recordText, "3/1/2100");
   EXPECT_EQ(ChooseBuildDay(nullptr, today)->recordText, text::ShortDate(today()));
   EXPECT_FALSE(ChooseBuildDay("253402300800", today).ok());  // past 9999
+}
+
+std::string Utf16LeBytes(const std::string& utf8) {
+  std::string out;
+  for (const char16_t unit : text::Utf8ToUtf16(utf8)) {
+    out += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  }
+  return out;
+}
+
+// The block in the page's own encoding, after its byte-order mark; a block
+// of an earlier build is recognised and replaced in every encoding.
+TEST(Compile, TheTableOfContentsIsWrittenInTheIndexPagesEncoding) {
+  const std::string utf8Block =
+      "<h2 align='left'>Table of Contents</h2>\r\n<A HREF='Café.htm'>Café</A><BR>\r\n"
+      "<A HREF='日本.htm'>日本</A><BR>\r\n";
+  const std::string meta = "<meta http-equiv='Content-Type' content='text/html; charset=UTF-8'>";
+  const std::string le = "\xFF\xFE", bom = "\xEF\xBB\xBF";
+  const struct {
+    const char* home;
+    std::string page, expected;
+  } cases[] = {
+      {"index.htm", bom + "<p>été</p>", bom + utf8Block + "<p>été</p>\r\n"},
+      {"index.htm", "<META charset=\"utf-8\"><p>été</p>",
+       utf8Block + "<META charset=\"utf-8\"><p>été</p>\r\n"},
+      {"index.htm", meta + "<p>été</p>", utf8Block + meta + "<p>été</p>\r\n"},
+      {"index.htm", le + Utf16LeBytes("<p>été</p>"),
+       le + Utf16LeBytes(utf8Block + "<p>été</p>\r\n")},
+      {"index.htm", "<p>\xE9t\xE9</p>",
+       "<h2 align='left'>Table of Contents</h2>\r\n<A HREF='Caf\xE9.htm'>Caf\xE9</A><BR>\r\n"
+       "<A HREF='&#26085;&#26412;.htm'>&#26085;&#26412;</A><BR>\r\n<p>\xE9t\xE9</p>\r\n"},
+      {"notes.txt", "\xE9t\xE9", "Table of Contents\r\n\r\nCaf\xE9\r\n??\r\n\xE9t\xE9\r\n"},
+      // An older build's block hid the mark: it is replaced, and the mark comes first again.
+      {"index.htm", "<h2 align='left'>Table of Contents</h2>\r\n" + bom + "<p>été</p>\r\n",
+       bom + utf8Block + "<p>été</p>\r\n"},
+      {"notes.txt", bom + "été", bom + "Table of Contents\r\n\r\nCafé\r\n日本\r\nété\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    std::string page = c.page;
+    for (int window = 0; window < 2; ++window) {  // the second replaces the first's block
+      BuildFixture f;
+      f.w().txthomepage.SetText(c.home);
+      f.files.contents[kBook + c.home] = page;
+      f.Toc({"Café.htm", "日本.htm"}, 2);
+      f.Compile();
+      page = f.files.contents[kBook + c.home];
+      EXPECT_EQ(page, c.expected);
+    }
+  }
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(TocBlock, AnEarlierBlockIsRecognisedByItsOwnLinesOnly) {
   };
   for (const auto& [page, length] : cases) {
     const TocForm form = page[0] == '<' ? TocForm::Html : TocForm::Plain;
-    EXPECT_EQ(EarlierBlockLength(page, form, entries), length) << page;
+    EXPECT_EQ(EarlierBlockLength(page, form, entries, PageEncoding::Ansi), length) << page;
   }
 }
 

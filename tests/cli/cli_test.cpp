@@ -1,6 +1,7 @@
 // vexmar-ebc's sub-commands, run as the executable runs them.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "cli/arguments.h"
 #include "cli/command_line_fixture.h"
 #include "cli/commands.h"
+#include "platform/fs/file_system.h"
 #include "platform/fs/temporary_file.h"
 #include "platform/resources/resource_table.h"
 #include "platform/resources/resource_update.h"
@@ -42,6 +44,31 @@ TEST(Arguments, FitTheSyntaxOrSayWhatIsWrong) {
   EXPECT_TRUE(a.Flag("--yes"));
   EXPECT_EQ(a.Value("--stub").value_or(""), "s");
   EXPECT_EQ(a.positionals, (Args{"x", "y"}));
+}
+
+// FNV-1a: enough to tell whether two outputs are the same bytes.
+uint64_t Fingerprint(const std::string& bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return hash;
+}
+
+// The fixture stub's link time, and so its checksum, change with every build
+// of the tests; a book keeps the one and recomputes the other.
+std::string WithoutLinkTime(std::string exe) {
+  const auto byte = [&exe](std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(exe.at(at)));
+  };
+  const std::size_t pe = byte(0x3C) | byte(0x3D) << 8;
+  for (const std::size_t at : {pe + 8, pe + 88}) exe.replace(at, 4, 4, '\0');
+  return exe;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
 }
 
 class CommandLine : public CommandLineTest {
@@ -395,6 +422,66 @@ TEST_F(CommandLine, TemporaryFilesAreNeverFollowedNorLeftBehind) {
       }
     }
   }
+}
+
+// Figures taken from the program before names, titles and pages outside the
+// ANSI code page were supported: every byte of a project that fits it stays.
+TEST_F(CommandLine, AProjectThatFitsTheCodePageGivesTheSameBytesAsBefore) {
+  // The figures are Windows-1252's, the code page where no Windows is asked.
+  if (fs::PathSeparator() == '\\') GTEST_SKIP() << "the code page is the machine's own";
+  dir_.Write("garden/Café.htm", "<p>caf\xE9</p>");
+  ASSERT_EQ(Run(NewCommand, {dir_.Path() + "garden", "-o", dir_.Path() + "garden.ebc", "--title",
+                             "Jardin d'été", "--author", "Zoë Brontë", "--home", "index.htm",
+                             "--url-text", "Plus de notes…", "--url", "example.com/été", "--toc",
+                             "all", "--out-folder", dir_.Path(), "--out-file", "Jardin"}),
+            kExitDone)
+      << err_;
+  SetSourceDateEpoch("1773446400");  // 3/14/2026, so the bytes do not move with the clock
+  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  SetSourceDateEpoch("");
+  const std::string settingsFile = ReplaceAll(dir_.Read("garden.ebc"), dir_.Path(), "<dir>/");
+  EXPECT_EQ(Fingerprint(settingsFile), 1630567833479682612u);
+  EXPECT_EQ(Fingerprint(dir_.Read("garden/index.htm")), 15067112503901367927u);
+  EXPECT_EQ(Fingerprint(WithoutLinkTime(dir_.Read("Jardin.exe"))), 17812827792569001371u);
+}
+
+// Japanese, Greek, Arabic and emoji in the folder, the files, the title, the
+// author and the link: the settings file and the book give every field,
+// name and byte back.
+TEST_F(CommandLine, AProjectInEveryScriptBuildsAndReadsBack) {
+  const std::string folder = "書籍 Βιβλία كتب";
+  const std::pair<std::string, std::string> files[] = {
+      {"日本.htm", "<meta charset=\"utf-8\"><p>日本語のページ</p>"},
+      {"Ελληνικά.htm", "<p>Καλημέρα</p>"},
+      {"عربي.htm", "<p dir=\"rtl\">مرحبا</p>"},
+      {"画像 😀.png", std::string("\x89PNG\r\n\x1A\n\0\xFF", 10)},
+  };
+  for (const auto& [name, bytes] : files) dir_.Write(folder + "/" + name, bytes);
+  const std::string ebc = dir_.Path() + folder + ".ebc";
+  ASSERT_EQ(Run(NewCommand, {dir_.Path() + folder, "-o", ebc, "--title", "日本の本 😀", "--author",
+                             "Αλέξης", "--home", "日本.htm", "--url-text", "مزيد من الكتب", "--url",
+                             "example.com/本", "--toc", "all"}),
+            kExitDone)
+      << err_;
+  ASSERT_EQ(Run(BuildCommand, {ebc, "--yes", "--stub", stub_}), kExitDone) << err_;
+  const std::string book = dir_.Path() + folder + "/Output/MyEbook.exe";
+
+  ASSERT_EQ(Run(InspectCommand, {book}), kExitDone) << err_;
+  for (const char* line :
+       {"title:        日本の本 😀\n", "author:       Αλέξης\n", "index page:   日本.htm\n",
+        "link text:    مزيد من الكتب\n", "link address: example.com/本\n"}) {
+    EXPECT_NE(out_.find(line), std::string::npos) << line << out_;
+  }
+  ASSERT_EQ(Run(ExtractCommand, {book, dir_.Path() + "out"}), kExitDone) << err_;
+  for (const auto& [stored, name] : {std::pair{"ΕΛΛΗΝΙΚΆ.HTM", "Ελληνικά.htm"},
+                                     {"عربي.HTM", "عربي.htm"},
+                                     {"画像 😀.PNG", "画像 😀.png"},
+                                     {"日本.HTM", "日本.htm"}}) {
+    EXPECT_NE(out_.find(stored), std::string::npos) << stored;
+    EXPECT_EQ(dir_.Read("out/" + std::string(stored)), dir_.Read(folder + "/" + name)) << stored;
+  }
+  // The build opened the settings file (inspect showed its fields); it is UTF-8 behind its mark.
+  EXPECT_EQ(dir_.Read(folder + ".ebc").rfind("\xEF\xBB\xBF日本の本 😀\r\nΑλέξης\r\n", 0), 0u);
 }
 
 }  // namespace

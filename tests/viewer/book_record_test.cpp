@@ -16,6 +16,9 @@ TEST(BookRecord, SplitsTheNineFieldsAsWrittenOrSaysWhyNot) {
       // Fields are never trimmed; "\xE9" is "é" in the ANSI code page.
       {" Caf\xE9 :  :Index.Htm:14.03.26:::blank:blank:blank",
        {" Caf\xC3\xA9 ", "  ", "Index.Htm", "14.03.26", "", "", "blank", "blank", "blank"}},
+      // Behind the UTF-8 mark, UTF-8; a malformed byte is shown as U+FFFD.
+      {"\xEF\xBB\xBF日本:\xFF:i.htm:d:::blank:blank:blank",
+       {"日本", "\xEF\xBF\xBD", "i.htm", "d", "", "", "blank", "blank", "blank"}},
       // Trailing zero padding is not part of the record.
       {std::string("T:A:i.htm:d:::blank:blank:blank\0\0\0", 34),
        {"T", "A", "i.htm", "d", "", "", "blank", "blank", "blank"}},

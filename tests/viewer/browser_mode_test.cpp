@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "viewer/reading_order.h"
+
 namespace vexmar::viewer {
 namespace {
 
@@ -18,6 +20,16 @@ TEST(BrowserMode, AsksForTheNewestModeTheInstalledIeHas) {
   };
   for (const auto& [svc_version, version, value] : cases) {
     EXPECT_EQ(BrowserEmulationValue(svc_version, version), value) << svc_version << version;
+  }
+}
+
+// A title takes the direction of its first letter; digits and emoji decide nothing.
+TEST(ReadingOrder, TheFirstLetterDecides) {
+  for (const char* rtl : {"مرحبا", "שלום", "2026 😀 كتاب", "« كتاب » Book"}) {
+    EXPECT_TRUE(ReadsRightToLeft(rtl)) << rtl;
+  }
+  for (const char* ltr : {"Book كتاب", "日本の本", "Αθήνα", "2026", "", "😀"}) {
+    EXPECT_FALSE(ReadsRightToLeft(ltr)) << ltr;
   }
 }
 

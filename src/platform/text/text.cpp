@@ -2,6 +2,19 @@
 
 namespace vexmar::text {
 
+std::string ToAnsiOrMarkedUtf8(std::string_view utf8) {
+  if (FitsAnsi(utf8)) {
+    std::string ansi = Utf8ToAnsi(utf8);
+    if (ansi.compare(0, kUtf8Mark.size(), kUtf8Mark) != 0) return ansi;
+  }
+  return std::string(kUtf8Mark) + utf::Transcode<std::string>(utf8, utf::AppendUtf8);
+}
+
+std::string FromAnsiOrMarkedUtf8(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return AnsiToUtf8(bytes);
+  return utf::Transcode<std::string>(bytes.substr(kUtf8Mark.size()), utf::AppendUtf8);
+}
+
 std::string_view TrimSpaces(std::string_view text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};

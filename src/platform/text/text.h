@@ -20,6 +20,15 @@ std::string AnsiToUtf8(std::string_view ansi);
 // True when Utf8ToAnsi would keep every character of the text.
 bool FitsAnsi(std::string_view utf8);
 
+// The UTF-8 byte-order mark: a file of the program's that starts with it is
+// UTF-8, one without it ANSI text, as such files have always been.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// The text in the ANSI code page when it fits and its bytes cannot be taken
+// for the mark; otherwise the mark and the text as well-formed UTF-8.
+std::string ToAnsiOrMarkedUtf8(std::string_view utf8);
+// The reverse: UTF-8 (malformed bytes replaced) after the mark, else ANSI.
+std::string FromAnsiOrMarkedUtf8(std::string_view bytes);
+
 // Upper and lower case the way the author's language does it for the
 // characters the ANSI code page holds (so "é" becomes "É"); other characters
 // stay as they are.

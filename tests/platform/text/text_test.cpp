@@ -36,6 +36,19 @@ TEST(Ansi, WesternTextPassesThroughTheCodePageAndTheRestBecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToAnsi("\xC5\x82"), "?");  // "ł" is not "l"
 }
 
+// Files and records stay ANSI while they fit; otherwise UTF-8 behind the mark.
+TEST(Ansi, TextThatDoesNotFitGoesAsMarkedUtf8) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Caf\xC3\xA9", "Caf\xE9"},
+      {"日本", "\xEF\xBB\xBF日本"},
+      {"\xC3\xAF\xC2\xBB\xC2\xBFx", "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx"},  // "ï»¿x" is no mark
+  };
+  for (const auto& [utf8, bytes] : cases) {
+    EXPECT_EQ(ToAnsiOrMarkedUtf8(utf8), bytes);
+    EXPECT_EQ(FromAnsiOrMarkedUtf8(bytes), utf8);
+  }
+}
+
 TEST(Case, UpperAndLowerCoverTheCodePagesLetters) {
   EXPECT_EQ(ToUpper("chapter 1.html café_über_ÿ"), "CHAPTER 1.HTML CAFÉ_ÜBER_Ÿ");
   EXPECT_EQ(ToUpper("œuvre šš žž ÆØÅ æøå ß ÷"), "ŒUVRE ŠŠ ŽŽ ÆØÅ ÆØÅ ß ÷");
