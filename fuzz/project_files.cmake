@@ -62,6 +62,7 @@ add_executable(vexmar_digest_fuzzer ${CMAKE_CURRENT_LIST_DIR}/digest_fuzzer.cpp
   ${vexmar_root}/src/book/book_record.cpp
   ${vexmar_root}/src/viewer/entry_index.cpp
   ${vexmar_root}/src/book/entry_name.cpp
+  ${vexmar_root}/src/book/percent_decode.cpp
   ${vexmar_root}/src/viewer/url_mapping.cpp
   ${vexmar_root}/src/platform/resources/upper_case.cpp)
 target_include_directories(vexmar_digest_fuzzer PRIVATE ${vexmar_root}/src)
