@@ -55,8 +55,9 @@ int RunList(const BookImage& book, Output& output) {
   return book.damaged.empty() ? kExitOk : kExitBadBook;
 }
 
-int RunSettings(const BookImage& book, Output& output) {
-  const BookCheck check = CheckBook(book, AnsiToUtf8);
+// The exit code of a file that is a bare stub or has no usable record, said
+// on standard error; kExitOk (0) for a book.
+int RefusedUnlessABook(const BookCheck& check) {
   if (check.status == BookStatus::kBareStub) {
     PrintError(check.message);
     return kExitNotABook;
@@ -65,6 +66,12 @@ int RunSettings(const BookImage& book, Output& output) {
     PrintError(check.message);
     return kExitBadBook;
   }
+  return kExitOk;
+}
+
+int RunSettings(const BookImage& book, Output& output) {
+  const BookCheck check = CheckBook(book, AnsiToUtf8);
+  if (const int refused = RefusedUnlessABook(check)) return refused;
   for (const std::string& field : check.record.fields) {
     output.WriteText(field + "\r\n");
   }
@@ -149,14 +156,7 @@ int RunFetch(const BookImage& book, const std::string& url, Output& output) {
 
 int RunVerify(const BookImage& book, Output& output) {
   const BookCheck check = CheckBook(book, AnsiToUtf8);
-  if (check.status == BookStatus::kBareStub) {
-    PrintError(check.message);
-    return kExitNotABook;
-  }
-  if (check.status == BookStatus::kNoRecord || check.status == BookStatus::kBadRecord) {
-    PrintError(check.message);
-    return kExitBadBook;
-  }
+  if (const int refused = RefusedUnlessABook(check)) return refused;
   const OtherEntryLookup others = {
       [](const void* module, std::string_view type, std::string_view name) {
         return FindOtherEntry(static_cast<HMODULE>(const_cast<void*>(module)), type, name);
