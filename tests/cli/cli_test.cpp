@@ -395,10 +395,10 @@ TEST_F(CommandLine, AProjectThatFitsTheCodePageGivesTheSameBytesAsBefore) {
   // The figures are Windows-1252's, the code page where no Windows is asked.
   if (fs::PathSeparator() == '\\') GTEST_SKIP() << "the code page is the machine's own";
   dir_.Write("garden/Café.htm", "<p>caf\xE9</p>");
-  ASSERT_EQ(Run(NewCommand, {dir_.Path() + "garden", "-o", dir_.Path() + "garden.ebc", "--title",
-                             "Jardin d'été", "--author", "Zoë Brontë", "--home", "index.htm",
-                             "--url-text", "Plus de notes…", "--url", "example.com/été", "--toc",
-                             "all", "--out-folder", dir_.Path(), "--out-file", "Jardin"}),
+  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Jardin d'été",
+                             "--author", "Zoë Brontë", "--home", "index.htm", "--url-text",
+                             "Plus de notes…", "--url", "example.com/été", "--toc", "all",
+                             "--out-folder", dir_.Path(), "--out-file", "Jardin"}),
             kExitDone)
       << err_;
   SetSourceDateEpoch("1773446400");  // 3/14/2026, so the bytes do not move with the clock
@@ -422,14 +422,13 @@ TEST_F(CommandLine, AProjectInEveryScriptBuildsAndReadsBack) {
       {"画像 😀.png", std::string("\x89PNG\r\n\x1A\n\0\xFF", 10)},
   };
   for (const auto& [name, bytes] : files) dir_.Write(folder + "/" + name, bytes);
-  const std::string ebc = dir_.Path() + folder + ".ebc";
-  ASSERT_EQ(Run(NewCommand, {dir_.Path() + folder, "-o", ebc, "--title", "日本の本 😀", "--author",
-                             "Αλέξης", "--home", "日本.htm", "--url-text", "مزيد من الكتب", "--url",
-                             "example.com/本", "--toc", "all"}),
+  ASSERT_EQ(Run(NewCommand, {P(folder), "-o", P(folder + ".ebc"), "--title", "日本の本 😀",
+                             "--author", "Αλέξης", "--home", "日本.htm", "--url-text",
+                             "مزيد من الكتب", "--url", "example.com/本", "--toc", "all"}),
             kExitDone)
       << err_;
-  ASSERT_EQ(Run(BuildCommand, {ebc, "--yes", "--stub", stub_}), kExitDone) << err_;
-  const std::string book = dir_.Path() + folder + "/Output/MyEbook.exe";
+  ASSERT_EQ(Build(folder), kExitDone) << err_;
+  const std::string book = P(folder + "/Output/MyEbook.exe");
 
   ASSERT_EQ(Run(InspectCommand, {book}), kExitDone) << err_;
   for (const char* line :
@@ -437,7 +436,7 @@ TEST_F(CommandLine, AProjectInEveryScriptBuildsAndReadsBack) {
         "link text:    مزيد من الكتب\n", "link address: example.com/本\n"}) {
     EXPECT_NE(out_.find(line), std::string::npos) << line << out_;
   }
-  ASSERT_EQ(Run(ExtractCommand, {book, dir_.Path() + "out"}), kExitDone) << err_;
+  ASSERT_EQ(Run(ExtractCommand, {book, P("out")}), kExitDone) << err_;
   for (const auto& [stored, name] : {std::pair{"ΕΛΛΗΝΙΚΆ.HTM", "Ελληνικά.htm"},
                                      {"عربي.HTM", "عربي.htm"},
                                      {"画像 😀.PNG", "画像 😀.png"},
