@@ -26,9 +26,8 @@ class CommandLineTest : public ::testing::Test {
   // `new` of the project in `folder`, saved beside it as folder.ebc, its book
   // made in the test's folder as `book`.exe.
   int NewProject(const std::string& folder, const std::string& book, const Args& more = {}) {
-    Args args{P(folder), "-o",     P(folder + ".ebc"), "--title",      "T",         "--author",
-              "A",       "--home", "index.htm",        "--out-folder", dir_.Path(), "--out-file",
-              book};
+    Args args{P(folder), "-o", P(folder + ".ebc"), "--out-folder", dir_.Path(), "--out-file", book};
+    args.insert(args.end(), {"--title", "T", "--author", "A", "--home", "index.htm"});
     args.insert(args.end(), more.begin(), more.end());
     return Run(NewCommand, args);
   }
