@@ -65,8 +65,7 @@ TEST(LinkQuestion, ListsTheFirstTenAndNoEndsTheBuildWithNothingWritten) {
   expected += "\xE2\x80\xA6 and 2 more\r\n\r\nDo you want to build the e-book anyway?";
   EXPECT_EQ(testing::Box(asked[0]), testing::Box(expected, "Check Links", dialogs::Icon::Question,
                                                  dialogs::Buttons::YesNo));
-  EXPECT_TRUE(f.resources.log.empty());
-  EXPECT_TRUE(f.files.writes.empty());
+  EXPECT_TRUE(f.resources.log.empty() && f.files.writes.empty());
   EXPECT_EQ(f.w().Window().GetMousePointer(), ui::MousePointer::Default);
 
   EXPECT_EQ(f.Compile(Answer::Yes), CompileResult::Done);  // Yes builds anyway
@@ -85,8 +84,7 @@ TEST(LinkQuestion, NoQuestionForACleanProjectAndTheListenerMayRefuse) {
   };
   EXPECT_EQ(strict.Compile(Answer::Yes), CompileResult::CheckFailed);
   EXPECT_EQ(told, 1u);
-  EXPECT_TRUE(strict.Questions().empty());
-  EXPECT_TRUE(strict.resources.log.empty());
+  EXPECT_TRUE(strict.Questions().empty() && strict.resources.log.empty());
 }
 
 }  // namespace

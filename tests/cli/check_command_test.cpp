@@ -5,12 +5,9 @@
 #include "cli/arguments.h"
 #include "cli/command_line_fixture.h"
 #include "cli/commands.h"
-#include "support/temp_folder.h"
 
 namespace vexmar::cli {
 namespace {
-
-using Args = std::vector<std::string>;
 
 class CheckCommandLine : public CommandLineTest {
  protected:
@@ -20,11 +17,7 @@ class CheckCommandLine : public CommandLineTest {
                "<a href=\"seeds.htm#sow\">Sow</a> <a href=\"http://example.com/x\">");
     dir_.Write("book/seeds.htm", "<h1 id=\"reap\">Reap</h1>");
     dir_.Write("book/style.css", "p { }");  // no file the folder scan lists
-    ASSERT_EQ(
-        Run(NewCommand, {P("book"), "-o", P("book.ebc"), "--title", "T", "--author", "A", "--home",
-                         "index.htm", "--out-folder", dir_.Path(), "--out-file", "Book"}),
-        kExitDone)
-        << err_;
+    ASSERT_EQ(NewProject("book", "Book"), kExitDone) << err_;
   }
 };
 
@@ -53,7 +46,7 @@ TEST_F(CheckCommandLine, PrintsFindingsAsLinesOrJsonWithTheirExitCodes) {
 }
 
 TEST_F(CheckCommandLine, BuildPrintsTheFindingsAndStrictBuildsNothing) {
-  EXPECT_EQ(Run(BuildCommand, {P("book.ebc"), "--yes", "--strict", "--stub", stub_}), kExitFailed);
+  EXPECT_EQ(Build("book", {"--strict"}), kExitFailed);
   EXPECT_NE(err_.find("vexmar-ebc build: anchor: index.htm, line 3: \"seeds.htm#sow\" names a "
                       "place that its page does not have.\n"),
             std::string::npos)
@@ -62,7 +55,7 @@ TEST_F(CheckCommandLine, BuildPrintsTheFindingsAndStrictBuildsNothing) {
             std::string::npos);
   EXPECT_EQ(dir_.Read("Book.exe"), "");
 
-  EXPECT_EQ(Run(BuildCommand, {P("book.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  EXPECT_EQ(Build("book"), kExitDone) << err_;
   EXPECT_NE(err_.find("Check Links: The link check found these problems"), std::string::npos);
   EXPECT_NE(dir_.Read("Book.exe"), "");
 }

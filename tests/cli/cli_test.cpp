@@ -40,10 +40,6 @@ TEST(Arguments, FitTheSyntaxOrSayWhatIsWrong) {
   for (const auto& [args, error] : cases) {
     EXPECT_EQ(ParseArguments(syntax, args).error, error) << args.back();
   }
-  const Arguments a = ParseArguments(syntax, {"--yes", "x", "--stub", "s", "y"}).arguments;
-  EXPECT_TRUE(a.Flag("--yes"));
-  EXPECT_EQ(a.Value("--stub").value_or(""), "s");
-  EXPECT_EQ(a.positionals, (Args{"x", "y"}));
 }
 
 // FNV-1a: enough to tell whether two outputs are the same bytes.
@@ -86,20 +82,12 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   std::string large(600 * 1000, '\0');
   for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 / 3);
   dir_.Write("garden/large.txt", large);
-  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Garden Notes",
-                             "--author", "A. Reader", "--home", "index.htm", "--toc", "all",
-                             "--out-folder", dir_.Path(), "--out-file", "Garden"}),
-            kExitDone)
-      << err_;
-  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(NewProject("garden", "Garden", {"--toc", "all"}), kExitDone) << err_;
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   EXPECT_NE(err_.find("Compile Finished.: Your e-book has been created."), std::string::npos);
-  // A second run is a new window: it replaces the contents block, never adds one.
-  const std::string page = dir_.Read("garden/index.htm");
-  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
-  EXPECT_EQ(dir_.Read("garden/index.htm"), page);
 
   ASSERT_EQ(Run(InspectCommand, {P("Garden.exe")}), kExitDone) << err_;
-  EXPECT_NE(out_.find("title:        Garden Notes\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("title:        T\n"), std::string::npos) << out_;
   EXPECT_NE(out_.find("files (10):"), std::string::npos) << out_;
   EXPECT_NE(out_.find("CHAPTER 1.HTML"), std::string::npos);
 
@@ -117,47 +105,12 @@ TEST_F(CommandLine, MakesInspectsAndExtractsTheSampleBook) {
   EXPECT_EQ(dir_.Read("garden/index.htm").find("leaf.png'>"), std::string::npos);
 }
 
-// A crafted book in which the second file's data entry points at the first
-// file's bytes; a book that claims one blob thousands of times used to take
-// gigabytes to inspect.
-TEST_F(CommandLine, RefusesABookWhoseFilesShareBytes) {
-  ASSERT_EQ(
-      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
-                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "Crafted"}),
-      kExitDone);
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
-  std::string book = dir_.Read("Crafted.exe");
-  resources::MemorySource source(reinterpret_cast<const uint8_t*>(book.data()), book.size());
-  auto file = resources::ReadResourceFile(source);
-  ASSERT_TRUE(file.ok());
-  std::vector<std::string> dataEntries;  // the RVA and size of each file, as the tree stores them
-  for (const resources::ResourceEntry& entry : file->table.entries()) {
-    if (entry.type.is_number() && entry.type.number() == book_format::kFileType) {
-      const uint32_t fields[2] = {entry.dataRva, entry.size};  // little-endian hosts only
-      dataEntries.emplace_back(reinterpret_cast<const char*>(fields), sizeof fields);
-    }
-  }
-  ASSERT_GE(dataEntries.size(), 2u);
-  const size_t second = book.find(dataEntries[1]);
-  ASSERT_NE(second, std::string::npos);
-  book.replace(second, 8, dataEntries[0]);
-  dir_.Write("Crafted.exe", book);
-
-  EXPECT_EQ(Run(InspectCommand, {P("Crafted.exe")}), kExitFailed);
-  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
-  EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
-  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
-  EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
-}
-
 // The book carries a digest of its entries: build prints the finished
-// book's SHA-256 last, and inspect says whether the entries still match.
+// book's SHA-256 last, and inspect says whether the entries still match;
+// a book whose files share bytes is refused.
 TEST_F(CommandLine, InspectTellsAWholeBookFromATamperedOne) {
-  ASSERT_EQ(
-      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
-                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
-      kExitDone);
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(NewProject("garden", "G"), kExitDone);
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   const std::string whole = dir_.Read("G.exe");
   const std::string checksum = "sha256: " + book::ToHex(book::Sha256Of(whole)) + "\n";
   ASSERT_GE(out_.size(), checksum.size());
@@ -198,6 +151,32 @@ TEST_F(CommandLine, InspectTellsAWholeBookFromATamperedOne) {
   const std::string cut = whole.substr(whole.find("vexmar-digest 1\n"), 100);
   EXPECT_EQ(digestLine(rewritten(resources::ResourceId::FromUtf8("VEXMAR").value(), "DIGEST", cut)),
             "damaged: the digest's last line is cut short\n");
+
+  // A crafted book in which the second file's data entry points at the
+  // first file's bytes; one that claims one blob thousands of times used to
+  // take gigabytes to inspect.
+  std::string book = whole;
+  resources::MemorySource source(reinterpret_cast<const uint8_t*>(book.data()), book.size());
+  auto file = resources::ReadResourceFile(source);
+  ASSERT_TRUE(file.ok());
+  std::vector<std::string> dataEntries;  // the RVA and size of each file, as the tree stores them
+  for (const resources::ResourceEntry& entry : file->table.entries()) {
+    if (entry.type.is_number() && entry.type.number() == book_format::kFileType) {
+      const uint32_t fields[2] = {entry.dataRva, entry.size};  // little-endian hosts only
+      dataEntries.emplace_back(reinterpret_cast<const char*>(fields), sizeof fields);
+    }
+  }
+  ASSERT_GE(dataEntries.size(), 2u);
+  const size_t second = book.find(dataEntries[1]);
+  ASSERT_NE(second, std::string::npos);
+  book.replace(second, 8, dataEntries[0]);
+  dir_.Write("Crafted.exe", book);
+
+  EXPECT_EQ(Run(InspectCommand, {P("Crafted.exe")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_EQ(Run(ExtractCommand, {P("Crafted.exe"), P("out")}), kExitFailed);
+  EXPECT_NE(err_.find("share bytes"), std::string::npos) << err_;
+  EXPECT_FALSE(stdfs::exists(stdfs::u8path(P("out"))));
 }
 
 // A name no disk holds is named and left out; the rest is still written.
@@ -230,16 +209,16 @@ void SetSourceDateEpoch(const char* value) {
 // not a code page), the file name and the day, and no version of the stub.
 TEST_F(CommandLine, SourceDateEpochGivesIdenticalBooksCarryingTheirVersion) {
   const std::string title = "G\xC3\xA4rten \xE2\x82\xAC \xC5\x92uvre";  // Gärten € Œuvre
-  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", title, "--author",
+  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", title, "--author",
                              "Zo\xC3\xAB", "--home", "index.htm", "--out-folder", dir_.Path()}),
             kExitDone);
   SetSourceDateEpoch("1765238399");  // 2025-12-08 23:59:59 UTC
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   const std::string first = dir_.Read("MyEbook.exe");
   for (const auto& entry : stdfs::directory_iterator(stdfs::u8path(P("garden")))) {
     stdfs::last_write_time(entry.path(), stdfs::file_time_type::clock::now());
   }
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   EXPECT_TRUE(dir_.Read("MyEbook.exe") == first);
   ASSERT_EQ(Run(InspectCommand, {P("MyEbook.exe")}), kExitDone) << err_;
   EXPECT_NE(out_.find("build date:   12/8/2025\n"), std::string::npos) << out_;
@@ -281,10 +260,7 @@ std::string IconFile(int images, uint32_t size) {
 // the viewer and the shell show; a file that is no icon ends the build with
 // exit 2 and writes nothing.
 TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
-  ASSERT_EQ(
-      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
-                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
-      kExitDone);
+  ASSERT_EQ(NewProject("garden", "G"), kExitDone);
   const auto icons = [this] {  // "TYPE/NAME SIZE;" of each icon entry of G.exe
     const std::string bytes = dir_.Read("G.exe");
     resources::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -298,15 +274,13 @@ TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
     return found;
   };
   dir_.Write("three.ico", IconFile(3, 100));
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("three.ico")}),
-            kExitDone)
-      << err_;
+  ASSERT_EQ(Build("garden", {"--icon", P("three.ico")}), kExitDone) << err_;
   EXPECT_EQ(icons(), "3/1 100;3/2 100;3/3 100;14/1 48;");
   stdfs::rename(stdfs::u8path(P("G.exe")), stdfs::u8path(P("Three.exe")));
   dir_.Write("one.ico", IconFile(1, 60));
-  ASSERT_EQ(
-      Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", P("Three.exe"), "--icon", P("one.ico")}),
-      kExitDone)
+  ASSERT_EQ(Run(BuildCommand,
+                {P("garden.ebc"), "--yes", "--stub", P("Three.exe"), "--icon", P("one.ico")}),
+            kExitDone)
       << err_;
   EXPECT_EQ(icons(), "3/1 60;14/1 20;");
 
@@ -321,8 +295,7 @@ TEST_F(CommandLine, IconReplacesTheStubsIconsOrEndsTheBuild) {
   stdfs::remove(stdfs::u8path(P("G.exe")));
   for (const auto& [bytes, why] : bad) {
     dir_.Write("bad.ico", bytes);
-    EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_, "--icon", P("bad.ico")}),
-              kExitFailed);
+    EXPECT_EQ(Build("garden", {"--icon", P("bad.ico")}), kExitFailed);
     EXPECT_NE(err_.find("bad.ico cannot be the book's icon: it is not an icon file (.ico): " + why),
               std::string::npos)
         << err_;
@@ -341,10 +314,8 @@ TEST_F(CommandLine, FailuresAndUsageErrorsHaveTheirExitCodes) {
   EXPECT_NE(err_.find("it has no settings record"), std::string::npos) << err_;
 
   // Without --yes and with nobody at a terminal, the first question is No.
-  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A",
-                             "--home", "index.htm"}),
-            kExitDone);
-  EXPECT_EQ(Run(BuildCommand, {P("g.ebc"), "--stub", stub_}), kExitFailed);
+  ASSERT_EQ(NewProject("garden", "G"), kExitDone);
+  EXPECT_EQ(Run(BuildCommand, {P("garden.ebc"), "--stub", stub_}), kExitFailed);
   EXPECT_NE(err_.find("nobody to ask"), std::string::npos) << err_;
 }
 
@@ -357,16 +328,13 @@ TEST_F(CommandLine, PacksSubFolderFilesAndNotesLinksLeavingTheProject) {
   const std::string away = dir_.Write("away.txt", "outside");
   std::error_code noLinks;  // Windows without the right to make links
   stdfs::create_symlink(stdfs::u8path(away), stdfs::u8path(P("garden/away.txt")), noLinks);
-  ASSERT_EQ(
-      Run(NewCommand, {P("garden"), "-o", P("g.ebc"), "--title", "T", "--author", "A", "--home",
-                       "index.htm", "--out-folder", dir_.Path(), "--out-file", "G"}),
-      kExitDone);
-  std::string ebc = dir_.Read("g.ebc");
+  ASSERT_EQ(NewProject("garden", "G"), kExitDone);
+  std::string ebc = dir_.Read("garden.ebc");
   const size_t listEnd = ebc.find("\r\n", ebc.find("leaf.png"));
   ebc.insert(listEnd, ":pics\\stem.png:pics/root.png");
-  dir_.Write("g.ebc", ebc);
+  dir_.Write("garden.ebc", ebc);
 
-  ASSERT_EQ(Run(BuildCommand, {P("g.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   EXPECT_EQ(err_.find("note: pics"), std::string::npos) << err_;
   const std::string notes = err_;
   ASSERT_EQ(Run(InspectCommand, {P("G.exe")}), kExitDone) << err_;
@@ -405,11 +373,8 @@ TEST_F(CommandLine, TemporaryFilesAreNeverFollowedNorLeftBehind) {
   }
   static std::uint32_t draws = 0;
   const fs::NameDraw system = fs::SetNameDraw([] { return draws++ % 5; });
-  ASSERT_EQ(Run(NewCommand,
-                {P("garden"), "-o", P("garden.ebc"), "--title", "T", "--author", "A", "--home",
-                 "index.htm", "--toc", "all", "--out-folder", dir_.Path(), "--out-file", name}),
-            kExitDone);
-  EXPECT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(NewProject("garden", name, {"--toc", "all"}), kExitDone);
+  EXPECT_EQ(Build("garden"), kExitDone) << err_;
   fs::SetNameDraw(system);
   EXPECT_EQ(Run(InspectCommand, {P(name + ".exe")}), kExitDone) << err_;
   EXPECT_EQ(dir_.Read("victim.txt"), "the author's");
@@ -430,14 +395,14 @@ TEST_F(CommandLine, AProjectThatFitsTheCodePageGivesTheSameBytesAsBefore) {
   // The figures are Windows-1252's, the code page where no Windows is asked.
   if (fs::PathSeparator() == '\\') GTEST_SKIP() << "the code page is the machine's own";
   dir_.Write("garden/Café.htm", "<p>caf\xE9</p>");
-  ASSERT_EQ(Run(NewCommand, {dir_.Path() + "garden", "-o", dir_.Path() + "garden.ebc", "--title",
-                             "Jardin d'été", "--author", "Zoë Brontë", "--home", "index.htm",
-                             "--url-text", "Plus de notes…", "--url", "example.com/été", "--toc",
-                             "all", "--out-folder", dir_.Path(), "--out-file", "Jardin"}),
+  ASSERT_EQ(Run(NewCommand, {P("garden"), "-o", P("garden.ebc"), "--title", "Jardin d'été",
+                             "--author", "Zoë Brontë", "--home", "index.htm", "--url-text",
+                             "Plus de notes…", "--url", "example.com/été", "--toc", "all",
+                             "--out-folder", dir_.Path(), "--out-file", "Jardin"}),
             kExitDone)
       << err_;
   SetSourceDateEpoch("1773446400");  // 3/14/2026, so the bytes do not move with the clock
-  ASSERT_EQ(Run(BuildCommand, {P("garden.ebc"), "--yes", "--stub", stub_}), kExitDone) << err_;
+  ASSERT_EQ(Build("garden"), kExitDone) << err_;
   SetSourceDateEpoch("");
   const std::string settingsFile = ReplaceAll(dir_.Read("garden.ebc"), dir_.Path(), "<dir>/");
   EXPECT_EQ(Fingerprint(settingsFile), 1630567833479682612u);
@@ -457,14 +422,13 @@ TEST_F(CommandLine, AProjectInEveryScriptBuildsAndReadsBack) {
       {"画像 😀.png", std::string("\x89PNG\r\n\x1A\n\0\xFF", 10)},
   };
   for (const auto& [name, bytes] : files) dir_.Write(folder + "/" + name, bytes);
-  const std::string ebc = dir_.Path() + folder + ".ebc";
-  ASSERT_EQ(Run(NewCommand, {dir_.Path() + folder, "-o", ebc, "--title", "日本の本 😀", "--author",
-                             "Αλέξης", "--home", "日本.htm", "--url-text", "مزيد من الكتب", "--url",
-                             "example.com/本", "--toc", "all"}),
+  ASSERT_EQ(Run(NewCommand, {P(folder), "-o", P(folder + ".ebc"), "--title", "日本の本 😀",
+                             "--author", "Αλέξης", "--home", "日本.htm", "--url-text",
+                             "مزيد من الكتب", "--url", "example.com/本", "--toc", "all"}),
             kExitDone)
       << err_;
-  ASSERT_EQ(Run(BuildCommand, {ebc, "--yes", "--stub", stub_}), kExitDone) << err_;
-  const std::string book = dir_.Path() + folder + "/Output/MyEbook.exe";
+  ASSERT_EQ(Build(folder), kExitDone) << err_;
+  const std::string book = P(folder + "/Output/MyEbook.exe");
 
   ASSERT_EQ(Run(InspectCommand, {book}), kExitDone) << err_;
   for (const char* line :
@@ -472,7 +436,7 @@ TEST_F(CommandLine, AProjectInEveryScriptBuildsAndReadsBack) {
         "link text:    مزيد من الكتب\n", "link address: example.com/本\n"}) {
     EXPECT_NE(out_.find(line), std::string::npos) << line << out_;
   }
-  ASSERT_EQ(Run(ExtractCommand, {book, dir_.Path() + "out"}), kExitDone) << err_;
+  ASSERT_EQ(Run(ExtractCommand, {book, P("out")}), kExitDone) << err_;
   for (const auto& [stored, name] : {std::pair{"ΕΛΛΗΝΙΚΆ.HTM", "Ελληνικά.htm"},
                                      {"عربي.HTM", "عربي.htm"},
                                      {"画像 😀.PNG", "画像 😀.png"},

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::cli {
@@ -22,6 +23,19 @@ class CommandLineTest : public ::testing::Test {
     return code;
   }
   std::string P(const std::string& relative) const { return dir_.Path() + relative; }
+  // `new` of the project in `folder`, saved beside it as folder.ebc, its book
+  // made in the test's folder as `book`.exe.
+  int NewProject(const std::string& folder, const std::string& book, const Args& more = {}) {
+    Args args{P(folder), "-o", P(folder + ".ebc"), "--out-folder", dir_.Path(), "--out-file", book};
+    args.insert(args.end(), {"--title", "T", "--author", "A", "--home", "index.htm"});
+    args.insert(args.end(), more.begin(), more.end());
+    return Run(NewCommand, args);
+  }
+  int Build(const std::string& folder, const Args& more = {}) {
+    Args args{P(folder + ".ebc"), "--yes", "--stub", stub_};
+    args.insert(args.end(), more.begin(), more.end());
+    return Run(BuildCommand, args);
+  }
 
   testing::TempFolder dir_;
   std::string out_, err_;
