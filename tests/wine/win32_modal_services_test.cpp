@@ -131,8 +131,7 @@ TEST_F(Win32ModalServices, AModalWindowHoldsItsCentredOwnerUntilItsCloseBoxHides
   MSG quit{};
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(quit.wParam, 3u);
-  RECT placed{};
-  RECT around{};
+  RECT placed{}, around{};
   GetWindowRect(Hwnd(help), &placed);
   GetWindowRect(Hwnd(owner), &around);
   EXPECT_NEAR(placed.left + placed.right, around.left + around.right, 2);
