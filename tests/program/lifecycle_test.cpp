@@ -61,7 +61,6 @@ TEST(StartUp, PreparesTheWindowWithOrWithoutHelpAndASkinThatIsAPicture) {
     const ui::HeadlessBackend::FormLook* look = f.backend.Look(w.Window().Handle());
     ASSERT_NE(look, nullptr);
     EXPECT_EQ(look->skin != nullptr, skinned);
-    EXPECT_EQ(f.program.GetSkin().Drawn(), skinned);
     EXPECT_TRUE(!skinned || look->skin->WidthPixels() == 2);
     EXPECT_TRUE(f.modal.shown.empty());
   }
