@@ -1,7 +1,6 @@
 // The help texts from help.txt, the help window and the icons that open it.
 #include <gtest/gtest.h>
 
-#include "help/frm_help.h"
 #include "help/help_icons.h"
 #include "help/mod_help.h"
 #include "support/main_window_fixture.h"
@@ -57,14 +56,6 @@ TEST(HelpIcons, PressBordersTheIconAndReleaseOpensItsHelp) {
   f.w().imghelp[9]->MouseDown(ui::MouseButton::Left);
   f.w().imghelp[9]->MouseUp(ui::MouseButton::Left);
   EXPECT_EQ(f.shownTexts, (Texts{"two", "ten"}));
-}
-
-TEST(HelpWindow, CloseHelpClosesIt) {
-  ui::HeadlessBackend backend;
-  FrmHelp help(backend);
-  help.Window().Show();
-  help.Command1.Click();
-  EXPECT_TRUE(help.Window().Closed());
 }
 
 }  // namespace

@@ -48,12 +48,10 @@ struct Book {
 TEST(VerifyBook, AWholeBookIsOkAndEveryTamperingIsNamed) {
   Book whole;
   EXPECT_EQ(whole.Verify().lines, Lines{"ok 4 entries"});
-  EXPECT_TRUE(whole.Verify().whole);
 
   Book byte;
   byte.files["CHAPTER 1.HTM"][3] = 'q';
   EXPECT_EQ(byte.Verify().lines, (Lines{"damaged CHAPTER 1.HTM", "damaged"}));
-  EXPECT_FALSE(byte.Verify().whole);
 
   Book renamed;
   renamed.files["CHAPTER 2.HTM"] = renamed.files["CHAPTER 1.HTM"];

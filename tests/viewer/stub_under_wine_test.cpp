@@ -52,30 +52,14 @@ struct BookFile {
   std::string bytes;
 };
 
-// A copy of `stub` at `path` with the entries written into it by the
-// project's own resource engine, as the compiler makes books; no record when
-// `record` is null. Returns why that failed, or "".
-std::string MakeBook(const std::wstring& path, const std::string* record,
-                     const std::vector<BookFile>& files, const std::wstring& stub,
-                     uint16_t record_language) {
-  using resources::ResourceId;
-  if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
-    return "cannot copy the stub: " + std::to_string(GetLastError());
-  }
-  if (record == nullptr && files.empty()) return "";
+using Put = std::tuple<resources::ResourceId, resources::Result<resources::ResourceId>, uint16_t,
+                       std::string>;
+
+// Writes the entries into the book by the project's own resource engine, as
+// the compiler makes books. Returns why that failed, or "".
+std::string PutEntries(const std::wstring& path, const std::vector<Put>& puts) {
   auto update = resources::ResourceUpdate::Begin(fs::path(path));
   if (!update) return update.error().reason;
-  std::vector<std::tuple<ResourceId, resources::Result<ResourceId>, uint16_t, std::string>> puts;
-  if (record != nullptr) {
-    puts.emplace_back(ResourceId::FromUtf8(book_format::kSettingsType).value(),
-                      ResourceId::Number(book_format::kSettingsId), record_language, *record);
-  }
-  for (const BookFile& file : files) {
-    puts.emplace_back(
-        ResourceId::Number(book_format::kFileType).value(),
-        ResourceId::FromText(std::u16string(file.entry_name.begin(), file.entry_name.end())),
-        book_format::kLanguage, file.bytes);
-  }
   for (const auto& [type, id, language, bytes] : puts) {
     if (!id) return id.error().reason;
     const resources::Status set =
@@ -86,19 +70,35 @@ std::string MakeBook(const std::wstring& path, const std::string* record,
   return committed ? "" : committed.error().reason;
 }
 
+// A copy of `stub` at `path` with the entries; no record when `record` is null.
+std::string MakeBook(const std::wstring& path, const std::string* record,
+                     const std::vector<BookFile>& files, const std::wstring& stub,
+                     uint16_t record_language) {
+  using resources::ResourceId;
+  if (!CopyFileW(stub.c_str(), path.c_str(), FALSE)) {
+    return "cannot copy the stub: " + std::to_string(GetLastError());
+  }
+  if (record == nullptr && files.empty()) return "";
+  std::vector<Put> puts;
+  if (record != nullptr) {
+    puts.emplace_back(ResourceId::FromUtf8(book_format::kSettingsType).value(),
+                      ResourceId::Number(book_format::kSettingsId), record_language, *record);
+  }
+  for (const BookFile& file : files) {
+    puts.emplace_back(
+        ResourceId::Number(book_format::kFileType).value(),
+        ResourceId::FromText(std::u16string(file.entry_name.begin(), file.entry_name.end())),
+        book_format::kLanguage, file.bytes);
+  }
+  return PutEntries(path, puts);
+}
+
 // Writes the book's digest entry, replacing any it has.
 std::string WriteDigest(const std::wstring& path, const std::vector<book::DigestedEntry>& entries) {
   using resources::ResourceId;
-  auto update = resources::ResourceUpdate::Begin(fs::path(path));
-  if (!update) return update.error().reason;
-  const std::string bytes = book::WriteDigestEntry(entries);
-  const resources::Status set =
-      update->Update(ResourceId::FromUtf8(book_format::kDigestType).value(),
-                     ResourceId::FromUtf8(book_format::kDigestName).value(), book_format::kLanguage,
-                     {bytes.begin(), bytes.end()});
-  if (!set) return set.error().reason;
-  const auto committed = update->Commit();
-  return committed ? "" : committed.error().reason;
+  return PutEntries(path, {{ResourceId::FromUtf8(book_format::kDigestType).value(),
+                            ResourceId::FromUtf8(book_format::kDigestName), book_format::kLanguage,
+                            book::WriteDigestEntry(entries)}});
 }
 
 struct RunResult {

@@ -5,17 +5,11 @@
 # /settings and /list.
 # usage: every_script_e2e.sh CLI_FOLDER   (vexmar-ebc.exe with dmsfx.dat beside it)
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d /tmp/vexmar-scripts.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-win() { echo "Z:${1//\//\\}"; }
-run() { VEXMAR_WINE_TIMEOUT=60 "$root/tools/wine-run" "$@" 2>>"$work/stderr" >/dev/null; }
+. "$(dirname "$0")/cli_e2e_lib.sh" scripts
 for locale in ja_JP en_US; do
   locale -a | grep -qix "$locale.utf8" ||
     { echo "skipped: no $locale.UTF-8 locale (./run.sh test makes it)"; exit 77; }
 done
-failures=0
-check() { "${@:2}" && echo "ok: $1" || { echo "FAIL: $1 ($(cat "$work/stderr"))"; failures=$((failures + 1)); }; }
 
 title="日本の本 😀" author="Αλέξης" link="مزيد من الكتب"
 for locale in ja_JP.UTF-8 en_US.UTF-8; do
@@ -38,4 +32,4 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
   check "$locale: /list names every file in its own script" \
     [ "$names" = "$(printf '%s\n' 日本.HTM ΕΛΛΗΝΙΚΆ.HTM عربي.HTM | sort | paste -sd '|')" ]
 done
-[ "$failures" = 0 ] && echo "every_script_e2e: every check passed" || exit 1
+finish every_script_e2e

@@ -6,14 +6,8 @@
 # serves.
 # usage: signing_e2e.sh CLI_FOLDER   (vexmar-ebc.exe with dmsfx.dat beside it)
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
 command -v osslsigncode >/dev/null && command -v openssl >/dev/null || exit 77
-work=$(mktemp -d /tmp/vexmar-signing.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-win() { echo "Z:${1//\//\\}"; }
-run() { VEXMAR_WINE_TIMEOUT=60 "$root/tools/wine-run" "$@" 2>>"$work/stderr" >/dev/null; }
-failures=0
-check() { "${@:2}" && echo "ok: $1" || { echo "FAIL: $1 ($(tail -5 "$work/stderr"))"; failures=$((failures + 1)); }; }
+. "$(dirname "$0")/cli_e2e_lib.sh" signing
 sign() { osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -in "$1" -out "$2" >>"$work/stderr" 2>&1; }
 verified() { osslsigncode verify -in "$1" -CAfile "$work/cert.pem" -ignore-cdp >>"$work/stderr" 2>&1; }
 unsigned() { /usr/bin/python3 -c 'import pefile, sys
@@ -40,4 +34,4 @@ run "$work/Signed.exe" /out "$(win "$work/verify")" /verify
 check "the signed book proves itself whole" grep -q "^ok [0-9]* entries$" <(tr -d '\r' <"$work/verify")
 run "$work/Signed.exe" /out "$(win "$work/page")" /fetch index.htm
 check "the signed book serves its home page" cmp -s <(tail -c "$(stat -c %s "$work/garden/index.htm")" "$work/page") "$work/garden/index.htm"
-[ "$failures" = 0 ] && echo "signing_e2e: every check passed" || exit 1
+finish signing_e2e

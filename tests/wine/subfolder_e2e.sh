@@ -4,13 +4,7 @@
 # images/logo.gif, and /extract and vexmar-ebc extract write IMAGES\LOGO.GIF.
 # usage: subfolder_e2e.sh CLI_FOLDER   (vexmar-ebc.exe with dmsfx.dat beside it)
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d /tmp/vexmar-subfolders.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-win() { echo "Z:${1//\//\\}"; }
-run() { VEXMAR_WINE_TIMEOUT=60 "$root/tools/wine-run" "$@" 2>>"$work/stderr" >/dev/null; }
-failures=0
-check() { "${@:2}" && echo "ok: $1" || { echo "FAIL: $1 ($(cat "$work/stderr"))"; failures=$((failures + 1)); }; }
+. "$(dirname "$0")/cli_e2e_lib.sh" subfolders
 
 site=$work/site logo=$root/examples/garden/logo.gif
 mkdir -p "$site/images/icons" "$site/.drafts"
@@ -33,4 +27,4 @@ for by in viewer cli; do
   check "$by extract writes IMAGES\\ICONS\\LEAF.PNG into folders" \
     cmp -s "$work/$by/IMAGES/ICONS/LEAF.PNG" "$site/images/icons/leaf.png"
 done
-[ "$failures" = 0 ] && echo "subfolder_e2e: every check passed" || exit 1
+finish subfolder_e2e

@@ -139,8 +139,7 @@ TEST_F(Win32Controls, ATextBoxKeepsItsTextSelectionAndColourInTheEditControl) {
 }
 
 TEST_F(Win32Controls, ATimerTicksOnlyOnceItsWindowIsLoadedAndStopsWhenDisabled) {
-  ControlDesign design;
-  design.name = "Timer1";
+  ControlDesign design = At("Timer1", {});
   design.timerIntervalMs = 20;
   Timer& timer = form.AddTimer(design);
   int ticks = 0;

@@ -39,20 +39,11 @@ TEST(ResourceNames, CallerNamesAreNormalisedAsWindowsDoesOrRefused) {
 // (a prefix first), then numbers; given shuffled at every level.
 TEST(ResourceOrder, DirectoriesAreSortedNamesFirstByCodeUnit) {
   VEXMAR_REQUIRE_FIXTURES();
+  // U+1F600 is stored as D83D DE00, so it comes before U+E000.
   const std::vector<std::string> sorted = {
-      "\"A B\"",
-      "\"A-B\"",
-      "\"A.B\"",
-      "\"A1\"",
-      "\"AB\"",
-      "\"ABC\"",
-      "\"A_B\"",
-      "\"Z\"",
-      "\"\xC3\x84X\"",
-      "\"\xF0\x9F\x98\x80\"",  // U+1F600, stored as D83D DE00: before U+E000
-      "\"\xEE\x80\x80\"",      // U+E000
-      "7",
-      "300"};
+      "\"A B\"",          "\"A-B\"", "\"A.B\"", "\"A1\"",        "\"AB\"",
+      "\"ABC\"",          "\"A_B\"", "\"Z\"",   "\"\xC3\x84X\"", "\"\xF0\x9F\x98\x80\"",
+      "\"\xEE\x80\x80\"", "7",       "300"};
   std::vector<Entry> keys;
   for (const std::string type : {"TYPEB", "TYPEA", "5", "2110"}) {
     for (const std::string& name : sorted) keys.push_back({type, name, 1033});
