@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "build/page_links.h"
+#include "book/page_links.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::size_t lines =
       static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
-  const vexmar::build::PageLinks page = vexmar::build::ScanPage(bytes);
+  const vexmar::book::PageLinks page = vexmar::book::ScanPage(bytes);
   std::size_t held = 0;
   for (const auto& reference : page.references) {
     if (reference.line < 1 || reference.line > lines) std::abort();
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& anchor : page.anchors) held += anchor.size();
   if (held > size) std::abort();
   std::size_t previous = 1;
-  for (const auto& reference : vexmar::build::ScanStyleSheet(bytes)) {
+  for (const auto& reference : vexmar::book::ScanStyleSheet(bytes)) {
     if (reference.line < previous || reference.line > lines) std::abort();
     previous = reference.line;
   }

@@ -3,9 +3,16 @@
 # tests share them; the compiler's side needs only book_format.h.
 add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/book_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/contents_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/digest_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_links.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_order.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/percent_decode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_index.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_tokens.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
   # The resource engine's upper-case table, so the viewer folds letter case
   # exactly as the engine stored the names (and the loader compares them).

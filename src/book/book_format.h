@@ -8,6 +8,8 @@
 //   type 2110, name = upper-cased file name  one entry per file of the book,
 //            language 1033                   the file's bytes, unchanged
 //   type "VEXMAR", name "DIGEST", 1033      the SHA-256 of each entry above
+//   type "VEXMAR", name "CONTENTS", 1033    the pages in reading order, titled
+//   type "VEXMAR", name "SEARCH", 1033      the full-text index of the pages
 //
 // The settings record is one line of text in the ANSI code page, without a
 // terminating zero or line end: nine fields joined by ":", never quoted or
@@ -60,6 +62,13 @@ inline constexpr unsigned kDigestVersion = 1;
 // Room for far more than the 32,767 files a project holds, each with a long
 // name; a reader refuses anything larger before reading it.
 inline constexpr size_t kMaxDigestBytes = 16 * 1024 * 1024;
+
+// The reader's entries: the contents (pages in reading order with their
+// titles) and the full-text index. Books without them still open; the viewer
+// then works both out from the pages. Layouts in docs/book-format.md.
+inline constexpr char kVexmarType[] = "VEXMAR";
+inline constexpr char kContentsName[] = "CONTENTS";
+inline constexpr char kSearchName[] = "SEARCH";
 
 static_assert(kReserved3 + 1 == kFieldCount, "every field has a position");
 static_assert(kFileType == 0x083E, "the file entries' type number");

@@ -8,14 +8,19 @@
 #include <unordered_map>
 #include <utility>
 
+#include "book/page_links.h"
 #include "book/percent_decode.h"
 #include "build/ebook_image.h"
-#include "build/page_links.h"
 #include "build/project_bounds.h"
 #include "platform/text/text.h"
 
 namespace vexmar::build {
 namespace {
+
+using book::PageLinks;
+using book::PageReference;
+using book::ScanPage;
+using book::ScanStyleSheet;
 
 enum class FileKind { Page, StyleSheet, Other };
 

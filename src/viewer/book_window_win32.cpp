@@ -4,7 +4,7 @@
 #include "vexmar_version.h"
 #include "viewer/command_line.h"
 #include "viewer/desktop_win32.h"
-#include "viewer/reading_order.h"
+#include "viewer/text_direction.h"
 #include "viewer/url_mapping.h"
 #include "viewer/win32_text.h"
 

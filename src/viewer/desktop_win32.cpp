@@ -3,7 +3,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "viewer/reading_order.h"
+#include "viewer/text_direction.h"
 #include "viewer/win32_text.h"
 
 namespace vexmar::viewer {

@@ -6,11 +6,15 @@
 
 #include <tuple>
 
-#include "build/page_links.h"
+#include "book/page_links.h"
 #include "support/temp_folder.h"
 
 namespace vexmar::build {
 namespace {
+
+using book::PageLinks;
+using book::PageReference;
+using book::ScanPage;
 
 using Row = std::tuple<std::string, std::string, std::size_t, std::string>;
 

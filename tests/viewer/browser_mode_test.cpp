@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "viewer/reading_order.h"
+#include "viewer/text_direction.h"
 
 namespace vexmar::viewer {
 namespace {

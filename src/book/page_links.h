@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vexmar::build {
+namespace vexmar::book {
 
 struct PageReference {
   std::string target;  // as written, with character references (&amp;) decoded
@@ -30,4 +30,4 @@ PageLinks ScanPage(std::string_view html);
 // url() and @import of a style sheet, its first line numbered `firstLine`.
 std::vector<PageReference> ScanStyleSheet(std::string_view css, std::size_t firstLine = 1);
 
-}  // namespace vexmar::build
+}  // namespace vexmar::book

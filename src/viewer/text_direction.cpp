@@ -1,4 +1,4 @@
-#include "viewer/reading_order.h"
+#include "viewer/text_direction.h"
 
 #include "platform/text/utf.h"
 

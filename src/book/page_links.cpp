@@ -1,4 +1,4 @@
-#include "build/page_links.h"
+#include "book/page_links.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 #include "platform/text/utf.h"
 
-namespace vexmar::build {
+namespace vexmar::book {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
@@ -348,4 +348,4 @@ std::vector<PageReference> ScanStyleSheet(std::string_view css, std::size_t firs
   return found;
 }
 
-}  // namespace vexmar::build
+}  // namespace vexmar::book

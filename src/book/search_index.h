@@ -1,0 +1,74 @@
+#pragma once
+// The book's full-text index (the "VEXMAR"/"SEARCH" entry) and the search
+// the viewer runs on it: words with their positions, so all words, phrases
+// and prefixes can be asked for, ranked best first (BM25). The layout is
+// versioned and documented in docs/book-format.md.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace vexmar::book {
+
+// Builds the entry page by page; pages are numbered in the order added.
+class SearchIndexWriter {
+ public:
+  SearchIndexWriter();
+  ~SearchIndexWriter();
+  SearchIndexWriter(const SearchIndexWriter&) = delete;
+  SearchIndexWriter& operator=(const SearchIndexWriter&) = delete;
+
+  // `name` as the book stores the page (what /list prints); `text` its
+  // text as ReadPageText gives it.
+  void AddPage(std::string_view name, std::string_view text);
+  std::string Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// A reader's query: words, all of which must match; "a phrase", whose words
+// must stand side by side; and prefix*, any word that starts so.
+struct SearchQuery {
+  std::vector<std::vector<std::string>> phrases;  // a single word is a phrase of one
+  std::vector<std::string> prefixes;
+  bool empty() const { return phrases.empty() && prefixes.empty(); }
+};
+SearchQuery ParseQuery(std::string_view text);
+
+struct SearchHit {
+  std::uint32_t page;  // in the order the pages were added
+  double score;
+};
+
+class SearchIndex {
+ public:
+  // Reads the entry without trusting a byte of it. The bytes must outlive
+  // the index, which reads them in place.
+  static Result<SearchIndex> Open(std::string_view bytes);
+
+  std::size_t pageCount() const;
+  std::string_view pageName(std::uint32_t page) const;
+  // The pages that match, best first, at most `limit` of them.
+  std::vector<SearchHit> Search(const SearchQuery& query, std::size_t limit) const;
+
+ private:
+  std::string_view bytes_;
+};
+
+// A piece of a page's text around its first hits, with where the hits are.
+struct Snippet {
+  std::string text;
+  std::vector<std::pair<std::size_t, std::size_t>> hits;  // offset and length in `text`
+};
+Snippet MakeSnippet(std::string_view pageText, const SearchQuery& query);
+// The snippet with each hit between "[" and "]".
+std::string Bracketed(const Snippet& snippet);
+
+}  // namespace vexmar::book
