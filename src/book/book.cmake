@@ -14,6 +14,7 @@ add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/search_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search_tokens.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/toc_label.cpp
   # The resource engine's upper-case table, so the viewer folds letter case
   # exactly as the engine stored the names (and the loader compares them).
   ${CMAKE_SOURCE_DIR}/src/platform/resources/upper_case.cpp)

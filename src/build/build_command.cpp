@@ -258,6 +258,7 @@ CompileResult Build::Produce() {
     }
   }
   inputs.stubPath = setup_.stubPath;
+  inputs.readerEntries = setup_.readerEntries;
   for (int i = 0; i < w_.lstFiles.Count(); ++i) {
     if (w_.lstFiles.Checked(i)) {
       const std::string entry = w_.lstFiles.Entry(i);
@@ -312,8 +313,12 @@ CompileResult Build::Unexpected(const Error& error) {
 }  // namespace
 
 BuildSetup DefaultBuildSetup(const Host& host) {
-  return {EngineResourceUpdates(), workspace::AddBackslash(host.programFolder) + "dmsfx.dat",
-          [] { return ChooseBuildDay(std::getenv("SOURCE_DATE_EPOCH"), text::Today); }};
+  BuildSetup setup{EngineResourceUpdates(),
+                   workspace::AddBackslash(host.programFolder) + "dmsfx.dat",
+                   [] { return ChooseBuildDay(std::getenv("SOURCE_DATE_EPOCH"), text::Today); }};
+  // Read only by tools/bench-reader, which times the build with and without.
+  setup.readerEntries = std::getenv("VEXMAR_BENCH_WITHOUT_READER") == nullptr;
+  return setup;
 }
 
 CompileResult Compile(workspace::FrmMain& window, const BuildSetup& setup) {

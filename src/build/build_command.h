@@ -27,6 +27,9 @@ struct BuildSetup {
   // them (the command line prints them all); false ends the build with
   // nothing written. None: the author is asked.
   std::function<bool(const std::vector<LinkFinding>&)> linkFindings = nullptr;
+  // The book's contents and search index; off only for a benchmark of the
+  // build without them (VEXMAR_BENCH_WITHOUT_READER in the environment).
+  bool readerEntries = true;
 };
 
 // The stub beside the program, and the build day (build_day.h): what the

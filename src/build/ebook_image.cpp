@@ -4,6 +4,7 @@
 
 #include "book/book_format.h"
 #include "book/digest_entry.h"
+#include "build/reader_entries.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
 #include "workspace/mod_main.h"
@@ -18,12 +19,19 @@ const EntryId& SettingsType() {
   return type;
 }
 
+// An entry's type or name as the digest writes it.
+std::string DigestId(const EntryId& id) {
+  return id.number != 0 ? book::NumberedId(static_cast<unsigned>(id.number)) : id.text;
+}
+
 // Every file entry in one update and one commit: the book is rewritten
 // once, not once per file, and a file that cannot go in stops the build.
-// The digest of the settings record and of every file goes into the same
-// commit. A failure names the source file it came from, or else the book.
+// The digest of the settings record, of every file and of the reader's
+// entries goes into the same commit. A failure names the source file it
+// came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
                                 const std::string& book, const AssemblyInputs& in,
+                                const std::vector<BookEntry>& reader,
                                 std::vector<book::DigestedEntry> digest) {
   const std::vector<BookFile>& entries = in.files;
   auto fail = [](const std::string& file, const Error& error) {
@@ -40,16 +48,21 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
     if (!read) return fail(entry.path, read.error());
     digest.push_back({fileType, StoredEntryName(entry.entryText), hasher.Finish()});
   }
+  for (const BookEntry& added : reader) {
+    digest.push_back({DigestId(added.type), DigestId(added.name), book::Sha256Of(added.data)});
+  }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
   for (const int replaced : in.replacedTypes) {
     const Status removed = update.value()->RemoveType(EntryId::Number(replaced));
     if (!removed) return bookFailed(removed.error());
   }
-  for (const BookEntry& added : in.entries) {
-    const Status written =
-        update.value()->Update(added.type, added.name, added.language, added.data);
-    if (!written) return bookFailed(written.error());
+  for (const std::vector<BookEntry>* group : {&in.entries, &reader}) {
+    for (const BookEntry& added : *group) {
+      const Status written =
+          update.value()->Update(added.type, added.name, added.language, added.data);
+      if (!written) return bookFailed(written.error());
+    }
   }
   const EntryId type = EntryId::Number(format::kFileType);
   for (const BookFile& entry : entries) {
@@ -124,11 +137,22 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
   const std::string record = SettingsRecord(in.settings);
   const Status settings = WriteSettingsResource(resources, book, record);
   if (!settings) result = {Outcome::SettingsFailed, settings.error()};
+  // The reader's entries are made from the pages as they are now, which
+  // are the bytes the commit below puts in the book.
+  std::vector<BookEntry> reader;
+  if (result.outcome == Outcome::Done && in.readerEntries) {
+    Result<std::vector<BookEntry>> made = ReaderEntries(files, in.files, in.settings.indexPage);
+    if (made) {
+      reader = std::move(made).value();
+    } else {
+      result = {Outcome::FileFailed, made.error(), made.error().file};
+    }
+  }
   if (result.outcome == Outcome::Done) {
     std::vector<book::DigestedEntry> digest = {{format::kSettingsType,
                                                 book::NumberedId(format::kSettingsId),
                                                 book::Sha256Of(text::Utf8ToAnsi(record))}};
-    result = WriteFileEntries(files, resources, book, in, std::move(digest));
+    result = WriteFileEntries(files, resources, book, in, reader, std::move(digest));
   }
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);

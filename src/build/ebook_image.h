@@ -67,6 +67,9 @@ struct AssemblyInputs {
   // then the entries it gets instead; both go in with the files.
   std::vector<int> replacedTypes;
   std::vector<BookEntry> entries;
+  // The contents and the search index of the pages (reader_entries.h), which
+  // the digest covers; only a benchmark of the build goes without them.
+  bool readerEntries = true;
 };
 
 // Builds the e-book. It is made under a temporary name beside the output

@@ -3,10 +3,13 @@
 #include <optional>
 #include <set>
 
+#include "book/toc_label.h"
 #include "platform/text/text.h"
 
 namespace vexmar::build {
 namespace {
+
+using book::TocLabel;
 
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -19,12 +22,6 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 TocForm TocFormFor(std::string_view indexPagePath) {
   const std::string lower = text::ToLower(indexPagePath);
   return EndsWith(lower, ".html") || EndsWith(lower, ".htm") ? TocForm::Html : TocForm::Plain;
-}
-
-std::string TocLabel(std::string_view entry) {
-  const auto separator = entry.find_last_of("\\/");
-  if (separator != std::string_view::npos) entry.remove_prefix(separator + 1);
-  return std::string(entry.substr(0, entry.find('.')));
 }
 
 std::string EscapeHtml(std::string_view text) {

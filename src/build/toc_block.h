@@ -14,10 +14,6 @@ enum class TocForm { Html, Plain };
 // HTML when the index page's name ends in ".html" or ".htm", in any case.
 TocForm TocFormFor(std::string_view indexPagePath);
 
-// The label of a contents entry: the name after its last folder separator,
-// up to its first "."; a name without "." is its own label.
-std::string TocLabel(std::string_view entry);
-
 // The block's lines, each ended by CR LF. In the HTML form, entry texts and
 // labels are escaped, so a name like "Tom's page.htm" still links.
 std::string TocBlock(TocForm form, const std::vector<std::string>& entries);

@@ -1,0 +1,27 @@
+#pragma once
+// The entries the viewer's reader draws on: the contents (the pages in
+// reading order with their titles) and the full-text index of the pages,
+// both worked out from the pages as the book carries them.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "build/ebook_image.h"
+#include "platform/fs/file_system.h"
+
+namespace vexmar::build {
+
+// A page of the book: a checked .htm, .html or .txt file, in any letter
+// case. Style sheets, scripts and pictures are no pages.
+bool IsReaderPage(std::string_view entryText);
+
+// The "VEXMAR"/"CONTENTS" and "VEXMAR"/"SEARCH" entries for the checked
+// files (in list order) and the index page as the author typed it. Each page
+// is read once, its text indexed before the next is read, so the memory used
+// is the index's and one page's. A page whose bytes make no sense still
+// gets its place and title; a page that cannot be read fails, naming it.
+Result<std::vector<BookEntry>> ReaderEntries(fs::FileSystem& files,
+                                             const std::vector<BookFile>& checked,
+                                             const std::string& indexPage);
+
+}  // namespace vexmar::build
