@@ -165,4 +165,15 @@ std::unique_ptr<fs::ContentSource> BookReader::Content(const BookFile& file) {
   return std::make_unique<EntryContent>(*source_, file);
 }
 
+Result<std::string> BookReader::ReadWhole(const BookFile& file) {
+  std::string bytes;
+  const std::unique_ptr<fs::ContentSource> content = Content(file);
+  for (;;) {
+    const Result<std::string_view> piece = content->Next();
+    if (!piece) return piece.error();
+    if (piece.value().empty()) return bytes;
+    bytes += piece.value();
+  }
+}
+
 }  // namespace vexmar::cli

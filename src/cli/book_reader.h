@@ -48,6 +48,8 @@ class BookReader {
   Status ForEachEntry(const std::function<Status(const TableEntry&)>& visit);
   // A file's bytes, read from the book piece by piece.
   std::unique_ptr<fs::ContentSource> Content(const BookFile& file);
+  // An entry's bytes, all of them: for entries whose size was bounded first.
+  Result<std::string> ReadWhole(const BookFile& file);
 
  private:
   // Where one file's bytes lie; `index` counts the files in table order.

@@ -35,17 +35,6 @@ Result<std::optional<BookFile>> FindDigest(BookReader& book) {
   return found;
 }
 
-Result<std::string> ReadWhole(BookReader& book, const BookFile& file) {
-  std::string bytes;
-  const std::unique_ptr<fs::ContentSource> content = book.Content(file);
-  for (;;) {
-    const Result<std::string_view> piece = content->Next();
-    if (!piece) return piece.error();
-    if (piece.value().empty()) return bytes;
-    bytes += piece.value();
-  }
-}
-
 }  // namespace
 
 Result<std::string> DigestVerdict(BookReader& book) {
@@ -57,7 +46,7 @@ Result<std::string> DigestVerdict(BookReader& book) {
     return "damaged: the digest is " + std::to_string(found.value()->size) +
            " bytes long, far too long";
   }
-  const Result<std::string> bytes = ReadWhole(book, *found.value());
+  const Result<std::string> bytes = book.ReadWhole(*found.value());
   if (!bytes) return bytes.error();
   book::DigestReading reading = book::ParseDigestEntry(bytes.value());
   if (reading.state != book::DigestState::kReadable) {

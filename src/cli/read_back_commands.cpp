@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/console_program.h"
 #include "cli/digest_line.h"
+#include "cli/reader_lines.h"
 #include "platform/fs/file_system.h"
 #include "platform/text/text.h"
 
@@ -21,7 +22,8 @@ namespace {
 constexpr const char* kInspectUsage =
     "usage: vexmar-ebc inspect BOOK.exe\n"
     "Prints the e-book's nine settings fields and every file it carries with its size,\n"
-    "then whether its entries match the digest the build wrote into it.\n";
+    "then whether its entries match the digest the build wrote into it, and how many\n"
+    "pages its contents and its search index hold.\n";
 constexpr const char* kExtractUsage =
     "usage: vexmar-ebc extract BOOK.exe DIR\n"
     "Writes every file the e-book carries into DIR (made when missing), files of\n"
@@ -113,6 +115,13 @@ int InspectCommand(const std::vector<std::string>& args) {
   const Result<std::string> digest = DigestVerdict(*book);
   if (!digest) return WalkFailed("inspect", a.positionals[0], digest.error());
   std::cout << std::left << std::setw(14) << "digest:" << text::ForTerminal(digest.value()) << "\n";
+  const Result<std::string> contents = ContentsLine(*book);
+  if (!contents) return WalkFailed("inspect", a.positionals[0], contents.error());
+  std::cout << std::left << std::setw(14) << "contents:" << text::ForTerminal(contents.value())
+            << "\n";
+  const Result<std::string> search = SearchLine(*book);
+  if (!search) return WalkFailed("inspect", a.positionals[0], search.error());
+  std::cout << std::left << std::setw(14) << "search:" << text::ForTerminal(search.value()) << "\n";
   return kExitDone;
 }
 
