@@ -27,8 +27,8 @@ struct BuildSetup {
   // them (the command line prints them all); false ends the build with
   // nothing written. None: the author is asked.
   std::function<bool(const std::vector<LinkFinding>&)> linkFindings = nullptr;
-  // The book's contents and search index; off only for a benchmark of the
-  // build without them (VEXMAR_BENCH_WITHOUT_READER in the environment).
+  // The book's contents and search index; off only to measure or compare
+  // the build without them (VEXMAR_BUILD_WITHOUT_READER in the environment).
   bool readerEntries = true;
 };
 

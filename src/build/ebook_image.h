@@ -68,7 +68,7 @@ struct AssemblyInputs {
   std::vector<int> replacedTypes;
   std::vector<BookEntry> entries;
   // The contents and the search index of the pages (reader_entries.h), which
-  // the digest covers; only a benchmark of the build goes without them.
+  // the digest covers; only the build's benchmark and a test go without.
   bool readerEntries = true;
 };
 

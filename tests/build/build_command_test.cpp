@@ -6,7 +6,9 @@
 
 #include <functional>
 
+#include "book/contents_entry.h"
 #include "book/digest_entry.h"
+#include "book/search_index.h"
 #include "build/fake_resource_updates.h"
 #include "build/project_bounds.h"
 #include "build/version_info.h"
@@ -232,7 +234,11 @@ TEST(Compile, FailuresNameTheFaultAndChangeNothing) {
              Fail("locked by another program", ErrorKind::InUse);
        },
        fileFailed + kBook + "logo.gif\r\n\r\nLocked by another program.", Icon::Critical},
-      {[](BuildFixture& f) { f.resources.failUpdate = 4; },  // after the version
+      {[](BuildFixture& f) {  // a page is read for the contents before anything is written
+         f.files.failReads[kBook + "index.htm"] = Fail("locked by another program");
+       },
+       fileFailed + kBook + "index.htm\r\n\r\nLocked by another program.", Icon::Critical},
+      {[](BuildFixture& f) { f.resources.failUpdate = 6; },  // after the version and contents
        fileFailed + kBook + "logo.gif\r\n\r\nThe entry cannot be written.", Icon::Critical},
       {[](BuildFixture& f) { f.resources.failCommit = 2; },  // the files' commit: the book
        "Your e-book was not created, because it could not be written:\r\n\r\n" + kOut +
@@ -304,13 +310,31 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileAndTheirDigestInOneUpdat
   BuildFixture f;
   const std::string record =
       "Garden Notes:A. Reader:index.htm:3/14/2026:More notes::blank:blank:blank";
-  const std::string digest = book::WriteDigestEntry(
-      {{"CUSTOM", "#101", book::Sha256Of(record)},
-       {"#2110", "INDEX.HTM", book::Sha256Of(f.files.contents[kBook + "index.htm"])},
-       {"#2110", "LOGO.GIF", book::Sha256Of(f.files.contents[kBook + "logo.gif"])}});
   EXPECT_EQ(f.CompileToOneBox(),
             Box("Your e-book has been created.  File saved to:\r\n\r\n" + kOut + "Garden.exe",
                 "Compile Finished.", Icon::Information));
+  // The reader's entries list and index the one page (not the picture) as
+  // the viewer reads them, and the digest covers them.
+  const auto written = [&](const std::string& entry) {
+    for (const std::string& line : f.resources.log) {
+      if (line.rfind(entry, 0) == 0) return line.substr(entry.size());
+    }
+    return std::string();
+  };
+  const std::string contents = written("update VEXMAR CONTENTS 1033 ");
+  const std::string search = written("update VEXMAR SEARCH 1033 ");
+  const auto pages = book::ReadContentsEntry(contents);
+  ASSERT_TRUE(pages.ok() && pages->size() == 1u);
+  EXPECT_EQ(pages.value()[0].name, "INDEX.HTM");
+  const auto index = book::SearchIndex::Open(search);
+  ASSERT_TRUE(index.ok() && index->pageCount() == 1u);
+  EXPECT_EQ(index->pageName(0), "INDEX.HTM");
+  const std::string digest = book::WriteDigestEntry(
+      {{"CUSTOM", "#101", book::Sha256Of(record)},
+       {"#2110", "INDEX.HTM", book::Sha256Of(f.files.contents[kBook + "index.htm"])},
+       {"#2110", "LOGO.GIF", book::Sha256Of(f.files.contents[kBook + "logo.gif"])},
+       {"VEXMAR", "CONTENTS", book::Sha256Of(contents)},
+       {"VEXMAR", "SEARCH", book::Sha256Of(search)}});
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
             (std::vector<std::string>{
@@ -318,6 +342,7 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileAndTheirDigestInOneUpdat
                 "begin " + partial, "remove 16",
                 "update 16 1 1033 " +
                     VersionResource({"Garden Notes", "A. Reader", "Garden.exe", {2026, 3, 14}}),
+                "update VEXMAR CONTENTS 1033 " + contents, "update VEXMAR SEARCH 1033 " + search,
                 "file 2110 INDEX.HTM 1033 " + kBook + "index.htm",
                 "file 2110 LOGO.GIF 1033 " + kBook + "logo.gif",
                 "update VEXMAR DIGEST 1033 " + digest, "commit"}));
