@@ -22,6 +22,7 @@ vexmar_fuzzer(index_page
   ${vexmar_root}/src/build/page_encoding.cpp
   ${vexmar_root}/src/book/page_layout.cpp
   ${vexmar_root}/src/build/toc_block.cpp
+  ${vexmar_root}/src/book/toc_label.cpp
   ${vexmar_root}/src/platform/text/text.cpp
   ${vexmar_root}/src/platform/text/case.cpp
   ${vexmar_root}/src/platform/text/ansi_cp1252.cpp)
@@ -55,3 +56,12 @@ vexmar_fuzzer(digest
 # The icon file vexmar-ebc build --icon reads.
 vexmar_fuzzer(icon_file
   ${vexmar_root}/src/build/icon_file.cpp)
+
+# The book's contents entry, and the reading order worked out from links.
+vexmar_fuzzer(contents
+  ${vexmar_root}/src/book/contents_entry.cpp
+  ${vexmar_root}/src/book/page_order.cpp
+  ${vexmar_root}/src/book/toc_label.cpp
+  ${vexmar_root}/src/book/entry_name.cpp
+  ${vexmar_root}/src/book/percent_decode.cpp
+  ${vexmar_root}/src/platform/resources/upper_case.cpp)

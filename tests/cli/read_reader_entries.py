@@ -1,0 +1,36 @@
+"""A book's contents and search entries as pefile reads them: one line
+NAME<TAB>TITLE per page of "VEXMAR"/"CONTENTS" (language 1033), in its
+order; the "VEXMAR"/"SEARCH" entry's bytes go to the file named second.
+Exit code 77: pefile is missing (run.sh installs python3-pefile)."""
+import struct
+import sys
+
+try:
+    import pefile
+except ImportError:
+    sys.exit(77)
+
+pe = pefile.PE(sys.argv[1])
+found = {}
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if str(kind.name) != "VEXMAR":
+        continue
+    for name in kind.directory.entries:
+        for language in name.directory.entries:
+            if language.id == 1033:
+                data = language.data.struct
+                found[str(name.name)] = pe.get_data(data.OffsetToData, data.Size)
+contents = found["CONTENTS"]
+magic, version, count = struct.unpack_from("<4sII", contents)
+assert (magic, version) == (b"VXCT", 1), (magic, version)
+at = 12
+for _ in range(count):
+    texts = []
+    for _ in range(2):
+        (length,) = struct.unpack_from("<I", contents, at)
+        texts.append(contents[at + 4:at + 4 + length].decode("utf-8"))
+        at += 4 + length
+    print("\t".join(texts))
+assert at == len(contents)
+with open(sys.argv[2], "wb") as out:
+    out.write(found["SEARCH"])
