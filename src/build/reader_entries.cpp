@@ -1,5 +1,6 @@
 #include "build/reader_entries.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "book/book_format.h"
@@ -82,7 +83,7 @@ class ReaderBuilder {
     contents.reserve(order.size());
     for (const std::size_t page : order) {
       if (!read_[page]) Read(page);
-      if (!failure_.reason.empty()) return failure_;
+      if (failure_) return *failure_;
       contents.push_back({stored_[page], std::move(titles_[page])});
     }
     const EntryId vexmar = EntryId::Text(format::kVexmarType);
@@ -96,14 +97,14 @@ class ReaderBuilder {
   // Reads, titles and indexes one page; its links, for the reading order.
   std::vector<std::string> Read(std::size_t page) {
     read_[page] = true;
-    if (!failure_.reason.empty()) return {};
+    if (failure_) return {};
     std::string bytes;
     const Status read = files_.ReadInPieces(pages_[page]->path, [&](std::string_view piece) {
       bytes.append(piece.substr(0, kMaxIndexedPageBytes - bytes.size()));
     });
     if (!read) {
       failure_ = read.error();
-      failure_.file = pages_[page]->path;
+      failure_->file = pages_[page]->path;
       return {};
     }
     const bool web = IsWebPage(names_[page]);
@@ -121,7 +122,7 @@ class ReaderBuilder {
   std::vector<std::string> titles_;
   std::vector<bool> read_;
   book::SearchIndexWriter search_;
-  Error failure_;
+  std::optional<Error> failure_;  // the first page that could not be read
 };
 
 }  // namespace
