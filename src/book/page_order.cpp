@@ -1,7 +1,6 @@
 #include "book/page_order.h"
 
 #include <algorithm>
-#include <deque>
 #include <optional>
 #include <unordered_map>
 
@@ -113,8 +112,7 @@ class PageFinder {
 std::string FolderOf(const std::string& page) {
   const std::size_t slash = page.find_last_of("\\/");
   if (slash == std::string::npos) return {};
-  std::string folder = Key(std::string_view(page).substr(0, slash + 1));
-  return folder;
+  return Key(std::string_view(page).substr(0, slash + 1));
 }
 
 }  // namespace
@@ -126,22 +124,20 @@ std::vector<std::size_t> ReadingOrder(
   std::vector<bool> placed(pages.size(), false);
   std::vector<std::size_t> order;
   order.reserve(pages.size());
-  std::deque<std::size_t> waiting;
   if (indexPage < pages.size()) {
     placed[indexPage] = true;
     order.push_back(indexPage);
-    waiting.push_back(indexPage);
   }
-  while (!waiting.empty()) {
-    const std::size_t page = waiting.front();
-    waiting.pop_front();
+  // The order so far is the queue of breadth-first search: each page's
+  // links are followed in the order the page was placed.
+  for (std::size_t next = 0; next < order.size(); ++next) {
+    const std::size_t page = order[next];
     const std::string folder = FolderOf(pages[page]);
     for (const std::string& link : linksOf(page)) {
       const std::optional<std::size_t> target = finder.Resolve(link, folder);
       if (!target || placed[*target]) continue;
       placed[*target] = true;
       order.push_back(*target);
-      waiting.push_back(*target);
     }
   }
   for (std::size_t i = 0; i < pages.size(); ++i) {

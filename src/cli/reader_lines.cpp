@@ -12,8 +12,8 @@ namespace {
 namespace format = book_format;
 
 constexpr char kNone[] = "none (the book was made before books carried one)";
-// Read whole to be checked; a book's own index is a share of its pages'
-// text, and one larger than this is none a build of ours wrote.
+// The index is read whole to be checked, which inspect does only up to
+// this size; a book's index is a share of its pages' text.
 constexpr std::size_t kMaxSearchBytes = 512 * 1024 * 1024;
 
 Result<std::optional<BookFile>> FindReaderEntry(BookReader& book, const char* name) {
@@ -55,7 +55,7 @@ Result<std::string> SearchLine(BookReader& book) {
   if (!found) return found.error();
   if (!found.value()) return std::string(kNone);
   const std::string size = std::to_string(found.value()->size) + " bytes";
-  if (found.value()->size > kMaxSearchBytes) return "damaged: " + size + ", far too long";
+  if (found.value()->size > kMaxSearchBytes) return size + ", too large to be checked here";
   const Result<std::string> bytes = book.ReadWhole(*found.value());
   if (!bytes) return bytes.error();
   const Result<book::SearchIndex> index = book::SearchIndex::Open(bytes.value());

@@ -9,7 +9,8 @@ namespace vexmar::cli {
 
 // "N pages", "none (...)" for a book made before contents, or "damaged: ..."
 Result<std::string> ContentsLine(BookReader& book);
-// "N pages, M bytes", "none (...)", or "damaged: ..."
+// "N pages, M bytes", "none (...)", or "damaged: ..."; an index larger than
+// inspect reads is named by its size alone.
 Result<std::string> SearchLine(BookReader& book);
 
 }  // namespace vexmar::cli
