@@ -1,7 +1,6 @@
-"""A book's contents and search entries as pefile reads them: one line
-NAME<TAB>TITLE per page of "VEXMAR"/"CONTENTS" (language 1033), in its
-order; the "VEXMAR"/"SEARCH" entry's bytes go to the file named second.
-Exit code 77: pefile is missing (run.sh installs python3-pefile)."""
+"""A book's "VEXMAR" entries as pefile reads them: NAME<TAB>TITLE per page of
+CONTENTS, in its order; SEARCH's bytes go to the file named second. Exit
+code 77: pefile is missing (run.sh installs python3-pefile)."""
 import struct
 import sys
 
@@ -11,15 +10,9 @@ except ImportError:
     sys.exit(77)
 
 pe = pefile.PE(sys.argv[1])
-found = {}
-for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if str(kind.name) != "VEXMAR":
-        continue
-    for name in kind.directory.entries:
-        for language in name.directory.entries:
-            if language.id == 1033:
-                data = language.data.struct
-                found[str(name.name)] = pe.get_data(data.OffsetToData, data.Size)
+found = {str(name.name): pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+         for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries if str(kind.name) == "VEXMAR"
+         for name in kind.directory.entries for lang in name.directory.entries if lang.id == 1033}
 contents = found["CONTENTS"]
 magic, version, count = struct.unpack_from("<4sII", contents)
 assert (magic, version) == (b"VXCT", 1), (magic, version)
