@@ -317,7 +317,8 @@ BuildSetup DefaultBuildSetup(const Host& host) {
                    workspace::AddBackslash(host.programFolder) + "dmsfx.dat",
                    [] { return ChooseBuildDay(std::getenv("SOURCE_DATE_EPOCH"), text::Today); }};
   // Hidden: set by tools/bench-reader, which times the build with and
-  // without, and by a test that finds the rest of the book unchanged.
+  // without, tools/bench-build, whose pages are random bytes, and a test
+  // that finds the rest of the book unchanged.
   const char* withoutReader = std::getenv("VEXMAR_BUILD_WITHOUT_READER");
   setup.readerEntries = withoutReader == nullptr || *withoutReader == '\0';
   return setup;
