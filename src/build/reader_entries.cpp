@@ -11,6 +11,7 @@
 #include "book/page_text.h"
 #include "book/search_index.h"
 #include "platform/text/text.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::build {
 namespace {
@@ -128,8 +129,8 @@ class ReaderBuilder {
 }  // namespace
 
 bool IsReaderPage(std::string_view entryText) {
-  const std::string lower = text::ToLower(entryText);
-  return EndsWith(lower, ".htm") || EndsWith(lower, ".html") || EndsWith(lower, ".txt");
+  const std::string name(entryText);
+  return IsWebPage(name) || EndsWith(text::ToLower(name), ".txt");
 }
 
 Result<std::vector<BookEntry>> ReaderEntries(fs::FileSystem& files,
