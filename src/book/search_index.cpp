@@ -134,8 +134,9 @@ class BlockCursor {
     entry_.pageCount = reader_.Varint();
     const std::uint32_t pagesLength = reader_.Varint();
     const std::uint32_t positionsLength = reader_.Varint();
-    if (!reader_.ok() || entry_.pageCount == 0 || entry_.pageCount > pagesLength ||
-        positionsLength == 0 || pagesLength > postings_.size() - used_ ||
+    if (!reader_.ok() || entry_.pageCount == 0 ||
+        entry_.pageCount > std::uint64_t{pagesLength} * 4 || positionsLength == 0 ||
+        pagesLength > postings_.size() - used_ ||
         positionsLength > postings_.size() - used_ - pagesLength) {
       return Stop();
     }
@@ -220,24 +221,19 @@ struct SearchIndex::Data {
   // nothing, when the entry does not hold together.
   bool ReadPages(const TermEntry& entry, std::vector<PageCount>& out) const {
     out.clear();
-    out.reserve(entry.pageCount);  // no more than the entry's bytes (checked)
-    ByteReader reader(entry.pages);
-    std::uint64_t next = 0;  // the lowest page the next gap may reach, plus one
+    out.reserve(entry.pageCount);  // no more than four a byte (checked)
+    BitReader reader(entry.pages);
+    const std::uint32_t k = RiceParameter(names.size(), entry.pageCount);
+    std::uint64_t page = 0;
     for (std::uint32_t i = 0; i < entry.pageCount && reader.ok(); ++i) {
-      const std::uint32_t value = reader.Varint();
-      const std::uint64_t page = next + (value >> 1) - 1;
-      const std::uint32_t count = (value & 1) != 0 ? 1 : reader.Varint();
-      if (value >> 1 == 0 || page >= names.size() || count == 0 || count > lengths[page] ||
-          ((value & 1) == 0 && count < 2)) {
-        reader.Fail();
-        break;
-      }
+      page += reader.Rice(k) + (i == 0 ? 0 : 1);
+      const std::uint32_t width = reader.Rice(0);
+      if (width > 31 || page >= names.size()) return Failed(out);
+      const std::uint32_t count = 1u << width | reader.Bits(width);
+      if (count > lengths[page]) return Failed(out);
       out.push_back({static_cast<std::uint32_t>(page), count});
-      next = page + 1;
     }
-    if (reader.ok() && reader.atEnd()) return true;
-    out.clear();
-    return false;
+    return reader.atEnd() || Failed(out);
   }
 
   // The positions of every page ReadPages gave, one page after another.
@@ -246,19 +242,24 @@ struct SearchIndex::Data {
     out.clear();
     std::uint64_t total = 0;
     for (const PageCount& page : pages) total += page.count;
-    if (total > entry.positions.size()) return false;  // each takes a byte at least
+    if (total > entry.positions.size() * 8) return false;  // each takes a bit at least
     out.reserve(total);
-    ByteReader reader(entry.positions);
+    BitReader reader(entry.positions);
     for (const PageCount& page : pages) {
+      const std::uint32_t k = RiceParameter(lengths[page.page], page.count);
       std::uint64_t position = 0;
       for (std::uint32_t i = 0; i < page.count; ++i) {
-        const std::uint32_t value = reader.Varint();
-        position = i == 0 ? value : position + value;
-        if ((i > 0 && value == 0) || position >= lengths[page.page]) return false;
+        position += reader.Rice(k) + (i == 0 ? 0 : 1);
+        if (position >= lengths[page.page]) return false;
         out.push_back(static_cast<std::uint32_t>(position));
       }
     }
-    return reader.ok() && reader.atEnd();
+    return reader.atEnd();
+  }
+
+  static bool Failed(std::vector<PageCount>& out) {
+    out.clear();
+    return false;
   }
 
   double Idf(std::size_t pagesWith) const {

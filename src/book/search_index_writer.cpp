@@ -1,7 +1,10 @@
 // The build's side of the search entry. Every token costs one probe of an
-// open-addressed table of the terms seen so far and a varint or two
-// appended to that term's buffers; a page's counts are written when the
-// page ends, so nothing is kept per page but the list of terms it touched.
+// open-addressed table of the terms seen so far; when a page ends, each term
+// it holds appends its positions there (Rice-coded: the page's length and
+// the term's count there are known by then) and its page entry to buffers
+// of its own. Page entries are kept as varints until the end, when the
+// number of pages that hold the term, which sets their Rice parameter, is
+// known.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -35,10 +38,10 @@ struct Term {
   std::uint64_t hash;
   std::uint32_t pageCount = 0;
   std::uint32_t lastPage = kNoPage;
-  std::uint32_t lastPosition = 0;
   std::uint32_t countInPage = 0;
-  std::string pages;      // per page: gap from the previous page, count
-  std::string positions;  // per page: first position, then gaps
+  std::uint32_t slot = 0;  // where its positions go in the page's scratch array
+  std::string pages;       // varints, per page: the gap from the page before and the count
+  BitBuffer positions;     // per page: the first position, then the gaps less one
 };
 
 }  // namespace
@@ -46,10 +49,18 @@ struct Term {
 struct SearchIndexWriter::State {
   std::string termText;
   std::vector<Term> terms;
-  std::vector<std::uint32_t> slots = std::vector<std::uint32_t>(1024, 0);  // term + 1, 0 empty
+  // The hash table: a term's number plus one (0: empty) and its hash's
+  // upper half, so most probes that miss never touch the terms.
+  struct Slot {
+    std::uint32_t term = 0;
+    std::uint32_t tag = 0;
+  };
+  std::vector<Slot> slots = std::vector<Slot>(1024);
   // The terms of the page being added, each with its gap from the page
   // before that held it.
   std::vector<std::uint32_t> touched;
+  std::vector<std::uint32_t> ids;      // the page's tokens as terms
+  std::vector<std::uint32_t> scratch;  // the page's positions, term by term
   std::string pageTable;
   std::uint32_t pageCount = 0;
 
@@ -59,29 +70,29 @@ struct SearchIndexWriter::State {
 
   std::uint32_t Find(std::string_view text) {
     const std::uint64_t hash = HashTerm(text);
-    std::size_t mask = slots.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::size_t mask = slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-      const std::uint32_t held = slots[slot];
-      if (held == 0) {
-        slots[slot] = static_cast<std::uint32_t>(terms.size() + 1);
+      const Slot held = slots[slot];
+      if (held.term == 0) {
+        slots[slot] = {static_cast<std::uint32_t>(terms.size() + 1), tag};
         terms.emplace_back(static_cast<std::uint32_t>(termText.size()),
                            static_cast<std::uint32_t>(text.size()), hash);
         termText.append(text);
         if (terms.size() * 2 > slots.size()) Grow();
         return static_cast<std::uint32_t>(terms.size() - 1);
       }
-      const Term& term = terms[held - 1];
-      if (term.hash == hash && TextOf(term) == text) return held - 1;
+      if (held.tag == tag && TextOf(terms[held.term - 1]) == text) return held.term - 1;
     }
   }
 
   void Grow() {
-    std::vector<std::uint32_t> wider(slots.size() * 2, 0);
+    std::vector<Slot> wider(slots.size() * 2);
     const std::size_t mask = wider.size() - 1;
     for (std::uint32_t id = 0; id < terms.size(); ++id) {
       std::size_t slot = terms[id].hash & mask;
-      while (wider[slot] != 0) slot = (slot + 1) & mask;
-      wider[slot] = id + 1;
+      while (wider[slot].term != 0) slot = (slot + 1) & mask;
+      wider[slot] = {id + 1, static_cast<std::uint32_t>(terms[id].hash >> 32)};
     }
     slots.swap(wider);
   }
@@ -94,41 +105,55 @@ void SearchIndexWriter::AddPage(std::string_view name, std::string_view text) {
   State& s = *state_;
   const std::uint32_t page = s.pageCount++;
   const std::vector<SearchToken> tokens = Tokenize(text);
-  for (std::uint32_t position = 0; position < tokens.size(); ++position) {
-    Term& term = s.terms[s.Find(tokens[position].term)];
+  const auto length = static_cast<std::uint32_t>(tokens.size());
+  s.ids.clear();
+  for (const SearchToken& token : tokens) {
+    const std::uint32_t id = s.Find(token.term);
+    s.ids.push_back(id);
+    Term& term = s.terms[id];
     if (term.lastPage != page) {
       // The first gap counts from one before page 0, so no gap is zero.
-      // It is written with the page's count once the page ends.
-      const std::uint32_t gap = term.lastPage == kNoPage ? page + 1 : page - term.lastPage;
-      s.touched.push_back(static_cast<std::uint32_t>(&term - s.terms.data()));
-      s.touched.push_back(gap);
-      PutVarint(term.positions, position);
+      s.touched.push_back(id);
+      s.touched.push_back(term.lastPage == kNoPage ? page + 1 : page - term.lastPage);
       term.lastPage = page;
-      term.lastPosition = position;
-      term.countInPage = 1;
+      term.countInPage = 0;
       ++term.pageCount;
-    } else {
-      PutVarint(term.positions, position - term.lastPosition);
-      term.lastPosition = position;
-      ++term.countInPage;
     }
+    ++term.countInPage;
   }
-  // A page's entry: gap << 1 | 1 when the term stands once, else gap << 1
-  // and the count; most terms of a page stand once.
+  // Each term's positions side by side, in the order the terms came.
+  std::uint32_t next = 0;
+  for (std::size_t i = 0; i < s.touched.size(); i += 2) {
+    Term& term = s.terms[s.touched[i]];
+    term.slot = next;
+    next += term.countInPage;
+  }
+  s.scratch.resize(length);
+  for (std::uint32_t position = 0; position < length; ++position) {
+    s.scratch[s.terms[s.ids[position]].slot++] = position;
+  }
+  next = 0;
   for (std::size_t i = 0; i < s.touched.size(); i += 2) {
     Term& term = s.terms[s.touched[i]];
     const std::uint32_t gap = s.touched[i + 1];
+    // gap << 1 | 1 when the term stands once, as most do; else gap << 1 and the count
     if (term.countInPage == 1) {
       PutVarint(term.pages, gap << 1 | 1);
     } else {
       PutVarint(term.pages, gap << 1);
       PutVarint(term.pages, term.countInPage);
     }
+    const std::uint32_t k = RiceParameter(length, term.countInPage);
+    term.positions.PutRice(s.scratch[next], k);
+    for (std::uint32_t j = 1; j < term.countInPage; ++j) {
+      term.positions.PutRice(s.scratch[next + j] - s.scratch[next + j - 1] - 1, k);
+    }
+    next += term.countInPage;
   }
   s.touched.clear();
   PutVarint(s.pageTable, static_cast<std::uint32_t>(name.size()));
   s.pageTable.append(name);
-  PutVarint(s.pageTable, static_cast<std::uint32_t>(tokens.size()));
+  PutVarint(s.pageTable, length);
 }
 
 std::string SearchIndexWriter::Finish() {
@@ -138,6 +163,28 @@ std::string SearchIndexWriter::Finish() {
   std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     return s.TextOf(s.terms[a]) < s.TextOf(s.terms[b]);
   });
+
+  // Page entries become Rice codes: the gap less one, then the count in
+  // Elias gamma (its width less one in unary, then its bits below the top
+  // one), which is a single bit for the count of one most entries have.
+  const std::uint32_t pageCount = s.pageCount;
+  for (Term& term : s.terms) {
+    BitBuffer pages;
+    const std::uint32_t k = RiceParameter(pageCount, term.pageCount);
+    ByteReader reader(term.pages);
+    for (std::uint32_t i = 0; i < term.pageCount; ++i) {
+      const std::uint32_t value = reader.Varint();
+      const std::uint32_t count = (value & 1) != 0 ? 1 : reader.Varint();
+      pages.PutRice((value >> 1) - 1, k);
+      std::uint32_t width = 0;
+      while (width < 31 && count >> (width + 1) != 0) ++width;
+      pages.PutRice(width, 0);
+      pages.Put(count, width);
+    }
+    pages.Flush();
+    term.pages = std::move(pages.bytes);
+    term.positions.Flush();
+  }
 
   std::string blocks;
   std::string dictionary;
@@ -159,8 +206,8 @@ std::string SearchIndexWriter::Finish() {
     dictionary.append(text.substr(shared));
     PutVarint(dictionary, term.pageCount);
     PutVarint(dictionary, static_cast<std::uint32_t>(term.pages.size()));
-    PutVarint(dictionary, static_cast<std::uint32_t>(term.positions.size()));
-    postingsSize += term.pages.size() + term.positions.size();
+    PutVarint(dictionary, static_cast<std::uint32_t>(term.positions.bytes.size()));
+    postingsSize += term.pages.size() + term.positions.bytes.size();
     previous = text;
   }
 
@@ -179,9 +226,9 @@ std::string SearchIndexWriter::Finish() {
   out.append(s.pageTable).append(blocks).append(dictionary);
   for (const std::uint32_t id : order) {
     Term& term = s.terms[id];
-    out.append(term.pages).append(term.positions);
+    out.append(term.pages).append(term.positions.bytes);
     std::string().swap(term.pages);
-    std::string().swap(term.positions);
+    std::string().swap(term.positions.bytes);
   }
   return out;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The search entry's bytes as its writer puts them and its reader takes
 // them: fixed little-endian fields in the header and block table, unsigned
-// LEB128 varints everywhere else (docs/book-format.md has the whole
-// layout). The reader's side never steps past the bytes it was given.
+// LEB128 varints in the page table and the dictionary, and Rice codes in
+// the postings, which are most of the entry (docs/book-format.md has the
+// whole layout). The reader's side never steps past the bytes it was given.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -78,6 +79,108 @@ class ByteReader {
 
  private:
   std::string_view bytes_;
+  std::size_t at_ = 0;
+  bool failed_ = false;
+};
+
+// Postings are Rice codes: a value v with parameter k is v >> k in unary
+// (that many 1 bits, then a 0) and then v's low k bits. The parameter comes
+// from the mean the value is expected to have (pages over pages that hold
+// the term; a page's tokens over the term's count there), which both sides
+// know, so it is never stored. A quotient of kRiceEscape or more is written
+// as kRiceEscape 1 bits and the value in 32 bits, so no value costs more.
+// Bits fill each byte from its lowest bit up.
+inline constexpr std::uint32_t kRiceEscape = 24;
+
+inline std::uint32_t RiceParameter(std::uint64_t total, std::uint64_t count) {
+  std::uint64_t mean = count == 0 ? 1 : total / count;
+  std::uint32_t k = 0;
+  while (mean >= 2 && k < 31) {
+    mean >>= 1;
+    ++k;
+  }
+  return k;
+}
+
+// A growing run of bits; `pending` holds the bits of the byte not yet full.
+struct BitBuffer {
+  std::string bytes;
+  std::uint8_t pending = 0;
+  std::uint8_t pendingBits = 0;
+
+  void Put(std::uint32_t value, std::uint32_t bits) {
+    std::uint64_t all = pending | (std::uint64_t{value} & ((std::uint64_t{1} << bits) - 1))
+                                      << pendingBits;
+    std::uint32_t count = pendingBits + bits;
+    for (; count >= 8; count -= 8, all >>= 8) bytes.push_back(static_cast<char>(all & 0xFF));
+    pending = static_cast<std::uint8_t>(all);
+    pendingBits = static_cast<std::uint8_t>(count);
+  }
+  void PutRice(std::uint32_t value, std::uint32_t k) {
+    const std::uint32_t quotient = value >> k;
+    if (quotient >= kRiceEscape) {
+      Put((1u << kRiceEscape) - 1, kRiceEscape);
+      Put(value, 32);
+      return;
+    }
+    Put((1u << quotient) - 1, quotient + 1);  // quotient 1 bits, then a 0
+    Put(value, k);
+  }
+  // The last byte, its unused bits 0.
+  void Flush() {
+    if (pendingBits > 0) bytes.push_back(static_cast<char>(pending));
+    pending = 0;
+    pendingBits = 0;
+  }
+};
+
+// Reads Rice codes; like ByteReader, the first read past the end fails it.
+class BitReader {
+ public:
+  explicit BitReader(std::string_view bytes) : bytes_(bytes), bits_(bytes.size() * 8) {}
+
+  std::uint32_t Rice(std::uint32_t k) {
+    const std::uint64_t window = Window();
+    std::uint32_t quotient = 0;
+    while (quotient < kRiceEscape && (window >> quotient & 1) != 0) ++quotient;
+    if (quotient == kRiceEscape) {
+      Skip(kRiceEscape);
+      return Bits(32);
+    }
+    Skip(quotient + 1);
+    return quotient << k | Bits(k);
+  }
+  std::uint32_t Bits(std::uint32_t count) {
+    if (count == 0) return 0;
+    const std::uint64_t window = Window();
+    Skip(count);
+    if (failed_) return 0;
+    return static_cast<std::uint32_t>(window & ((std::uint64_t{1} << count) - 1));
+  }
+  bool ok() const { return !failed_; }
+  // All read but the padding of the last byte, which is 0.
+  bool atEnd() const { return !failed_ && (at_ + 7) / 8 == bytes_.size() && (Window() == 0); }
+
+ private:
+  // The next 57 bits at least, 0 past the end.
+  std::uint64_t Window() const {
+    std::uint64_t window = 0;
+    const std::size_t first = at_ / 8;
+    for (std::size_t i = 0; i < 8 && first + i < bytes_.size(); ++i) {
+      window |= std::uint64_t{static_cast<unsigned char>(bytes_[first + i])} << (8 * i);
+    }
+    return window >> (at_ % 8);
+  }
+  void Skip(std::uint32_t count) {
+    if (count > bits_ - at_) {
+      failed_ = true;
+      at_ = bits_;
+    } else {
+      at_ += count;
+    }
+  }
+  std::string_view bytes_;
+  std::size_t bits_;
   std::size_t at_ = 0;
   bool failed_ = false;
 };
