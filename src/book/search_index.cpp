@@ -236,25 +236,33 @@ struct SearchIndex::Data {
     return reader.atEnd() || Failed(out);
   }
 
-  // The positions of every page ReadPages gave, one page after another.
+  // The positions of the pages in `wanted` (which are among those
+  // ReadPages gave, in order), one page after another; `starts` gets where
+  // each page's begin, and the end. The pages between are read and checked,
+  // not kept; the list is read no further than the last page wanted.
   bool ReadPositions(const TermEntry& entry, const std::vector<PageCount>& pages,
-                     std::vector<std::uint32_t>& out) const {
+                     const std::vector<std::uint32_t>& wanted, std::vector<std::uint32_t>& out,
+                     std::vector<std::size_t>& starts) const {
     out.clear();
-    std::uint64_t total = 0;
-    for (const PageCount& page : pages) total += page.count;
-    if (total > entry.positions.size() * 8) return false;  // each takes a bit at least
-    out.reserve(total);
+    starts.clear();
     BitReader reader(entry.positions);
-    for (const PageCount& page : pages) {
+    std::size_t next = 0;  // in `wanted`
+    std::size_t i = 0;
+    for (; i < pages.size() && next < wanted.size(); ++i) {
+      const PageCount& page = pages[i];
+      const bool keep = page.page == wanted[next];
+      if (keep) starts.push_back(out.size());
       const std::uint32_t k = RiceParameter(lengths[page.page], page.count);
       std::uint64_t position = 0;
-      for (std::uint32_t i = 0; i < page.count; ++i) {
-        position += reader.Rice(k) + (i == 0 ? 0 : 1);
-        if (position >= lengths[page.page]) return false;
-        out.push_back(static_cast<std::uint32_t>(position));
+      for (std::uint32_t j = 0; j < page.count; ++j) {
+        position += reader.Rice(k) + (j == 0 ? 0 : 1);
+        if (!reader.ok() || position >= lengths[page.page]) return false;
+        if (keep) out.push_back(static_cast<std::uint32_t>(position));
       }
+      next += keep;
     }
-    return reader.atEnd();
+    starts.push_back(out.size());
+    return next == wanted.size() && (i < pages.size() || reader.atEnd());
   }
 
   static bool Failed(std::vector<PageCount>& out) {
@@ -282,45 +290,46 @@ struct SearchIndex::Data {
     return scores;
   }
 
-  // Where the words stand side by side, and how often, on each page.
+  // Where the words stand side by side, and how often, on each page. The
+  // pages that hold every word are found first, from the page lists alone;
+  // positions are kept for those pages only.
   std::vector<PageScore> ScorePhrase(const std::vector<std::string>& words) const {
     const std::size_t n = words.size();
+    std::vector<TermEntry> entries(n);
     std::vector<std::vector<PageCount>> pages(n);
-    std::vector<std::vector<std::uint32_t>> positions(n);
-    std::vector<std::vector<std::size_t>> firsts(n);  // where each page's positions start
     for (std::size_t w = 0; w < n; ++w) {
-      TermEntry entry;
-      if (!Find(words[w], entry) || !ReadPages(entry, pages[w])) return {};
-      if (n == 1) return Score(pages[0]);
-      if (!ReadPositions(entry, pages[w], positions[w])) return {};
-      std::size_t first = 0;
-      for (const PageCount& page : pages[w]) {
-        firsts[w].push_back(first);
-        first += page.count;
-      }
+      if (!Find(words[w], entries[w]) || !ReadPages(entries[w], pages[w])) return {};
     }
-    std::vector<PageCount> matches;
+    if (n == 1) return Score(pages[0]);
+    std::vector<std::uint32_t> candidates;
     std::vector<std::size_t> cursor(n, 0);
-    for (std::size_t i = 0; i < pages[0].size(); ++i) {
-      const std::uint32_t page = pages[0][i].page;
+    for (const PageCount& page : pages[0]) {
       bool everyWord = true;
       for (std::size_t w = 1; w < n && everyWord; ++w) {
-        while (cursor[w] < pages[w].size() && pages[w][cursor[w]].page < page) ++cursor[w];
-        everyWord = cursor[w] < pages[w].size() && pages[w][cursor[w]].page == page;
+        while (cursor[w] < pages[w].size() && pages[w][cursor[w]].page < page.page) ++cursor[w];
+        everyWord = cursor[w] < pages[w].size() && pages[w][cursor[w]].page == page.page;
       }
-      if (!everyWord) continue;
+      if (everyWord) candidates.push_back(page.page);
+    }
+    std::vector<std::vector<std::uint32_t>> positions(n);
+    std::vector<std::vector<std::size_t>> starts(n);
+    for (std::size_t w = 0; w < n && !candidates.empty(); ++w) {
+      if (!ReadPositions(entries[w], pages[w], candidates, positions[w], starts[w])) return {};
+    }
+    std::vector<PageCount> matches;
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
       std::uint32_t count = 0;
-      for (std::size_t p = 0; p < pages[0][i].count; ++p) {
-        const std::uint64_t start = positions[0][firsts[0][i] + p];
+      for (std::size_t p = starts[0][c]; p < starts[0][c + 1]; ++p) {
         bool side = true;
         for (std::size_t w = 1; w < n && side; ++w) {
-          const auto begin =
-              positions[w].begin() + static_cast<std::ptrdiff_t>(firsts[w][cursor[w]]);
-          side = std::binary_search(begin, begin + pages[w][cursor[w]].count, start + w);
+          const auto begin = positions[w].begin();
+          side = std::binary_search(begin + static_cast<std::ptrdiff_t>(starts[w][c]),
+                                    begin + static_cast<std::ptrdiff_t>(starts[w][c + 1]),
+                                    std::uint64_t{positions[0][p]} + w);
         }
         count += side;
       }
-      if (count > 0) matches.push_back({page, count});
+      if (count > 0) matches.push_back({candidates[c], count});
     }
     return Score(matches);
   }
@@ -425,7 +434,9 @@ std::vector<SearchHit> SearchIndex::Search(const SearchQuery& query, std::size_t
   for (const auto& phrase : query.phrases) {
     if (!phrase.empty()) parts.push_back(data_->ScorePhrase(phrase));
   }
-  for (const std::string& prefix : query.prefixes) parts.push_back(data_->ScorePrefix(prefix));
+  for (const std::string& prefix : query.prefixes) {
+    if (!prefix.empty()) parts.push_back(data_->ScorePrefix(prefix));
+  }
   if (parts.empty()) return {};
   // Every part must match: the fewest pages first, the others merged in.
   std::sort(parts.begin(), parts.end(),

@@ -26,6 +26,7 @@ class SearchIndexWriter {
   // `name` as the book stores the page (what /list prints); `text` its
   // text as ReadPageText gives it.
   void AddPage(std::string_view name, std::string_view text);
+  // The entry's bytes; the writer then starts over, empty.
   std::string Finish();
 
  private:

@@ -230,6 +230,7 @@ std::string SearchIndexWriter::Finish() {
     std::string().swap(term.pages);
     std::string().swap(term.positions.bytes);
   }
+  state_ = std::make_unique<State>();  // ready for another book
   return out;
 }
 

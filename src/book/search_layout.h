@@ -4,6 +4,7 @@
 // LEB128 varints in the page table and the dictionary, and Rice codes in
 // the postings, which are most of the entry (docs/book-format.md has the
 // whole layout). The reader's side never steps past the bytes it was given.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -141,8 +142,8 @@ class BitReader {
 
   std::uint32_t Rice(std::uint32_t k) {
     const std::uint64_t window = Window();
-    std::uint32_t quotient = 0;
-    while (quotient < kRiceEscape && (window >> quotient & 1) != 0) ++quotient;
+    const std::uint64_t zeros = ~window | std::uint64_t{1} << kRiceEscape;  // stops at the escape
+    const auto quotient = static_cast<std::uint32_t>(__builtin_ctzll(zeros));
     if (quotient == kRiceEscape) {
       Skip(kRiceEscape);
       return Bits(32);
@@ -166,7 +167,9 @@ class BitReader {
   std::uint64_t Window() const {
     std::uint64_t window = 0;
     const std::size_t first = at_ / 8;
-    for (std::size_t i = 0; i < 8 && first + i < bytes_.size(); ++i) {
+    const std::size_t available =
+        std::min<std::size_t>(8, bytes_.size() - std::min(first, bytes_.size()));
+    for (std::size_t i = 0; i < available; ++i) {
       window |= std::uint64_t{static_cast<unsigned char>(bytes_[first + i])} << (8 * i);
     }
     return window >> (at_ % 8);
