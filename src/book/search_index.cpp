@@ -228,9 +228,10 @@ struct SearchIndex::Data {
       page += reader.Rice(k) + (i == 0 ? 0 : 1);
       const std::uint32_t width = reader.Rice(0);
       if (width > 31 || page >= names.size()) return Failed(out);
+      const auto number = static_cast<std::uint32_t>(page);
       const std::uint32_t count = 1u << width | reader.Bits(width);
-      if (count > lengths[page]) return Failed(out);
-      out.push_back({static_cast<std::uint32_t>(page), count});
+      if (count > lengths[number]) return Failed(out);
+      out.push_back({number, count});
     }
     return reader.atEnd() || Failed(out);
   }

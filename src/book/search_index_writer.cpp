@@ -72,7 +72,7 @@ struct SearchIndexWriter::State {
     const std::uint64_t hash = HashTerm(text);
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
       const Slot held = slots[slot];
       if (held.term == 0) {
         slots[slot] = {static_cast<std::uint32_t>(terms.size() + 1), tag};
@@ -90,7 +90,7 @@ struct SearchIndexWriter::State {
     std::vector<Slot> wider(slots.size() * 2);
     const std::size_t mask = wider.size() - 1;
     for (std::uint32_t id = 0; id < terms.size(); ++id) {
-      std::size_t slot = terms[id].hash & mask;
+      std::size_t slot = static_cast<std::size_t>(terms[id].hash) & mask;
       while (wider[slot].term != 0) slot = (slot + 1) & mask;
       wider[slot] = {id + 1, static_cast<std::uint32_t>(terms[id].hash >> 32)};
     }

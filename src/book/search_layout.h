@@ -138,7 +138,8 @@ struct BitBuffer {
 // Reads Rice codes; like ByteReader, the first read past the end fails it.
 class BitReader {
  public:
-  explicit BitReader(std::string_view bytes) : bytes_(bytes), bits_(bytes.size() * 8) {}
+  explicit BitReader(std::string_view bytes)
+      : bytes_(bytes), bits_(std::uint64_t{bytes.size()} * 8) {}
 
   std::uint32_t Rice(std::uint32_t k) {
     const std::uint64_t window = Window();
@@ -160,13 +161,13 @@ class BitReader {
   }
   bool ok() const { return !failed_; }
   // All read but the padding of the last byte, which is 0.
-  bool atEnd() const { return !failed_ && (at_ + 7) / 8 == bytes_.size() && (Window() == 0); }
+  bool atEnd() const { return !failed_ && (at_ + 7) / 8 == bytes_.size() && Window() == 0; }
 
  private:
   // The next 57 bits at least, 0 past the end.
   std::uint64_t Window() const {
     std::uint64_t window = 0;
-    const std::size_t first = at_ / 8;
+    const auto first = static_cast<std::size_t>(at_ / 8);  // at most the size
     const std::size_t available =
         std::min<std::size_t>(8, bytes_.size() - std::min(first, bytes_.size()));
     for (std::size_t i = 0; i < available; ++i) {
@@ -183,8 +184,8 @@ class BitReader {
     }
   }
   std::string_view bytes_;
-  std::size_t bits_;
-  std::size_t at_ = 0;
+  std::uint64_t bits_;
+  std::uint64_t at_ = 0;
   bool failed_ = false;
 };
 
