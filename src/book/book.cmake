@@ -12,6 +12,8 @@ add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/page_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/percent_decode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search_index.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_index_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_query.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search_tokens.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
   ${CMAKE_CURRENT_LIST_DIR}/toc_label.cpp

@@ -26,6 +26,7 @@ class SearchIndexWriter {
   // `name` as the book stores the page (what /list prints); `text` its
   // text as ReadPageText gives it.
   void AddPage(std::string_view name, std::string_view text);
+  // The entry's bytes; the writer then starts over, empty.
   std::string Finish();
 
  private:
@@ -34,7 +35,9 @@ class SearchIndexWriter {
 };
 
 // A reader's query: words, all of which must match; "a phrase", whose words
-// must stand side by side; and prefix*, any word that starts so.
+// must stand side by side; and prefix*, any word that starts so. A word
+// that reads as several terms ("e-mail", or Japanese, which the index keeps
+// as pairs of characters) is a phrase of them.
 struct SearchQuery {
   std::vector<std::vector<std::string>> phrases;  // a single word is a phrase of one
   std::vector<std::string> prefixes;
@@ -55,11 +58,14 @@ class SearchIndex {
 
   std::size_t pageCount() const;
   std::string_view pageName(std::uint32_t page) const;
-  // The pages that match, best first, at most `limit` of them.
+  // The pages that match, best first (ties in the order the pages were
+  // added), at most `limit` of them. A part of the entry found damaged on
+  // the way matches nothing; it is never read past.
   std::vector<SearchHit> Search(const SearchQuery& query, std::size_t limit) const;
 
  private:
-  std::string_view bytes_;
+  struct Data;
+  std::shared_ptr<const Data> data_;
 };
 
 // A piece of a page's text around its first hits, with where the hits are.
