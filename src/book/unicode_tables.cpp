@@ -1,0 +1,84 @@
+#include "book/unicode_tables.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+
+namespace vexmar::book::unicode {
+namespace {
+
+struct CharRecord {
+  std::uint8_t kind;
+  std::uint8_t combiningClass;
+  std::uint8_t flags;
+  std::uint8_t second;  // the number of a composing second code point, else 0
+};
+constexpr std::uint8_t kChanges = 1;
+constexpr std::uint8_t kHangulSecond = 2;
+
+#include "unicode_tables.inc"
+
+// Hangul syllables compose and decompose by arithmetic.
+constexpr char32_t kSyllableFirst = 0xAC00, kSyllableCount = 11172;
+constexpr char32_t kLeadFirst = 0x1100, kLeadCount = 19;
+constexpr char32_t kVowelFirst = 0x1161, kVowelCount = 21;
+constexpr char32_t kTrailFirst = 0x11A7, kTrailCount = 28;  // kTrailFirst itself means none
+
+constexpr char32_t kMaxCodePoint = 0x10FFFF;
+
+const CharRecord& RecordOf(char32_t c) {
+  if (c > kMaxCodePoint) return kRecords[0];
+  const unsigned midMask = (1U << kMidShift) - 1;
+  const unsigned lowMask = (1U << kBlockShift) - 1;
+  const unsigned mid = kTop[c >> (kBlockShift + kMidShift)];
+  const unsigned block = kMid[(mid << kMidShift) | ((c >> kBlockShift) & midMask)];
+  return kRecords[kLow[(block << kBlockShift) | (c & lowMask)]];
+}
+
+}  // namespace
+
+CharInfo InfoOf(char32_t c) {
+  const CharRecord& record = RecordOf(c);
+  return {static_cast<CharKind>(record.kind), record.combiningClass,
+          (record.flags & kChanges) != 0, record.second != 0 || (record.flags & kHangulSecond) != 0};
+}
+
+void AppendSearchForm(char32_t c, std::u32string& out) {
+  const auto* key = std::lower_bound(std::begin(kFormKeys), std::end(kFormKeys), c);
+  if (key == std::end(kFormKeys) || *key != c) {
+    out += c;
+    return;
+  }
+  const auto n = static_cast<std::size_t>(key - std::begin(kFormKeys));
+  for (std::size_t at = kFormStarts[n]; at < kFormStarts[n + 1]; ++at) {
+    const char32_t unit = kFormUnits[at];
+    if (unit >= 0xD800 && unit < 0xDC00) {
+      out += 0x10000 + ((unit - 0xD800) << 10) + (kFormUnits[++at] - 0xDC00);
+    } else {
+      out += unit;
+    }
+  }
+}
+
+char32_t Composite(char32_t first, char32_t second) {
+  const CharRecord& secondRecord = RecordOf(second);
+  if (secondRecord.flags & kHangulSecond) {
+    if (first >= kLeadFirst && first < kLeadFirst + kLeadCount && second >= kVowelFirst &&
+        second < kVowelFirst + kVowelCount) {
+      return kSyllableFirst + ((first - kLeadFirst) * kVowelCount + (second - kVowelFirst)) *
+                                  kTrailCount;
+    }
+    const bool trail = second > kTrailFirst && second < kTrailFirst + kTrailCount;
+    const bool lvSyllable = first >= kSyllableFirst && first < kSyllableFirst + kSyllableCount &&
+                            (first - kSyllableFirst) % kTrailCount == 0;
+    return trail && lvSyllable ? first + (second - kTrailFirst) : 0;
+  }
+  if (secondRecord.second == 0 || first > kMaxCodePoint) return 0;
+  const std::uint32_t wanted = (static_cast<std::uint32_t>(first) << 8) | secondRecord.second;
+  const auto* key =
+      std::lower_bound(std::begin(kCompositionKeys), std::end(kCompositionKeys), wanted);
+  if (key == std::end(kCompositionKeys) || *key != wanted) return 0;
+  return kComposites[key - std::begin(kCompositionKeys)];
+}
+
+}  // namespace vexmar::book::unicode

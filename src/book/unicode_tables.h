@@ -1,0 +1,33 @@
+#pragma once
+// What the search needs to know of each character, from tables generated
+// out of the Unicode Character Database at build time.
+#include <cstdint>
+#include <string>
+
+namespace vexmar::book::unicode {
+
+enum class CharKind : std::uint8_t {
+  Other,      // separates words: spaces, punctuation, symbols
+  Letter,
+  Mark,       // combining marks, part of the word they follow
+  Digit,
+  Ideograph,  // Han, Hiragana, Katakana, Hangul: searched by pairs
+  Ignorable,  // the soft hyphen and zero-width joiners: inside a word, not in its term
+};
+
+struct CharInfo {
+  CharKind kind;
+  std::uint8_t combiningClass;  // canonical combining class (0 for starters)
+  bool changes;                 // case folding or decomposition changes it
+  bool composesWithPrevious;    // it may compose with the character before it
+};
+
+CharInfo InfoOf(char32_t c);
+
+// Appends the character's case-folded, canonically decomposed form.
+void AppendSearchForm(char32_t c, std::u32string& out);
+
+// The canonical composite of two characters as NFC composes them; 0 when none.
+char32_t Composite(char32_t first, char32_t second);
+
+}  // namespace vexmar::book::unicode

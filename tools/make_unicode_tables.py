@@ -1,0 +1,248 @@
+#!/usr/bin/env python3
+"""The search's Unicode tables, from the Unicode Character Database.
+
+The tokenizer needs, for every code point: what kind of character it is
+(letter, mark, digit, a Chinese/Japanese/Korean character, or a separator),
+its canonical combining class, and whether folding or decomposing changes
+it; for those that change, the code points its search form starts from
+(full case folding and canonical decomposition, applied until nothing
+changes); and the canonical compositions NFC puts back together.
+
+    make_unicode_tables.py UCD_FOLDER OUTPUT.inc
+
+The per-code-point facts go in a two-stage table (blocks of code points
+shared when equal), so the viewer carries tens of kilobytes, not a million
+entries. The output is C++ included by src/book/unicode_tables.cpp.
+"""
+import pathlib
+import sys
+
+MAX_CODE_POINT = 0x10FFFF
+
+# Kinds, as src/book/unicode_tables.h numbers them.
+OTHER, LETTER, MARK, DIGIT, IDEOGRAPH, IGNORABLE = range(6)
+KIND_OF_CATEGORY = {
+    "Lu": LETTER, "Ll": LETTER, "Lt": LETTER, "Lm": LETTER, "Lo": LETTER,
+    "Mn": MARK, "Mc": MARK, "Me": MARK,
+    "Nd": DIGIT, "Nl": DIGIT,
+}
+# Scripts written without spaces between words, searched by pairs of characters.
+BIGRAM_SCRIPTS = {"Han", "Hani", "Hiragana", "Hira", "Katakana", "Kana", "Hangul", "Hang"}
+# Invisible inside a word: the soft hyphen and the zero-width (non-)joiners
+# continue a word and are no part of its term.
+IGNORABLES = {0x00AD, 0x200C, 0x200D}
+# Hangul's conjoining vowels and trailing consonants compose with what
+# precedes them by arithmetic, not by a table.
+HANGUL_SECONDS = list(range(0x1161, 0x1176)) + list(range(0x11A8, 0x11C3))
+
+FLAG_CHANGES = 1  # folding or decomposition changes it: it has a search form
+FLAG_HANGUL_SECOND = 2  # a conjoining vowel or trailing consonant
+
+def data_lines(path):
+    for line in path.read_text(encoding="utf-8").splitlines():
+        line = line.split("#", 1)[0].strip()
+        if line:
+            yield [field.strip() for field in line.split(";")]
+
+
+def code_range(text):
+    first, _, last = text.partition("..")
+    return range(int(first, 16), int(last or first, 16) + 1)
+
+
+def read_unicode_data(ucd):
+    category, combining, decomposition = {}, {}, {}
+    range_start = None
+    for fields in data_lines(ucd / "UnicodeData.txt"):
+        code, name = int(fields[0], 16), fields[1]
+        if name.endswith(", First>"):
+            range_start = code
+            continue
+        codes = range(range_start, code + 1) if name.endswith(", Last>") else [code]
+        range_start = None
+        for c in codes:
+            category[c] = fields[2]
+            if int(fields[3]):
+                combining[c] = int(fields[3])
+        if fields[5] and not fields[5].startswith("<"):
+            decomposition[code] = [int(part, 16) for part in fields[5].split()]
+    return category, combining, decomposition
+
+
+def read_folding(ucd):
+    folding = {}
+    for fields in data_lines(ucd / "CaseFolding.txt"):
+        if fields[1] in ("C", "F"):
+            folding[int(fields[0], 16)] = [int(part, 16) for part in fields[2].split()]
+    return folding
+
+
+def read_bigram_characters(ucd):
+    found = set()
+    for name in ("Scripts.txt", "ScriptExtensions.txt"):
+        path = ucd / name
+        if not path.exists():
+            continue
+        for fields in data_lines(path):
+            if BIGRAM_SCRIPTS & set(fields[1].split()):
+                found.update(code_range(fields[0]))
+    return found
+
+
+def read_composition_exclusions(ucd):
+    excluded = set()
+    for fields in data_lines(ucd / "DerivedNormalizationProps.txt"):
+        if fields[1] == "Full_Composition_Exclusion":
+            excluded.update(code_range(fields[0]))
+    return excluded
+
+
+def search_forms(decomposition, folding):
+    """Each changing code point's form before composition: decomposed,
+    folded and decomposed again until stable."""
+
+    def decompose(codes):
+        out = []
+        for c in codes:
+            out += decompose(decomposition[c]) if c in decomposition else [c]
+        return out
+
+    def fold(codes):
+        out = []
+        for c in codes:
+            out += folding.get(c, [c])
+        return out
+
+    forms = {}
+    for c in set(decomposition) | set(folding):
+        form = [c]
+        while True:
+            following = decompose(fold(decompose(form)))
+            if following == form:
+                break
+            form = following
+        if form != [c]:
+            forms[c] = form
+    return forms
+
+
+def shared_blocks(values, size):
+    """values cut into blocks of `size`, equal blocks stored once: the
+    index of each block's copy, and the copies."""
+    copies, index_of_copy, index = [], {}, []
+    for start in range(0, len(values), size):
+        key = tuple(values[start:start + size])
+        if key not in index_of_copy:
+            index_of_copy[key] = len(copies)
+            copies.append(key)
+        index.append(index_of_copy[key])
+    return index, copies
+
+
+def three_stage(values, shift, mid_shift):
+    """A code point's value at
+    low[mid[top[c >> (shift + mid_shift)] << mid_shift | (c >> shift) & ...] << shift | ...]."""
+    blocks, low = shared_blocks(values, 1 << shift)
+    top, mid = shared_blocks(blocks, 1 << mid_shift)
+    return top, [v for copy in mid for v in copy], [v for copy in low for v in copy]
+
+
+def width(values):
+    return 1 if max(values) < 256 else 2
+
+
+def stage_bytes(stages):
+    return sum(len(stage) * width(stage) for stage in stages)
+
+
+def c_array(type_name, name, values, per_line=16):
+    lines = [f"constexpr {type_name} {name}[] = {{"]
+    for at in range(0, len(values), per_line):
+        lines.append("    " + ", ".join(str(v) for v in values[at:at + per_line]) + ",")
+    lines.append("};")
+    return "\n".join(lines)
+
+
+def smallest_type(values):
+    return "std::uint8_t" if width(values) == 1 else "std::uint16_t"
+
+
+def main():
+    ucd, output = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    category, combining, decomposition = read_unicode_data(ucd)
+    folding = read_folding(ucd)
+    bigram = read_bigram_characters(ucd)
+    excluded = read_composition_exclusions(ucd)
+    forms = search_forms(decomposition, folding)
+
+    compositions = sorted(
+        (pair[0], pair[1], c) for c, pair in decomposition.items()
+        if len(pair) == 2 and c not in excluded)
+    seconds = sorted({second for _, second, _ in compositions})
+    second_number = {second: n + 1 for n, second in enumerate(seconds)}
+    if len(seconds) > 255:
+        sys.exit("make_unicode_tables: more than 255 composing seconds; widen the table")
+
+    records, record_index, per_code = [], {}, [0] * (MAX_CODE_POINT + 1)
+    for c in range(MAX_CODE_POINT + 1):
+        kind = KIND_OF_CATEGORY.get(category.get(c, "Cn"), OTHER)
+        if kind in (LETTER, DIGIT) and c in bigram:
+            kind = IDEOGRAPH
+        if c in IGNORABLES:
+            kind = IGNORABLE
+        flags = (FLAG_CHANGES if c in forms else 0) | (
+            FLAG_HANGUL_SECOND if c in HANGUL_SECONDS else 0)
+        record = (kind, combining.get(c, 0), flags, second_number.get(c, 0))
+        if record not in record_index:
+            record_index[record] = len(records)
+            records.append(record)
+        per_code[c] = record_index[record]
+    if len(records) > 256:
+        sys.exit("make_unicode_tables: more than 256 kinds of character; widen the table")
+
+    shift, mid_shift = min(((s, m) for s in range(3, 9) for m in range(2, 8)),
+                           key=lambda sm: stage_bytes(three_stage(per_code, *sm)))
+    top, mid, low = three_stage(per_code, shift, mid_shift)
+
+    # Forms as UTF-16, which halves them: few lie beyond the first plane.
+    units, starts = [], []
+    for c in sorted(forms):
+        starts.append(len(units))
+        for code in forms[c]:
+            if code > 0xFFFF:
+                units += [0xD800 + ((code - 0x10000) >> 10), 0xDC00 + ((code - 0x10000) & 0x3FF)]
+            else:
+                units.append(code)
+    starts.append(len(units))
+    if len(units) >= 1 << 16:
+        sys.exit("make_unicode_tables: the search forms outgrew their table")
+
+    out = [
+        "// Generated by tools/make_unicode_tables.py from the Unicode Character",
+        "// Database; never edited by hand.",
+        f"constexpr unsigned kBlockShift = {shift};",
+        f"constexpr unsigned kMidShift = {mid_shift};",
+        c_array(smallest_type(top), "kTop", top),
+        c_array(smallest_type(mid), "kMid", mid),
+        c_array("std::uint8_t", "kLow", low, 32),
+        "constexpr CharRecord kRecords[] = {",
+        *(f"    {{{kind}, {ccc}, {flags}, {second}}}," for kind, ccc, flags, second in records),
+        "};",
+        "// The code points whose search form differs, sorted; the form of the",
+        "// n-th runs from kFormStarts[n] to kFormStarts[n + 1] in kFormUnits.",
+        c_array("std::uint32_t", "kFormKeys", sorted(forms), 12),
+        c_array("std::uint16_t", "kFormStarts", starts),
+        c_array("char16_t", "kFormUnits", units),
+        "// Canonical compositions: first code point << 8 | number of the second",
+        "// (as in kRecords), sorted, and the composite of each.",
+        c_array("std::uint32_t", "kCompositionKeys",
+                [first << 8 | second_number[second] for first, second, _ in
+                 sorted(compositions, key=lambda e: e[0] << 8 | second_number[e[1]])], 12),
+        c_array("std::uint32_t", "kComposites",
+                [c for _, _, c in sorted(compositions, key=lambda e: e[0] << 8 | second_number[e[1]])], 12),
+    ]
+    output.write_text("\n".join(out) + "\n", encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()
