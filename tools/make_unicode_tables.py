@@ -6,12 +6,14 @@ The tokenizer needs, for every code point: what kind of character it is
 its canonical combining class, and whether folding or decomposing changes
 it; for those that change, the code points its search form starts from
 (full case folding and canonical decomposition, applied until nothing
-changes); and the canonical compositions NFC puts back together.
+changes; the one combining mark that folds to a letter is folded only once
+marks are in canonical order); and the canonical compositions NFC puts
+back together.
 
     make_unicode_tables.py UCD_FOLDER OUTPUT.inc
 
-The per-code-point facts go in a two-stage table (blocks of code points
-shared when equal), so the viewer carries tens of kilobytes, not a million
+The per-code-point facts go in a three-stage table (blocks of code points,
+and blocks of those blocks, stored once when equal), so the viewer carries tens of kilobytes, not a million
 entries. The output is C++ included by src/book/unicode_tables.cpp.
 """
 import pathlib
@@ -97,6 +99,16 @@ def read_composition_exclusions(ucd):
     return excluded
 
 
+def late_fold(folding, combining):
+    """The one combining mark whose folding is a letter (the Greek
+    ypogegrammeni, folded to iota): canonical order puts it among the marks
+    before it folds, so it folds after ordering, not in the search forms."""
+    marks = [c for c in folding if combining.get(c, 0)]
+    if len(marks) != 1 or len(folding[marks[0]]) != 1:
+        sys.exit(f"make_unicode_tables: combining marks that fold: {marks}; expected one")
+    return marks[0], folding[marks[0]][0]
+
+
 def search_forms(decomposition, folding):
     """Each changing code point's form before composition: decomposed,
     folded and decomposed again until stable."""
@@ -173,7 +185,8 @@ def main():
     folding = read_folding(ucd)
     bigram = read_bigram_characters(ucd)
     excluded = read_composition_exclusions(ucd)
-    forms = search_forms(decomposition, folding)
+    mark, letter = late_fold(folding, combining)
+    forms = search_forms(decomposition, {c: f for c, f in folding.items() if c != mark})
 
     compositions = sorted(
         (pair[0], pair[1], c) for c, pair in decomposition.items()
@@ -222,6 +235,8 @@ def main():
         "// Database; never edited by hand.",
         f"constexpr unsigned kBlockShift = {shift};",
         f"constexpr unsigned kMidShift = {mid_shift};",
+        f"constexpr char32_t kLateFoldMark = 0x{mark:X};",
+        f"constexpr char32_t kLateFoldLetter = 0x{letter:X};",
         c_array(smallest_type(top), "kTop", top),
         c_array(smallest_type(mid), "kMid", mid),
         c_array("std::uint8_t", "kLow", low, 32),

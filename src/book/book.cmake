@@ -3,6 +3,7 @@
 # tests share them; the compiler's side needs only book_format.h.
 add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/book_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/character_references.cpp
   ${CMAKE_CURRENT_LIST_DIR}/contents_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/digest_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp

@@ -74,6 +74,7 @@ std::string SearchForm(std::string_view word) {
     }
   }
   OrderMarks(codes);
+  for (char32_t& c : codes) c = unicode::FoldAfterOrdering(c);
   std::string out;
   out.reserve(word.size());
   for (const char32_t c : Compose(codes)) utf::AppendUtf8(out, c);

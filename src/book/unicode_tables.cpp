@@ -60,6 +60,8 @@ void AppendSearchForm(char32_t c, std::u32string& out) {
   }
 }
 
+char32_t FoldAfterOrdering(char32_t c) { return c == kLateFoldMark ? kLateFoldLetter : c; }
+
 char32_t Composite(char32_t first, char32_t second) {
   const CharRecord& secondRecord = RecordOf(second);
   if (secondRecord.flags & kHangulSecond) {

@@ -27,6 +27,11 @@ CharInfo InfoOf(char32_t c);
 // Appends the character's case-folded, canonically decomposed form.
 void AppendSearchForm(char32_t c, std::u32string& out);
 
+// The fold of the one combining mark that folds to a letter (the Greek
+// ypogegrammeni, to iota), made once marks are in canonical order, so that
+// the letter stands where the mark's class put it; any other character as it is.
+char32_t FoldAfterOrdering(char32_t c);
+
 // The canonical composite of two characters as NFC composes them; 0 when none.
 char32_t Composite(char32_t first, char32_t second);
 
