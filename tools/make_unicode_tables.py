@@ -3,8 +3,8 @@
 
 The tokenizer needs, for every code point: what kind of character it is
 (letter, mark, digit, a Chinese/Japanese/Korean character, or a separator),
-its canonical combining class, and whether folding or decomposing changes
-it; for those that change, the code points its search form starts from
+its canonical combining class, whether folding or decomposing changes it
+and whether its term on its own differs from it; for those that change, the code points its search form starts from
 (full case folding and canonical decomposition, applied until nothing
 changes; the one combining mark that folds to a letter is folded only once
 marks are in canonical order); and the canonical compositions NFC puts
@@ -37,8 +37,9 @@ IGNORABLES = {0x00AD, 0x200C, 0x200D}
 # precedes them by arithmetic, not by a table.
 HANGUL_SECONDS = list(range(0x1161, 0x1176)) + list(range(0x11A8, 0x11C3))
 
-FLAG_CHANGES = 1  # folding or decomposition changes it: it has a search form
+FLAG_HAS_FORM = 1  # folding or decomposition changes it: it has a search form
 FLAG_HANGUL_SECOND = 2  # a conjoining vowel or trailing consonant
+FLAG_CHANGES_ALONE = 4  # on its own, its term is not itself (É is, é is not)
 
 def data_lines(path):
     for line in path.read_text(encoding="utf-8").splitlines():
@@ -138,6 +139,40 @@ def search_forms(decomposition, folding):
     return forms
 
 
+def term_alone(c, forms, combining, compose_pairs, late):
+    """A character's term on its own, as src/book/search_form.cpp makes it:
+    its form, marks in canonical order, the late fold, then composition."""
+    codes = list(forms.get(c, [c]))
+    codes = sorted_marks(codes, combining)
+    codes = [late[1] if code == late[0] else code for code in codes]
+    out, starter, last = [], None, 0
+    for code in codes:
+        cls = combining.get(code, 0)
+        if starter is not None and (starter == len(out) - 1 or 0 < last < cls):
+            composite = compose_pairs.get((out[starter], code))
+            if composite:
+                out[starter] = composite
+                continue
+        if cls == 0:
+            starter = len(out)
+        last = cls
+        out.append(code)
+    return out
+
+
+def sorted_marks(codes, combining):
+    out, run = [], []
+    for code in codes + [None]:
+        if code is not None and combining.get(code, 0):
+            run.append(code)
+            continue
+        out += sorted(run, key=lambda m: combining[m])
+        run = []
+        if code is not None:
+            out.append(code)
+    return out
+
+
 def shared_blocks(values, size):
     """values cut into blocks of `size`, equal blocks stored once: the
     index of each block's copy, and the copies."""
@@ -196,6 +231,18 @@ def main():
     if len(seconds) > 255:
         sys.exit("make_unicode_tables: more than 255 composing seconds; widen the table")
 
+    compose_pairs = {(first, second): c for first, second, c in compositions}
+    changes_alone = set()
+    for c in forms:
+        if term_alone(c, forms, combining, compose_pairs, (mark, letter)) != [c]:
+            changes_alone.add(c)
+            continue
+        # A word of such characters is its own term only if none of them
+        # starts with what could compose with the character before it.
+        first = forms[c][0]
+        if not combining.get(c) and c not in seconds and (combining.get(first) or first in seconds):
+            sys.exit(f"make_unicode_tables: U+{c:04X} breaks the tokenizer's fast path")
+
     records, record_index, per_code = [], {}, [0] * (MAX_CODE_POINT + 1)
     for c in range(MAX_CODE_POINT + 1):
         kind = KIND_OF_CATEGORY.get(category.get(c, "Cn"), OTHER)
@@ -203,8 +250,9 @@ def main():
             kind = IDEOGRAPH
         if c in IGNORABLES:
             kind = IGNORABLE
-        flags = (FLAG_CHANGES if c in forms else 0) | (
-            FLAG_HANGUL_SECOND if c in HANGUL_SECONDS else 0)
+        flags = ((FLAG_HAS_FORM if c in forms else 0) |
+                 (FLAG_HANGUL_SECOND if c in HANGUL_SECONDS else 0) |
+                 (FLAG_CHANGES_ALONE if c in changes_alone or c == mark else 0))
         record = (kind, combining.get(c, 0), flags, second_number.get(c, 0))
         if record not in record_index:
             record_index[record] = len(records)

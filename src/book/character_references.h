@@ -7,8 +7,8 @@
 namespace vexmar::book {
 
 struct CharacterReference {
-  char32_t code = 0;        // 0: the '&' starts no reference and is text
-  std::size_t length = 0;   // its bytes, from the '&' through an optional ';'
+  char32_t code = 0;       // 0: the '&' starts no reference and is text
+  std::size_t length = 0;  // its bytes, from the '&' through an optional ';'
 };
 
 // The reference at text[at], which is '&'. Named ones are HTML 4's and

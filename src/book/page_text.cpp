@@ -3,6 +3,7 @@
 // forward, so the work is linear in the page whatever its bytes.
 #include "book/page_text.h"
 
+#include <array>
 #include <cstddef>
 
 #include "book/character_references.h"
@@ -14,10 +15,18 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAlnum(char c) { return IsAlpha(c) || (c >= '0' && c <= '9'); }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+bool IsAlpha(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsAlnum(char c) {
+  return IsAlpha(c) || (c >= '0' && c <= '9');
+}
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Text with its white space collapsed: runs of it become one space, and
 // none at either end.
@@ -39,6 +48,12 @@ class CollapsedText {
     pendingSpace_ = false;
     utf::AppendUtf8(text_, code);
   }
+  // Characters that are neither white space nor markup, as they are.
+  void AddRun(std::string_view run) {
+    if (pendingSpace_) text_ += ' ';
+    pendingSpace_ = false;
+    text_ += run;
+  }
   std::size_t Size() const { return text_.size(); }
   std::string& Text() { return text_; }
 
@@ -47,9 +62,30 @@ class CollapsedText {
   bool pendingSpace_ = false;
 };
 
+// Bytes that end a run of plain text: markup, references, white space and
+// the first byte of a no-break space.
+constexpr std::array<bool, 256> kRunEnds = [] {
+  std::array<bool, 256> table{};
+  for (const char c : {'<', '&', ' ', '\t', '\n', '\r', '\f', '\xC2'}) {
+    table[static_cast<unsigned char>(c)] = true;
+  }
+  return table;
+}();
+
+// Where the run of plain text starting at `at` ends.
+std::size_t RunEnd(std::string_view text, std::size_t at) {
+  while (at < text.size() && !kRunEnds[static_cast<unsigned char>(text[at])]) ++at;
+  return at;
+}
+
 // Adds what text[at] stands for (a character, a character reference, white
 // space) and returns where the next one starts.
 std::size_t AddCharacter(std::string_view text, std::size_t at, CollapsedText& out) {
+  const std::size_t runEnd = RunEnd(text, at);
+  if (runEnd != at) {
+    out.AddRun(text.substr(at, runEnd - at));
+    return runEnd;
+  }
   const char c = text[at];
   if (c == '&') {
     const CharacterReference reference = ReadCharacterReference(text, at);
@@ -86,8 +122,20 @@ std::string PlainCollapsed(std::string_view text) {
   return std::move(out.Text());
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const std::size_t start = at;
+    if (utf::NextCodePoint(bytes, at) == utf::kReplacement && at - start == 1) return false;
+  }
+  return true;
+}
+
 std::string ValidUtf8(std::string_view bytes) {
-  if (utf::IsValidUtf8(bytes)) return std::string(bytes);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t at = 0; at < bytes.size();) utf::AppendUtf8(out, utf::NextCodePoint(bytes, at));
@@ -140,11 +188,13 @@ std::size_t TagEnd(std::string_view html, std::size_t from) {
 
 // Tags within a line of text: they do not separate the words around them,
 // as <b>W</b>ord shows one word. Any other tag ends a word.
+constexpr std::string_view kInlineTags[] = {
+    "a",     "abbr", "acronym", "b",      "bdi", "bdo", "big",  "cite", "code", "data", "del",
+    "dfn",   "em",   "font",    "i",      "ins", "kbd", "mark", "nobr", "q",    "s",    "samp",
+    "small", "span", "strike",  "strong", "sub", "sup", "time", "tt",   "u",    "var",  "wbr"};
+
 bool IsInline(std::string_view name) {
-  for (const char* tag : {"a", "abbr", "acronym", "b", "bdi", "bdo", "big", "cite", "code", "data",
-                          "del", "dfn", "em", "font", "i", "ins", "kbd", "mark", "nobr", "q", "s",
-                          "samp", "small", "span", "strike", "strong", "sub", "sup", "time", "tt",
-                          "u", "var", "wbr"}) {
+  for (const std::string_view tag : kInlineTags) {
     if (name == tag) return true;
   }
   return false;

@@ -15,7 +15,6 @@
 
 #include "book/search_form.h"
 #include "book/unicode_tables.h"
-#include "platform/text/utf.h"
 
 namespace vexmar::book {
 namespace {
@@ -29,6 +28,13 @@ constexpr std::array<bool, 128> kAsciiWordChars = [] {
   return table;
 }();
 
+std::size_t Byte(char c) {
+  return static_cast<unsigned char>(c);
+}
+bool IsAscii(char c) {
+  return Byte(c) < 0x80;
+}
+
 // A stretch of the text (a word, or one character of a bigram run with its
 // marks) and whether its bytes are its term already.
 struct Piece {
@@ -39,7 +45,7 @@ struct Piece {
 };
 
 bool NeedsSearchForm(const unicode::CharInfo& info) {
-  return info.changes || info.combiningClass != 0 || info.composesWithPrevious ||
+  return info.changesAlone || info.combiningClass != 0 || info.composesWithPrevious ||
          info.kind == CharKind::Ignorable;
 }
 
@@ -50,19 +56,25 @@ class Tokenizer {
   std::vector<SearchToken> Run() {
     std::size_t at = 0;
     while (at < text_.size()) {
+      const std::size_t start = at;
       const auto byte = static_cast<unsigned char>(text_[at]);
       if (byte < 0x80) {
-        if (kAsciiWordChars[byte]) {
+        // A run of ASCII letters and digits, or of ASCII separators, at once.
+        const bool inWord = kAsciiWordChars[byte];
+        while (at < text_.size() && IsAscii(text_[at]) &&
+               kAsciiWordChars[Byte(text_[at])] == inWord) {
+          ++at;
+        }
+        if (inWord) {
           if (unit_.open) EndRun();
-          Extend(word_, at, at + 1, true);
+          Extend(word_, start, at, true);
         } else {
           EndAll();
         }
-        ++at;
         continue;
       }
-      const std::size_t start = at;
-      const unicode::CharInfo info = unicode::InfoOf(utf::NextCodePoint(text_, at));
+      char32_t c = 0;
+      const unicode::CharInfo info = unicode::ReadChar(text_, at, c);
       Take(info, start, at);
     }
     EndAll();
@@ -106,9 +118,9 @@ class Tokenizer {
     piece.plain = piece.plain && plain;
   }
 
-  std::string TermOf(const Piece& piece) const {
+  std::string TermOf(const Piece& piece) {
     const std::string_view bytes = text_.substr(piece.start, piece.end - piece.start);
-    if (!piece.plain) return SearchForm(bytes);
+    if (!piece.plain) return searchForm_(bytes);
     std::string term(bytes);
     for (char& c : term) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -122,27 +134,28 @@ class Tokenizer {
     word_.open = false;
   }
 
-  // One character of a run is complete: it pairs with the one before it.
+  // One character of a run is complete: it pairs with the one before it,
+  // which ends where it starts.
   void EndUnit() {
     if (!unit_.open) return;
-    std::string term = TermOf(unit_);
-    if (previousOpen_) {
-      tokens_.push_back({previousTerm_ + term, previousStart_, unit_.end - previousStart_});
+    if (previous_.open) {
+      const std::size_t length = unit_.end - previous_.start;
+      tokens_.push_back({previous_.plain && unit_.plain
+                             ? std::string(text_.substr(previous_.start, length))
+                             : TermOf(previous_) + TermOf(unit_),
+                         previous_.start, length});
       paired_ = true;
     }
-    previousTerm_ = std::move(term);
-    previousStart_ = unit_.start;
-    previousEnd_ = unit_.end;
-    previousOpen_ = true;
+    previous_ = unit_;
     unit_.open = false;
   }
 
   void EndRun() {
     EndUnit();
-    if (previousOpen_ && !paired_) {
-      tokens_.push_back({std::move(previousTerm_), previousStart_, previousEnd_ - previousStart_});
+    if (previous_.open && !paired_) {
+      tokens_.push_back({TermOf(previous_), previous_.start, previous_.end - previous_.start});
     }
-    previousOpen_ = false;
+    previous_.open = false;
     paired_ = false;
   }
 
@@ -153,17 +166,17 @@ class Tokenizer {
 
   std::string_view text_;
   std::vector<SearchToken> tokens_;
+  SearchFormer searchForm_;
   Piece word_;
-  Piece unit_;  // the run's character being read
-  std::string previousTerm_;  // the run's character before it
-  std::size_t previousStart_ = 0;
-  std::size_t previousEnd_ = 0;
-  bool previousOpen_ = false;
+  Piece unit_;           // the run's character being read
+  Piece previous_;       // the run's character before it
   bool paired_ = false;  // the run has given a bigram
 };
 
 }  // namespace
 
-std::vector<SearchToken> Tokenize(std::string_view utf8) { return Tokenizer(utf8).Run(); }
+std::vector<SearchToken> Tokenize(std::string_view utf8) {
+  return Tokenizer(utf8).Run();
+}
 
 }  // namespace vexmar::book

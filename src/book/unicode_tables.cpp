@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <iterator>
 
+#include "platform/text/utf.h"
+
 namespace vexmar::book::unicode {
 namespace {
 
@@ -13,8 +15,9 @@ struct CharRecord {
   std::uint8_t flags;
   std::uint8_t second;  // the number of a composing second code point, else 0
 };
-constexpr std::uint8_t kChanges = 1;
+constexpr std::uint8_t kHasForm = 1;
 constexpr std::uint8_t kHangulSecond = 2;
+constexpr std::uint8_t kChangesAlone = 4;
 
 #include "unicode_tables.inc"
 
@@ -39,8 +42,35 @@ const CharRecord& RecordOf(char32_t c) {
 
 CharInfo InfoOf(char32_t c) {
   const CharRecord& record = RecordOf(c);
-  return {static_cast<CharKind>(record.kind), record.combiningClass,
-          (record.flags & kChanges) != 0, record.second != 0 || (record.flags & kHangulSecond) != 0};
+  return {static_cast<CharKind>(record.kind), record.combiningClass, (record.flags & kHasForm) != 0,
+          (record.flags & kChangesAlone) != 0,
+          record.second != 0 || (record.flags & kHangulSecond) != 0};
+}
+
+CharInfo ReadChar(std::string_view text, std::size_t& at, char32_t& c) {
+  // Two- and three-byte sequences, most of the world's text, decoded here;
+  // anything else as the codec decodes it.
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t left = text.size() - at;
+  if (lead >= 0xC2 && lead < 0xE0 && left >= 2) {
+    const auto next = static_cast<unsigned char>(text[at + 1]);
+    if ((next & 0xC0) == 0x80) {
+      at += 2;
+      c = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+      return InfoOf(c);
+    }
+  } else if (lead >= 0xE0 && lead < 0xF0 && left >= 3) {
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    const auto third = static_cast<unsigned char>(text[at + 2]);
+    c = ((lead & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu);
+    if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80 && c >= 0x800 &&
+        (c < 0xD800 || c > 0xDFFF)) {
+      at += 3;
+      return InfoOf(c);
+    }
+  }
+  c = utf::NextCodePoint(text, at);
+  return InfoOf(c);
 }
 
 void AppendSearchForm(char32_t c, std::u32string& out) {
@@ -60,15 +90,17 @@ void AppendSearchForm(char32_t c, std::u32string& out) {
   }
 }
 
-char32_t FoldAfterOrdering(char32_t c) { return c == kLateFoldMark ? kLateFoldLetter : c; }
+char32_t FoldAfterOrdering(char32_t c) {
+  return c == kLateFoldMark ? kLateFoldLetter : c;
+}
 
 char32_t Composite(char32_t first, char32_t second) {
   const CharRecord& secondRecord = RecordOf(second);
   if (secondRecord.flags & kHangulSecond) {
     if (first >= kLeadFirst && first < kLeadFirst + kLeadCount && second >= kVowelFirst &&
         second < kVowelFirst + kVowelCount) {
-      return kSyllableFirst + ((first - kLeadFirst) * kVowelCount + (second - kVowelFirst)) *
-                                  kTrailCount;
+      return kSyllableFirst +
+             ((first - kLeadFirst) * kVowelCount + (second - kVowelFirst)) * kTrailCount;
     }
     const bool trail = second > kTrailFirst && second < kTrailFirst + kTrailCount;
     const bool lvSyllable = first >= kSyllableFirst && first < kSyllableFirst + kSyllableCount &&

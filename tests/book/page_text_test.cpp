@@ -20,8 +20,9 @@ TEST(ReadPageText, AWebPageGivesWhatItShowsItsTitleAndFirstHeading) {
       true, Latin1ToUtf8);
   EXPECT_EQ(page.title, "Caf\xC3\xA9 & Tea");
   EXPECT_EQ(page.heading, "The Word");
-  EXPECT_EQ(page.text,
-            "The Word Tom's <tag> \xC2\xA9 \xC3\xA9\xC3\xA9 \xE2\x80\x93 AT&T &unknown; x y a b Later");
+  EXPECT_EQ(
+      page.text,
+      "The Word Tom's <tag> \xC2\xA9 \xC3\xA9\xC3\xA9 \xE2\x80\x93 AT&T &unknown; x y a b Later");
 }
 
 TEST(ReadPageText, EachEncodingIsReadAsBrowsersRead) {
@@ -50,8 +51,8 @@ TEST(ReadPageText, UnfinishedMarkupEndsThePageAsBrowsersEndIt) {
   EXPECT_EQ(ReadPageText("a<p title=\"b>c", true, nullptr).text, "a");
   EXPECT_EQ(ReadPageText("1 < 2 <3 &#; &# &#99999999999; x&", true, nullptr).text,
             "1 < 2 <3 &#; &# \xEF\xBF\xBD x&");
-  const PageText page = ReadPageText("<h1><img src=a.gif></h1><h3>Second</h3><title>T", true,
-                                     nullptr);
+  const PageText page =
+      ReadPageText("<h1><img src=a.gif></h1><h3>Second</h3><title>T", true, nullptr);
   EXPECT_EQ(page.heading, "Second");
   EXPECT_EQ(page.title, "T");
 }

@@ -24,16 +24,24 @@ TEST(Tokenize, EveryFormOfAWordGivesOneTerm) {
   EXPECT_EQ(Terms("a\xCC\x82\xCC\xA3"), Terms("\xE1\xBA\xAD"));
   EXPECT_EQ(Terms("a\xCC\xA3\xCC\x82"), Terms("\xE1\xBA\xAD"));
   // German sharp s folds fully, the capital one too.
-  for (const char* street : {"Stra\xC3\x9F" "e", "STRASSE", "STRA\xE1\xBA\x9E" "E"}) {
+  for (const char* street : {"Stra\xC3\x9F"
+                             "e",
+                             "STRASSE",
+                             "STRA\xE1\xBA\x9E"
+                             "E"}) {
     EXPECT_EQ(Terms(street), Words{"strasse"}) << street;
   }
   // Greek: capitals, final sigma and accents; Cyrillic capitals.
-  EXPECT_EQ(Terms("\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91 \xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1"
-                  " \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 \xCE\x9B\xCE\x8C\xCE\x93\xCE\x9F\xCE\xA3"),
-            (Words{"\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1", "\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1",
-                   "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x83", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x83"}));
-  EXPECT_EQ(Terms("\xD0\x9C\xD0\x9E\xD0\xA1\xD0\x9A\xD0\x92\xD0\x90 \xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"),
-            (Words{"\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"}));
+  EXPECT_EQ(
+      Terms("\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91 \xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1"
+            " \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 \xCE\x9B\xCE\x8C\xCE\x93\xCE\x9F\xCE\xA3"),
+      (Words{"\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1", "\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1",
+             "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x83",
+             "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x83"}));
+  EXPECT_EQ(Terms("\xD0\x9C\xD0\x9E\xD0\xA1\xD0\x9A\xD0\x92\xD0\x90 "
+                  "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"),
+            (Words{"\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",
+                   "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"}));
 }
 
 TEST(Tokenize, WordsEndAtPunctuationAndKeepTheirPlaceInBytes) {
@@ -46,10 +54,13 @@ TEST(Tokenize, WordsEndAtPunctuationAndKeepTheirPlaceInBytes) {
   EXPECT_EQ(text.substr(tokens[2].offset, tokens[2].length), "\xC3\x89t\xC3\xA9");
   EXPECT_EQ(text.substr(tokens[4].offset, tokens[4].length), "hy\xC2\xADphen");
   // Malformed bytes split words and never reach a term.
-  for (const SearchToken& token : Tokenize("ab\xFF" "cd\xE2\x82 e\xF0\x9F")) {
+  for (const SearchToken& token : Tokenize("ab\xFF"
+                                           "cd\xE2\x82 e\xF0\x9F")) {
     EXPECT_TRUE(utf::IsValidUtf8(token.term)) << token.term;
   }
-  EXPECT_EQ(Terms("ab\xFF" "cd\xE2\x82 e\xF0\x9F"), (Words{"ab", "cd", "e"}));
+  EXPECT_EQ(Terms("ab\xFF"
+                  "cd\xE2\x82 e\xF0\x9F"),
+            (Words{"ab", "cd", "e"}));
 }
 
 TEST(Tokenize, ChineseJapaneseAndKoreanRunsGivePairs) {
@@ -62,7 +73,8 @@ TEST(Tokenize, ChineseJapaneseAndKoreanRunsGivePairs) {
   EXPECT_EQ(tokens[1].offset, 3u);
   EXPECT_EQ(tokens[1].length, 6u);
   // 中文 next to Latin and digits; a lone 猫 is a word of its own.
-  EXPECT_EQ(Terms("Go\xE4\xB8\xAD\xE6\x96\x87" "3 \xE7\x8C\xAB"),
+  EXPECT_EQ(Terms("Go\xE4\xB8\xAD\xE6\x96\x87"
+                  "3 \xE7\x8C\xAB"),
             (Words{"go", "\xE4\xB8\xAD\xE6\x96\x87", "3", "\xE7\x8C\xAB"}));
   // ラーメン: the prolonged sound mark belongs to the katakana run.
   EXPECT_EQ(Terms("\xE3\x83\xA9\xE3\x83\xBC\xE3\x83\xA1\xE3\x83\xB3").size(), 3u);
