@@ -1,7 +1,8 @@
 // libFuzzer entry for a page's text and the search's words: any bytes, read
 // as a web page and as a text file, and tokenized as they are. Nothing may
-// fault; every title, heading, text and term is well-formed UTF-8, and
-// every word lies within the text it was read from, in order.
+// fault; every title, heading, text and term is well-formed UTF-8, every
+// word lies within the text it was read from, in order, and its term is
+// the full search form of its bytes, whichever shortcut made it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "book/page_text.h"
+#include "book/search_form.h"
 #include "book/search_tokens.h"
 #include "platform/text/utf.h"
 
@@ -26,7 +28,8 @@ void CheckWords(std::string_view text) {
   for (const vexmar::book::SearchToken& token : vexmar::book::Tokenize(text)) {
     if (token.length == 0 || token.offset > text.size() ||
         token.length > text.size() - token.offset || token.term.empty() ||
-        !vexmar::utf::IsValidUtf8(token.term)) {
+        !vexmar::utf::IsValidUtf8(token.term) ||
+        token.term != vexmar::book::SearchForm(text.substr(token.offset, token.length))) {
       std::abort();
     }
     // Words follow one another; a pair overlaps only the pair before it.

@@ -4,7 +4,8 @@
 The tokenizer needs, for every code point: what kind of character it is
 (letter, mark, digit, a Chinese/Japanese/Korean character, or a separator),
 its canonical combining class, whether folding or decomposing changes it
-and whether its term on its own differs from it; for those that change, the code points its search form starts from
+whether its term on its own differs from it, and by how far when that term
+is a single letter at one of the common distances (É to é); for those that change, the code points its search form starts from
 (full case folding and canonical decomposition, applied until nothing
 changes; the one combining mark that folds to a letter is folded only once
 marks are in canonical order); and the canonical compositions NFC puts
@@ -16,6 +17,7 @@ The per-code-point facts go in a three-stage table (blocks of code points,
 and blocks of those blocks, stored once when equal), so the viewer carries tens of kilobytes, not a million
 entries. The output is C++ included by src/book/unicode_tables.cpp.
 """
+import collections
 import pathlib
 import sys
 
@@ -36,6 +38,10 @@ IGNORABLES = {0x00AD, 0x200C, 0x200D}
 # Hangul's conjoining vowels and trailing consonants compose with what
 # precedes them by arithmetic, not by a table.
 HANGUL_SECONDS = list(range(0x1161, 0x1176)) + list(range(0x11A8, 0x11C3))
+
+# How many of the distances between a capital and its small letter the
+# records name: enough for the capitals of the alphabets in use.
+COMMON_SHIFTS = 15
 
 FLAG_HAS_FORM = 1  # folding or decomposition changes it: it has a search form
 FLAG_HANGUL_SECOND = 2  # a conjoining vowel or trailing consonant
@@ -232,16 +238,30 @@ def main():
         sys.exit("make_unicode_tables: more than 255 composing seconds; widen the table")
 
     compose_pairs = {(first, second): c for first, second, c in compositions}
-    changes_alone = set()
+    changes_alone, shift_of = set(), {}
+
+    def plain_starter(c):
+        return not combining.get(c) and c not in seconds
+
     for c in forms:
-        if term_alone(c, forms, combining, compose_pairs, (mark, letter)) != [c]:
+        term = term_alone(c, forms, combining, compose_pairs, (mark, letter))
+        if term != [c]:
             changes_alone.add(c)
+            # Most capitals' terms are one letter a fixed distance away,
+            # which needs no normalising when both are plain starters.
+            if (len(term) == 1 and plain_starter(c) and plain_starter(term[0]) and
+                    term_alone(term[0], forms, combining, compose_pairs, (mark, letter)) == term):
+                shift_of[c] = term[0] - c
             continue
         # A word of such characters is its own term only if none of them
         # starts with what could compose with the character before it.
         first = forms[c][0]
         if not combining.get(c) and c not in seconds and (combining.get(first) or first in seconds):
             sys.exit(f"make_unicode_tables: U+{c:04X} breaks the tokenizer's fast path")
+
+    shift_counts = collections.Counter(shift_of.values())
+    shifts = [shift for shift, _ in shift_counts.most_common(COMMON_SHIFTS)]
+    shift_number = {shift: n + 1 for n, shift in enumerate(shifts)}
 
     records, record_index, per_code = [], {}, [0] * (MAX_CODE_POINT + 1)
     for c in range(MAX_CODE_POINT + 1):
@@ -253,7 +273,8 @@ def main():
         flags = ((FLAG_HAS_FORM if c in forms else 0) |
                  (FLAG_HANGUL_SECOND if c in HANGUL_SECONDS else 0) |
                  (FLAG_CHANGES_ALONE if c in changes_alone or c == mark else 0))
-        record = (kind, combining.get(c, 0), flags, second_number.get(c, 0))
+        record = (kind, combining.get(c, 0), flags, second_number.get(c, 0),
+                  shift_number.get(shift_of.get(c), 0))
         if record not in record_index:
             record_index[record] = len(records)
             records.append(record)
@@ -289,8 +310,10 @@ def main():
         c_array(smallest_type(mid), "kMid", mid),
         c_array("std::uint8_t", "kLow", low, 32),
         "constexpr CharRecord kRecords[] = {",
-        *(f"    {{{kind}, {ccc}, {flags}, {second}}}," for kind, ccc, flags, second in records),
+        *(f"    {{{', '.join(str(field) for field in record)}}}," for record in records),
         "};",
+        "// The distances from a capital to its term that kRecords numbers.",
+        c_array("std::int32_t", "kShifts", [0] + shifts),
         "// The code points whose search form differs, sorted; the form of the",
         "// n-th runs from kFormStarts[n] to kFormStarts[n + 1] in kFormUnits.",
         c_array("std::uint32_t", "kFormKeys", sorted(forms), 12),

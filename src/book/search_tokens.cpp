@@ -6,15 +6,18 @@
 // no spaces between words; a run of one character is a word of its own.
 //
 // Most words need nothing but ASCII lower-casing: their bytes are copied as
-// they are, and only a word holding a character that folding or NFC would
-// change goes through the full search form.
+// they are. Capitals whose term is one letter a fixed distance away (É to é)
+// are moved by that distance; only a word holding any other character that
+// folding or NFC would change goes through the full search form.
 #include "book/search_tokens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "book/search_form.h"
 #include "book/unicode_tables.h"
+#include "platform/text/utf.h"
 
 namespace vexmar::book {
 namespace {
@@ -35,19 +38,29 @@ bool IsAscii(char c) {
   return Byte(c) < 0x80;
 }
 
+// What makes a piece of text its term, cheapest first.
+enum class Work : std::uint8_t {
+  Copy,   // its bytes, ASCII capitals lower-cased
+  Shift,  // and capitals moved to their small letters
+  Full,   // the full search form
+};
+
+Work WorkFor(const unicode::CharInfo& info) {
+  if (info.combiningClass != 0 || info.composesWithPrevious || info.kind == CharKind::Ignorable ||
+      (info.changesAlone && info.termShift == 0)) {
+    return Work::Full;
+  }
+  return info.changesAlone ? Work::Shift : Work::Copy;
+}
+
 // A stretch of the text (a word, or one character of a bigram run with its
-// marks) and whether its bytes are its term already.
+// marks) and what makes it its term.
 struct Piece {
   std::size_t start = 0;
   std::size_t end = 0;
-  bool plain = true;  // nothing in it that folding or NFC changes but ASCII capitals
+  Work work = Work::Copy;
   bool open = false;
 };
-
-bool NeedsSearchForm(const unicode::CharInfo& info) {
-  return info.changesAlone || info.combiningClass != 0 || info.composesWithPrevious ||
-         info.kind == CharKind::Ignorable;
-}
 
 class Tokenizer {
  public:
@@ -67,7 +80,7 @@ class Tokenizer {
         }
         if (inWord) {
           if (unit_.open) EndRun();
-          Extend(word_, start, at, true);
+          Extend(word_, start, at, Work::Copy);
         } else {
           EndAll();
         }
@@ -83,28 +96,28 @@ class Tokenizer {
 
  private:
   void Take(const unicode::CharInfo& info, std::size_t start, std::size_t end) {
-    const bool plain = !NeedsSearchForm(info);
+    const Work work = WorkFor(info);
     switch (info.kind) {
       case CharKind::Letter:
       case CharKind::Digit:
         EndRun();
-        Extend(word_, start, end, plain);
+        Extend(word_, start, end, work);
         break;
       case CharKind::Mark:
-        Extend(unit_.open ? unit_ : word_, start, end, plain);
+        Extend(unit_.open ? unit_ : word_, start, end, work);
         break;
       case CharKind::Ignorable:
-        if (unit_.open) Extend(unit_, start, end, false);
-        if (word_.open) Extend(word_, start, end, false);
+        if (unit_.open) Extend(unit_, start, end, work);
+        if (word_.open) Extend(word_, start, end, work);
         break;
       case CharKind::Ideograph:
         EndWord();
         if (unit_.open && info.composesWithPrevious) {
-          Extend(unit_, start, end, plain);
+          Extend(unit_, start, end, work);
           break;
         }
         EndUnit();
-        Extend(unit_, start, end, plain);
+        Extend(unit_, start, end, work);
         break;
       case CharKind::Other:
         EndAll();
@@ -112,16 +125,35 @@ class Tokenizer {
     }
   }
 
-  static void Extend(Piece& piece, std::size_t start, std::size_t end, bool plain) {
-    if (!piece.open) piece = {start, end, true, true};
+  static void Extend(Piece& piece, std::size_t start, std::size_t end, Work work) {
+    if (!piece.open) piece = {start, end, Work::Copy, true};
     piece.end = end;
-    piece.plain = piece.plain && plain;
+    piece.work = std::max(piece.work, work);
   }
 
   std::string TermOf(const Piece& piece) {
     const std::string_view bytes = text_.substr(piece.start, piece.end - piece.start);
-    if (!piece.plain) return searchForm_(bytes);
-    std::string term(bytes);
+    if (piece.work == Work::Full) return searchForm_(bytes);
+    std::string term;
+    if (piece.work == Work::Copy) {
+      term = bytes;
+    } else {
+      term.reserve(bytes.size());
+      for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t start = at;
+        while (at < bytes.size() && IsAscii(bytes[at])) ++at;
+        term.append(bytes, start, at - start);
+        if (at == bytes.size()) break;
+        const std::size_t from = at;
+        char32_t code = 0;
+        const std::int32_t shift = unicode::ReadChar(bytes, at, code).termShift;
+        if (shift == 0) {
+          term.append(bytes, from, at - from);
+        } else {
+          utf::AppendUtf8(term, static_cast<char32_t>(static_cast<std::int32_t>(code) + shift));
+        }
+      }
+    }
     for (char& c : term) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
@@ -140,7 +172,7 @@ class Tokenizer {
     if (!unit_.open) return;
     if (previous_.open) {
       const std::size_t length = unit_.end - previous_.start;
-      tokens_.push_back({previous_.plain && unit_.plain
+      tokens_.push_back({previous_.work == Work::Copy && unit_.work == Work::Copy
                              ? std::string(text_.substr(previous_.start, length))
                              : TermOf(previous_) + TermOf(unit_),
                          previous_.start, length});

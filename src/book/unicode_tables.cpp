@@ -14,6 +14,7 @@ struct CharRecord {
   std::uint8_t combiningClass;
   std::uint8_t flags;
   std::uint8_t second;  // the number of a composing second code point, else 0
+  std::uint8_t shift;   // the number of the distance to its term (kShifts), else 0
 };
 constexpr std::uint8_t kHasForm = 1;
 constexpr std::uint8_t kHangulSecond = 2;
@@ -42,16 +43,24 @@ const CharRecord& RecordOf(char32_t c) {
 
 CharInfo InfoOf(char32_t c) {
   const CharRecord& record = RecordOf(c);
-  return {static_cast<CharKind>(record.kind), record.combiningClass, (record.flags & kHasForm) != 0,
+  return {static_cast<CharKind>(record.kind),
+          record.combiningClass,
+          (record.flags & kHasForm) != 0,
           (record.flags & kChangesAlone) != 0,
-          record.second != 0 || (record.flags & kHangulSecond) != 0};
+          record.second != 0 || (record.flags & kHangulSecond) != 0,
+          kShifts[record.shift]};
 }
 
 CharInfo ReadChar(std::string_view text, std::size_t& at, char32_t& c) {
-  // Two- and three-byte sequences, most of the world's text, decoded here;
-  // anything else as the codec decodes it.
+  // One-, two- and three-byte sequences, most of the world's text, decoded
+  // here; anything else as the codec decodes it.
   const auto lead = static_cast<unsigned char>(text[at]);
   const std::size_t left = text.size() - at;
+  if (lead < 0x80) {
+    ++at;
+    c = lead;
+    return InfoOf(c);
+  }
   if (lead >= 0xC2 && lead < 0xE0 && left >= 2) {
     const auto next = static_cast<unsigned char>(text[at + 1]);
     if ((next & 0xC0) == 0x80) {

@@ -23,6 +23,9 @@ struct CharInfo {
   bool hasSearchForm;           // case folding or decomposition changes it
   bool changesAlone;            // its term on its own is not itself ("É", not "é")
   bool composesWithPrevious;    // it may compose with the character before it
+  // Non-zero when its term on its own is the one character this far away,
+  // a plain starter, as for most capitals (É + 32 is é).
+  std::int32_t termShift;
 };
 
 CharInfo InfoOf(char32_t c);
