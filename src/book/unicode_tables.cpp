@@ -39,6 +39,31 @@ const CharRecord& RecordOf(char32_t c) {
   return kRecords[kLow[(block << kBlockShift) | (c & lowMask)]];
 }
 
+// Where the keys equal to `c` lie among keys stored by page: the pages
+// (code point >> 8) that hold any, where each page's keys start, and each
+// key's low byte. An empty range when there is none.
+struct Range {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+template <std::size_t kPages, std::size_t kKeys>
+Range FindPaged(char32_t c, const std::uint16_t (&pages)[kPages],
+                const std::uint16_t (&pageStarts)[kPages + 1], const std::uint8_t (&lows)[kKeys]) {
+  if (c > kMaxCodePoint) return {};
+  const auto page = static_cast<std::uint16_t>(c >> 8);
+  const auto* found = std::lower_bound(std::begin(pages), std::end(pages), page);
+  if (found == std::end(pages) || *found != page) return {};
+  const auto n = static_cast<std::size_t>(found - std::begin(pages));
+  const auto keys = std::equal_range(lows + pageStarts[n], lows + pageStarts[n + 1],
+                                     static_cast<std::uint8_t>(c & 0xFF));
+  return {static_cast<std::size_t>(keys.first - lows),
+          static_cast<std::size_t>(keys.second - lows)};
+}
+
+std::size_t FormLength(std::size_t n) {
+  return (kFormLengths[n / 2] >> (n % 2 * 4)) & 0xF;
+}
+
 }  // namespace
 
 CharInfo InfoOf(char32_t c) {
@@ -83,15 +108,18 @@ CharInfo ReadChar(std::string_view text, std::size_t& at, char32_t& c) {
 }
 
 void AppendSearchForm(char32_t c, std::u32string& out) {
-  const auto* key = std::lower_bound(std::begin(kFormKeys), std::end(kFormKeys), c);
-  if (key == std::end(kFormKeys) || *key != c) {
+  const Range found = FindPaged(c, kFormPages, kFormPageStarts, kFormLows);
+  if (found.begin == found.end) {
     out += c;
     return;
   }
-  const auto n = static_cast<std::size_t>(key - std::begin(kFormKeys));
-  for (std::size_t at = kFormStarts[n]; at < kFormStarts[n + 1]; ++at) {
+  const std::size_t n = found.begin;
+  std::size_t at = kFormStrideStarts[n / kFormStride];
+  for (std::size_t k = n - n % kFormStride; k < n; ++k) at += FormLength(k);
+  const std::size_t end = at + FormLength(n);
+  for (; at < end; ++at) {
     const char32_t unit = kFormUnits[at];
-    if (unit >= 0xD800 && unit < 0xDC00) {
+    if (unit >= 0xD800 && unit < 0xDC00 && at + 1 < end) {
       out += 0x10000 + ((unit - 0xD800) << 10) + (kFormUnits[++at] - 0xDC00);
     } else {
       out += unit;
@@ -116,12 +144,13 @@ char32_t Composite(char32_t first, char32_t second) {
                             (first - kSyllableFirst) % kTrailCount == 0;
     return trail && lvSyllable ? first + (second - kTrailFirst) : 0;
   }
-  if (secondRecord.second == 0 || first > kMaxCodePoint) return 0;
-  const std::uint32_t wanted = (static_cast<std::uint32_t>(first) << 8) | secondRecord.second;
-  const auto* key =
-      std::lower_bound(std::begin(kCompositionKeys), std::end(kCompositionKeys), wanted);
-  if (key == std::end(kCompositionKeys) || *key != wanted) return 0;
-  return kComposites[key - std::begin(kCompositionKeys)];
+  if (secondRecord.second == 0) return 0;
+  const Range firsts =
+      FindPaged(first, kCompositionPages, kCompositionPageStarts, kCompositionLows);
+  for (std::size_t n = firsts.begin; n < firsts.end; ++n) {
+    if (kCompositionSeconds[n] == secondRecord.second) return (first & ~0xFFFFu) | kComposites[n];
+  }
+  return 0;
 }
 
 }  // namespace vexmar::book::unicode
