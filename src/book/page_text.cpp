@@ -200,9 +200,13 @@ bool IsInline(std::string_view name) {
   return false;
 }
 
-// Elements whose content a reader never sees as text.
+// Elements whose content a reader never sees as text: <noscript> too, as
+// the viewer's browser runs scripts, and an <iframe>'s fallback text, which
+// browsers that show frames leave out. With these and <title>, nothing in
+// a page's <head> holds text, so the head needs no rule of its own.
 bool IsHidden(std::string_view name) {
-  return name == "script" || name == "style" || name == "noscript" || name == "template";
+  return name == "script" || name == "style" || name == "noscript" || name == "template" ||
+         name == "iframe";
 }
 
 bool IsHeading(std::string_view name, char deepest) {

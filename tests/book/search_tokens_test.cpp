@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "book/unicode_tables.h"
 #include "platform/text/utf.h"
 
 namespace vexmar::book {
@@ -83,6 +84,29 @@ TEST(Tokenize, ChineseJapaneseAndKoreanRunsGivePairs) {
   // 한국 in syllables and in conjoining jamo.
   EXPECT_EQ(Terms("\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB\xE1\x84\x80\xE1\x85\xAE\xE1\x86\xA8"),
             Words{"\xED\x95\x9C\xEA\xB5\xAD"});
+}
+
+TEST(Tokenize, ItsDecoderReadsEveryShortSequenceAsTheCodecDoes) {
+  // Every lead and continuation for two bytes; for three, the leads where
+  // overlong forms (E0), surrogates (ED) and plain ones (EF) are told apart.
+  std::vector<std::string> sequences;
+  for (unsigned first = 0; first < 256; ++first) {
+    for (unsigned second = 0; second < 256; ++second) {
+      sequences.push_back({static_cast<char>(first), static_cast<char>(second)});
+      if (first != 0xE0 && first != 0xED && first != 0xEF) continue;
+      for (unsigned third = 0x70; third < 0xD0; ++third) {
+        sequences.push_back(sequences.back() + static_cast<char>(third));
+      }
+    }
+  }
+  for (const std::string& bytes : sequences) {
+    std::size_t codecAt = 0;
+    std::size_t ourAt = 0;
+    char32_t ours = 0;
+    unicode::ReadChar(bytes, ourAt, ours);
+    ASSERT_EQ(ours, utf::NextCodePoint(bytes, codecAt));
+    ASSERT_EQ(ourAt, codecAt);
+  }
 }
 
 }  // namespace
