@@ -2,20 +2,21 @@
 """The search's Unicode tables, from the Unicode Character Database.
 
 The tokenizer needs, for every code point: what kind of character it is
-(letter, mark, digit, a Chinese/Japanese/Korean character, or a separator),
-its canonical combining class, whether folding or decomposing changes it
-whether its term on its own differs from it, and by how far when that term
-is a single letter at one of the common distances (É to é); for those that change, the code points its search form starts from
-(full case folding and canonical decomposition, applied until nothing
-changes; the one combining mark that folds to a letter is folded only once
-marks are in canonical order); and the canonical compositions NFC puts
-back together.
+(letter, mark, digit, a Chinese/Japanese/Korean character, or a
+separator), its canonical combining class, whether folding or decomposing
+changes it, whether its term on its own differs from it, and by how far
+when that term is a single letter at one of the common distances (É to é).
+For the code points that change, their search form: full case folding and
+canonical decomposition, applied until nothing changes (the one combining
+mark that folds to a letter is folded only once marks are in canonical
+order). And the canonical compositions NFC puts back together.
 
     make_unicode_tables.py UCD_FOLDER OUTPUT.inc
 
 The per-code-point facts go in a three-stage table (blocks of code points,
-and blocks of those blocks, stored once when equal), so the viewer carries tens of kilobytes, not a million
-entries. The output is C++ included by src/book/unicode_tables.cpp.
+and blocks of those blocks, stored once when equal), so the viewer carries
+tens of kilobytes, not a million entries. The output is C++ included by
+src/book/unicode_tables.cpp.
 """
 import collections
 import pathlib
@@ -49,6 +50,7 @@ FORM_STRIDE = 8
 FLAG_HAS_FORM = 1  # folding or decomposition changes it: it has a search form
 FLAG_HANGUL_SECOND = 2  # a conjoining vowel or trailing consonant
 FLAG_CHANGES_ALONE = 4  # on its own, its term is not itself (É is, é is not)
+
 
 def data_lines(path):
     for line in path.read_text(encoding="utf-8").splitlines():

@@ -27,7 +27,9 @@ std::string SearchFormer::operator()(std::string_view word) {
   OrderMarks();
   for (Code& code : codes_) {
     const char32_t folded = unicode::FoldAfterOrdering(code.c);
-    if (folded != code.c) code = {folded, 0, false};
+    if (folded == code.c) continue;
+    const unicode::CharInfo info = unicode::InfoOf(folded);
+    code = {folded, info.combiningClass, info.composesWithPrevious};
   }
   Compose();
   std::string out;
