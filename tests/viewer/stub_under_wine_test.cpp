@@ -11,10 +11,14 @@
 #include <sstream>
 #include <tuple>
 
+#include <shlobj.h>
+
 #include "book/book_format.h"
+#include "book/contents_entry.h"
 #include "book/digest_entry.h"
 #include "platform/resources/resource_update.h"
 #include "viewer/latin1_decoder.h"
+#include "viewer/reader_state.h"
 
 namespace vexmar::viewer::testing {
 namespace {
@@ -114,9 +118,9 @@ struct RunResult {
 // starts the program as a double-click does, and the recording stub logs
 // what it showed.
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
-                    const std::wstring& folder) {
+                    const std::wstring& folder, bool window = false) {
   RunResult result;
-  const bool switches = !arguments.empty();
+  const bool switches = !window && !arguments.empty();
   const std::wstring out_path = folder + (switches ? L"out.txt" : L"shell.log");
   const std::wstring err_path = folder + L"err.txt";
   DeleteFileW(out_path.c_str());
@@ -126,8 +130,9 @@ RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const HANDLE err = CreateFileW(err_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                  CREATE_ALWAYS, 0, nullptr);
+  if (!arguments.empty()) command += L" " + arguments;
   if (switches) {
-    command += L" " + arguments + L" /out \"" + out_path + L"\"";
+    command += L" /out \"" + out_path + L"\"";
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdError = startup.hStdOutput = err;
   } else {
@@ -402,5 +407,123 @@ TEST_F(StubUnderWine, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp
   fs::remove_all(live);
 }
 
+// A small garden book for the reader: the index links to the roses, then
+// the tulips in a sub-folder; the notes on the wall no link reaches.
+class ReaderUnderWine : public StubUnderWine {
+ protected:
+  void SetUp() override {
+    StubUnderWine::SetUp();
+    wchar_t settings[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, settings), S_OK);
+    state_ = fs::path(settings) / L"Vexmar" / L"Reader" /
+             fs::u8path(ReaderStateFileName(fs::path(book_).u8string()));
+    fs::remove(state_);  // from an earlier run
+    Make(&garden_, {{L"index.htm", kGardenIndex},
+                    {L"Roses.htm", "<title>Roses</title><p>Red roses climb the garden wall.</p>"},
+                    {L"sub\\Tulips.html", "<title>Tulips</title><p>Tulips open in spring, the "
+                                          "red ones first.</p>"},
+                    {L"wall.txt", "Notes on the garden wall and its stones."}},
+         kRecordingStub);
+  }
+  void TearDown() override {
+    fs::remove(state_);
+    StubUnderWine::TearDown();
+  }
+  // The page the viewer opened last, as the recorder logged it.
+  static std::string LastOpened(const RunResult& run) {
+    const std::vector<std::string>& opened = run.log.at("open");
+    return opened.back().substr(opened.back().rfind("vexmar-book-"));
+  }
+
+  static constexpr char kGardenIndex[] =
+      "<html><head><title>Welcome</title></head><body><a href=\"Roses.htm\">Roses</a> "
+      "<a href=\"sub/Tulips.html\">Tulips</a></body></html>";
+  const std::string garden_ = "Garden:A. Reader:index.htm:3/14/2026:::blank:blank:blank";
+  fs::path state_;
+};
+
+// Lines of /search as name, then whether the score is a number and the
+// snippet marks a hit.
+std::map<std::string, bool> SearchResults(const std::string& out) {
+  std::map<std::string, bool> results;
+  for (const std::string& line : Lines(out)) {
+    const size_t tab = line.find('\t');
+    const size_t second = line.find('\t', tab + 1);
+    const std::string score = line.substr(tab + 1, second - tab - 1);
+    const std::string snippet = second == std::string::npos ? "" : line.substr(second + 1);
+    results[line.substr(0, tab)] =
+        score.find_first_not_of("0123456789.") == std::string::npos && score.size() >= 4 &&
+        score[score.size() - 3] == '.' && snippet.find('[') < snippet.find(']');
+  }
+  return results;
+}
+
+TEST_F(ReaderUnderWine, ContentsAndSearchSwitchesReadTheBookItself) {
+  RunResult run = Run(L"/contents");
+  EXPECT_EQ(run.exit_code, 0u) << run.err;
+  std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4u) << run.out;
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
+            (std::vector<std::string>{"INDEX.HTM\tWelcome", "ROSES.HTM\tRoses",
+                                      "SUB\\TULIPS.HTML\tTulips"}));
+  EXPECT_EQ(lines[3].rfind("WALL.TXT\t", 0), 0u) << lines[3];
+
+  const std::pair<const wchar_t*, std::map<std::string, bool>> searches[] = {
+      {L"/search red", {{"ROSES.HTM", true}, {"SUB\\TULIPS.HTML", true}}},
+      {L"/search \"\\\"garden wall\\\"\"", {{"ROSES.HTM", true}, {"WALL.TXT", true}}},
+      {L"/search tul*", {{"INDEX.HTM", true}, {"SUB\\TULIPS.HTML", true}}},
+      {L"/search zebra", {}},
+  };
+  for (const auto& [arguments, expected] : searches) {
+    run = Run(arguments);
+    EXPECT_EQ(run.exit_code, 0u) << run.err;
+    EXPECT_EQ(SearchResults(run.out), expected) << fs::path(arguments).u8string() << "\n" << run.out;
+  }
+
+  // The book's own contents entry decides the order and the titles.
+  ASSERT_EQ(PutEntries(book_, {{resources::ResourceId::FromUtf8(book_format::kVexmarType).value(),
+                                resources::ResourceId::FromUtf8(book_format::kContentsName),
+                                book_format::kLanguage,
+                                book::WriteContentsEntry({{"INDEX.HTM", "Start"},
+                                                          {"WALL.TXT", "The wall"},
+                                                          {"ROSES.HTM", "Roses"},
+                                                          {"SUB\\TULIPS.HTML", "Tulips"}})}}),
+            "");
+  run = Run(L"/contents");
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{"INDEX.HTM\tStart", "WALL.TXT\tThe wall", "ROSES.HTM\tRoses",
+                                      "SUB\\TULIPS.HTML\tTulips"}));
+}
+
+// /page opens the window there (here in the default browser, with MSHTML
+// off), and the next start goes back to the page the reader left.
+TEST_F(ReaderUnderWine, PageSwitchAndTheReadingPlaceOpenTheRightPage) {
+  RunResult run = RunViewer(book_, L"/page sub/tulips.html#care", folder_, true);
+  EXPECT_EQ(run.exit_code, 0u) << run.out;
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\SUB\\TULIPS.HTML"), std::string::npos) << run.out;
+  EXPECT_EQ(run.log.count("box"), 0u) << run.out;
+  // Kept in the reader's settings folder, not beside the book.
+  EXPECT_TRUE(fs::exists(state_));
+  EXPECT_FALSE(fs::exists(fs::path(folder_) / state_.filename()));
+
+  run = RunViewer(book_, L"", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\SUB\\TULIPS.HTML"), std::string::npos) << run.out;
+
+  run = RunViewer(book_, L"/page gone.htm", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\INDEX.HTM"), std::string::npos) << run.out;
+  ASSERT_EQ(run.log["box"].size(), 1u) << run.out;
+  EXPECT_EQ(run.log["box"].front(),
+            "Garden\tThere is no page \"gone.htm\" in this e-book; it opens at its index page "
+            "instead.");
+
+  // A reading place that is not wholly the viewer's is ignored.
+  std::ofstream(state_, std::ios::binary) << "vexmar-reader 1\npage\tROSES.HTM\npane\tx\n";
+  run = RunViewer(book_, L"", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\INDEX.HTM"), std::string::npos) << run.out;
+}
 }  // namespace
 }  // namespace vexmar::viewer::testing
