@@ -336,6 +336,12 @@ void BookWindow::PageShown(const BookEntry* page) {
   if (!pane_.showingResults()) pane_.ShowContents(page);
   EnableWindow(GetDlgItem(window_, kPrevious), PageBeside(contents_, page, -1) != nullptr);
   EnableWindow(GetDlgItem(window_, kNext), PageBeside(contents_, page, 1) != nullptr);
+  // A button greyed out at the end of the book loses the focus; the keys
+  // must still reach the window, so the pane takes it.
+  const HWND focus = GetFocus();
+  if (GetForegroundWindow() == window_ && (focus == nullptr || !IsWindowEnabled(focus))) {
+    SetFocus(pane_.list());
+  }
 }
 
 void BookWindow::Step(int step) {
@@ -446,7 +452,7 @@ void BookWindow::OnCommand(int id, int code) {
     case ReaderPane::kListId:
       // A click opens the page; the arrow keys only move through the list
       // (Enter opens), so a reader can look before going.
-      if (code == LBN_DBLCLK || (code == LBN_SELCHANGE && GetKeyState(VK_LBUTTON) < 0)) {
+      if (code == LBN_DBLCLK || (code == LBN_SELCHANGE && listClicked_)) {
         OpenSelected();
       }
       break;
@@ -512,7 +518,11 @@ void BookWindow::OnExternalLink(const std::wstring& url) {
 }
 
 bool BookWindow::HandleKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
+  // Keys come as WM_SYSKEYDOWN while no window has the focus.
+  if (message.message != WM_KEYDOWN &&
+      (message.message != WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0)) {
+    return false;
+  }
   const bool control = GetKeyState(VK_CONTROL) < 0;
   const HWND box = pane_.searchBox();
   switch (message.wParam) {
@@ -667,6 +677,10 @@ int BookWindow::Run() {
     if (HandleKey(message) || browser_.TranslateKey(message)) {
       continue;
     }
+    // The list tells a change of selection alike for a click and a key;
+    // only a click opens the page at once.
+    if (message.hwnd == pane_.list() && message.message == WM_LBUTTONDOWN) listClicked_ = true;
+    if (message.hwnd == pane_.list() && message.message == WM_KEYDOWN) listClicked_ = false;
     // Tab and the access keys between the tool bar's buttons and the pane
     // only: the control's own windows must get their keys untouched.
     const HWND parent = GetParent(message.hwnd);

@@ -90,7 +90,8 @@ class BookWindow final : public BrowserEvents {
   HFONT font_ = nullptr;
   HFONT bold_ = nullptr;
   int dpi_ = 96;
-  bool dragging_ = false;  // the splitter between pane and page
+  bool dragging_ = false;     // the splitter between pane and page
+  bool listClicked_ = false;  // the list's selection is the mouse's
   BrowserHost browser_;
   ExtractedBook extracted_;
   SearchWorker worker_;

@@ -418,11 +418,13 @@ class ReaderUnderWine : public StubUnderWine {
     state_ = fs::path(settings) / L"Vexmar" / L"Reader" /
              fs::u8path(ReaderStateFileName(fs::path(book_).u8string()));
     fs::remove(state_);  // from an earlier run
-    Make(&garden_, {{L"index.htm", kGardenIndex},
-                    {L"Roses.htm", "<title>Roses</title><p>Red roses climb the garden wall.</p>"},
-                    {L"sub\\Tulips.html", "<title>Tulips</title><p>Tulips open in spring, the "
-                                          "red ones first.</p>"},
-                    {L"wall.txt", "Notes on the garden wall and its stones."}},
+    Make(&garden_,
+         {{L"index.htm", kGardenIndex},
+          {L"Roses.htm", "<title>Roses</title><p>Red roses climb the garden wall.</p>"},
+          {L"sub\\Tulips.html",
+           "<title>Tulips</title><p>Tulips open in spring, the "
+           "red ones first.</p>"},
+          {L"wall.txt", "Notes on the garden wall and its stones."}},
          kRecordingStub);
   }
   void TearDown() override {
@@ -451,9 +453,9 @@ std::map<std::string, bool> SearchResults(const std::string& out) {
     const size_t second = line.find('\t', tab + 1);
     const std::string score = line.substr(tab + 1, second - tab - 1);
     const std::string snippet = second == std::string::npos ? "" : line.substr(second + 1);
-    results[line.substr(0, tab)] =
-        score.find_first_not_of("0123456789.") == std::string::npos && score.size() >= 4 &&
-        score[score.size() - 3] == '.' && snippet.find('[') < snippet.find(']');
+    results[line.substr(0, tab)] = score.find_first_not_of("0123456789.") == std::string::npos &&
+                                   score.size() >= 4 && score[score.size() - 3] == '.' &&
+                                   snippet.find('[') < snippet.find(']');
   }
   return results;
 }
@@ -477,7 +479,8 @@ TEST_F(ReaderUnderWine, ContentsAndSearchSwitchesReadTheBookItself) {
   for (const auto& [arguments, expected] : searches) {
     run = Run(arguments);
     EXPECT_EQ(run.exit_code, 0u) << run.err;
-    EXPECT_EQ(SearchResults(run.out), expected) << fs::path(arguments).u8string() << "\n" << run.out;
+    EXPECT_EQ(SearchResults(run.out), expected) << fs::path(arguments).u8string() << "\n"
+                                                << run.out;
   }
 
   // The book's own contents entry decides the order and the titles.
@@ -524,6 +527,152 @@ TEST_F(ReaderUnderWine, PageSwitchAndTheReadingPlaceOpenTheRightPage) {
   run = RunViewer(book_, L"", folder_, true);
   ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
   EXPECT_NE(LastOpened(run).find("\\INDEX.HTM"), std::string::npos) << run.out;
+}
+// Input as a reader gives it: through the system's queue, to the window in
+// front.
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(150);
+}
+INPUT Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags =
+      (up ? KEYEVENTF_KEYUP : 0) | (key == VK_PRIOR || key == VK_NEXT ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+void Press(WORD key, bool control = false) {
+  std::vector<INPUT> inputs;
+  if (control) inputs.push_back(Key(VK_CONTROL, false));
+  inputs.push_back(Key(key, false));
+  inputs.push_back(Key(key, true));
+  if (control) inputs.push_back(Key(VK_CONTROL, true));
+  Send(inputs);
+}
+void Type(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t c : text) {
+    for (const bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
+    }
+  }
+  Send(inputs);
+}
+void Click(HWND control, int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  std::vector<INPUT> inputs{input};
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  inputs.push_back(input);
+  Send(inputs);
+}
+void ClickButton(HWND window, int id) {
+  RECT box{};
+  GetClientRect(GetDlgItem(window, id), &box);
+  Click(GetDlgItem(window, id), box.right / 2, box.bottom / 2);
+}
+
+TEST_F(ReaderUnderWine, PaneSearchPreviousAndNextWorkInTheDefaultBrowserMode) {
+  // The tool bar's and the pane's control ids.
+  constexpr int kHome = 101, kPrevious = 102, kNext = 103, kList = 203;
+  const std::wstring log = folder_ + L"shell.log";
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", log.c_str());
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_STAY", L"1");
+  std::wstring command = L"\"" + book_ + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      folder_.c_str(), &startup, &process);
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", nullptr);
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_STAY", nullptr);
+  ASSERT_TRUE(started);
+  // The pages opened so far, by their names in the book.
+  const auto opened = [&log] {
+    std::vector<std::string> pages;
+    for (const std::string& line : Lines(ReadFileBytes(log))) {
+      if (line.rfind("open\t", 0) != 0) continue;
+      const size_t folder_end = line.find('\\', line.find("vexmar-book-"));
+      pages.push_back(line.substr(folder_end + 1));
+    }
+    return pages;
+  };
+  const auto wait_for = [&opened](size_t count) {
+    for (int i = 0; i < 100 && opened().size() < count; ++i) Sleep(50);
+    return opened().size();
+  };
+  ASSERT_EQ(wait_for(1), 1u);
+  const HWND window = FindWindowW(L"VexmarEbookViewer", nullptr);
+  ASSERT_NE(window, nullptr);
+  const HWND list = GetDlgItem(window, kList);
+  SetForegroundWindow(window);
+  Sleep(300);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, kPrevious)));  // at the first page
+
+  ClickButton(window, kNext);
+  EXPECT_EQ(wait_for(2), 2u);
+  Press(VK_NEXT, true);
+  EXPECT_EQ(wait_for(3), 3u);
+  Press(VK_PRIOR, true);
+  EXPECT_EQ(wait_for(4), 4u);
+  ClickButton(window, kPrevious);
+  EXPECT_EQ(wait_for(5), 5u);
+  // The contents, the page on show selected.
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+
+  // A search: its results replace the contents; Enter goes to them, and
+  // Enter again opens the best.
+  Press('F', true);
+  Type(L"wall");
+  for (int i = 0; i < 100 && SendMessageW(list, LB_GETCOUNT, 0, 0) != 2; ++i) Sleep(50);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  Press(VK_RETURN);
+  Press(VK_RETURN);
+  EXPECT_EQ(wait_for(6), 6u);
+  // Escape gives the contents back; a click on the last title opens it.
+  Press(VK_ESCAPE);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+  const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  Click(list, 20, 3 * height + height / 2);
+  EXPECT_EQ(wait_for(7), 7u);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, kNext)));  // at the last page
+  // F6 goes from the pane to the page (here, the tool bar) and back.
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  Press(VK_F6);
+  GetGUIThreadInfo(process.dwThreadId, &focus);
+  EXPECT_EQ(focus.hwndFocus, GetDlgItem(window, kHome));
+  Press(VK_F6);
+  GetGUIThreadInfo(process.dwThreadId, &focus);
+  EXPECT_EQ(focus.hwndFocus, list);
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD exit_code = 0xFFFFFFFF;
+  GetExitCodeProcess(process.hProcess, &exit_code);
+  EXPECT_EQ(exit_code, 0u);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  std::vector<std::string> pages = opened();
+  ASSERT_EQ(pages.size(), 7u);
+  // The best result for "wall" is one of the two pages that have it.
+  EXPECT_TRUE(pages[5] == "ROSES.HTM" || pages[5] == "WALL.TXT") << pages[5];
+  pages[5] = "?";
+  EXPECT_EQ(pages, (std::vector<std::string>{"INDEX.HTM", "ROSES.HTM", "SUB\\TULIPS.HTML",
+                                             "ROSES.HTM", "INDEX.HTM", "?", "WALL.TXT"}));
+  // The next start goes back to the last page.
+  EXPECT_EQ(ReadReaderState(ReadFileBytes(state_.wstring())).page, "WALL.TXT");
 }
 }  // namespace
 }  // namespace vexmar::viewer::testing
