@@ -37,7 +37,9 @@ bool SaveReaderState(const std::wstring& path, const ReaderState& state) {
   const std::wstring folder = path.substr(0, slash);
   CreateDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  // std::to_wstring would bring the C library's whole formatter into the stub.
+  const std::wstring temporary =
+      path + L"." + Widen(std::to_string(GetCurrentProcessId())) + L".tmp";
   const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
