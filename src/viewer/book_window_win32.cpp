@@ -247,6 +247,11 @@ int BookWindow::PaneRight() const {
   return width;
 }
 
+bool BookWindow::OnSplitter(int x, int y) const {
+  return x >= PaneRight() && x < PaneRight() + Scaled(kSplitterWidth) &&
+         y >= Scaled(kToolBarHeight);
+}
+
 RECT BookWindow::PageArea() const {
   RECT area{};
   GetClientRect(window_, &area);
@@ -361,24 +366,27 @@ bool BookWindow::IndexReady(std::string& problem) {
   if (index_) return true;
   const std::optional<std::string_view> stored =
       FindOtherEntry(GetModuleHandleW(nullptr), book_format::kVexmarType, book_format::kSearchName);
-  std::string_view bytes;
   if (stored) {
-    bytes = *stored;
-  } else if (!worker_.running() && !worker_.entry().empty()) {
-    bytes = worker_.entry();
-  } else {
+    Result<book::SearchIndex> opened = book::SearchIndex::Open(*stored);
+    if (opened) {
+      index_ = std::move(opened.value());
+      return true;
+    }
+    // A damaged index is passed over: the pages themselves can still be read.
+  }
+  if (!worker_.done()) {
     // A book made without its index: built once, in the background.
     if (!worker_.Start(contents_, window_, kIndexReady)) {
       problem = "The search cannot start: no thread for reading the book's pages.";
     }
     return false;
   }
-  Result<book::SearchIndex> opened = book::SearchIndex::Open(bytes);
-  if (!opened) {
-    problem = "This book's search index is damaged: " + opened.error().reason;
+  Result<book::SearchIndex> built = book::SearchIndex::Open(worker_.entry());
+  if (!built) {
+    problem = "This book cannot be searched: " + built.error().reason;
     return false;
   }
-  index_ = std::move(opened.value());
+  index_ = std::move(built.value());
   return true;
 }
 
@@ -613,15 +621,14 @@ LRESULT BookWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       POINT at{};
       GetCursorPos(&at);
       ScreenToClient(window_, &at);
-      if (reinterpret_cast<HWND>(w) == window_ && at.x >= PaneRight() &&
-          at.y >= Scaled(kToolBarHeight)) {
+      if (reinterpret_cast<HWND>(w) == window_ && OnSplitter(at.x, at.y)) {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
         return TRUE;
       }
       break;
     }
     case WM_LBUTTONDOWN:
-      if (GET_X_LPARAM(l) >= PaneRight() && GET_Y_LPARAM(l) >= Scaled(kToolBarHeight)) {
+      if (OnSplitter(GET_X_LPARAM(l), GET_Y_LPARAM(l))) {
         dragging_ = true;
         SetCapture(window_);
       }

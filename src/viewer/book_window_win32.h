@@ -60,6 +60,8 @@ class BookWindow final : public BrowserEvents {
   int Scaled(int value) const { return MulDiv(value, dpi_, 96); }
   RECT PageArea() const;
   int PaneRight() const;
+  // The bar between pane and page, which the mouse drags.
+  bool OnSplitter(int x, int y) const;
   void OnCommand(int id, int code);
   bool HandleKey(const MSG& message);
   // Shows `page` in the control or the default browser, marking `words`.

@@ -22,7 +22,7 @@ class SearchWorker {
   // is done. Posts `done` to `window` when the index is ready; false when
   // no thread could be started.
   bool Start(const ReaderContents& contents, HWND window, UINT done);
-  bool running() const { return thread_ != nullptr && !finished_.load(); }
+  bool done() const { return thread_ != nullptr && finished_.load(); }
   // The index, once `done` has arrived.
   const std::string& entry() const { return entry_; }
 
