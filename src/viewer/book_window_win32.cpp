@@ -134,31 +134,34 @@ bool BookWindow::Create(HINSTANCE instance, int show, bool use_browser, std::str
   if (RegisterClassExW(&window_class) == 0)
     ReportFailedWin32Call(L"RegisterClassExW", kWindowClass);
 
-  // Most of the work area, centred, but not sprawling on a large screen;
-  // or where the reader left it, when that is still on a screen.
+  // Most of the work area, centred, but not sprawling on a large screen.
   RECT work{0, 0, 1024, 768};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int work_width = work.right - work.left;
   const int work_height = work.bottom - work.top;
   const int width = work_width * 9 / 10 < 1100 ? work_width * 9 / 10 : 1100;
   const int height = work_height * 9 / 10 < 850 ? work_height * 9 / 10 : 850;
-  RECT place{work.left + (work_width - width) / 2, work.top + (work_height - height) / 2, 0, 0};
-  place.right = place.left + width;
-  place.bottom = place.top + height;
-  if (state_.hasPlace) {
-    const RECT left{state_.left, state_.top, state_.right, state_.bottom};
-    if (MonitorFromRect(&left, MONITOR_DEFAULTTONULL) != nullptr) place = left;
-  }
   // A title in Arabic or Hebrew reads right to left in the title bar.
   const std::string title = book::DisplayTitle(check_.record);
-  window_ = CreateWindowExW(ReadsRightToLeft(title) ? WS_EX_RTLREADING : 0, kWindowClass,
-                            Widen(title).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left,
-                            place.top, place.right - place.left, place.bottom - place.top, nullptr,
-                            nullptr, instance, this);
+  window_ = CreateWindowExW(
+      ReadsRightToLeft(title) ? WS_EX_RTLREADING : 0, kWindowClass, Widen(title).c_str(),
+      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left + (work_width - width) / 2,
+      work.top + (work_height - height) / 2, width, height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
     ReportFailedWin32Call(L"CreateWindowExW", kWindowClass);
     problem = "The viewer window cannot be created.";
     return false;
+  }
+  // Or where the reader left it, when that is still on a screen. The
+  // placement's coordinates are the ones GetWindowPlacement gave.
+  const RECT left{state_.left, state_.top, state_.right, state_.bottom};
+  if (state_.hasPlace && MonitorFromRect(&left, MONITOR_DEFAULTTONULL) != nullptr) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    placement.rcNormalPosition = left;
+    placement.showCmd = SW_HIDE;
+    SetWindowPlacement(window_, &placement);
   }
   dpi_ = DpiOf(window_);
   if (state_.paneWidth <= 0) state_.paneWidth = kDefaultPaneWidth;
