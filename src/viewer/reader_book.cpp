@@ -23,11 +23,11 @@ bool IsWebPage(std::string_view name) {
   return EndsWith(upper, ".HTM") || EndsWith(upper, ".HTML");
 }
 
-// Tabs and line ends would split a line of /contents or /search, and a
-// list box shows them as boxes.
+// Tabs, line ends and other control characters would split a line of
+// /contents or /search, and a list box shows them as boxes.
 std::string OneLine(std::string text) {
   for (char& c : text) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
   }
   return text;
 }
@@ -126,6 +126,8 @@ std::vector<FoundPage> SearchBook(const book::SearchIndex& index, std::string_vi
       if (listed.entry == entry) page.title = listed.title;
     }
     page.snippet = book::MakeSnippet(ReadEntryText(*entry, ansi).text, parsed);
+    // Same length, so the hits' offsets still hold.
+    page.snippet.text = OneLine(std::move(page.snippet.text));
     found.push_back(std::move(page));
   }
   return found;
@@ -136,8 +138,7 @@ std::string ContentsLine(const ReaderPage& page) {
 }
 
 std::string SearchLine(const FoundPage& found) {
-  return found.entry->name + "\t" + ScoreText(found.score) + "\t" +
-         OneLine(book::Bracketed(found.snippet));
+  return found.entry->name + "\t" + ScoreText(found.score) + "\t" + book::Bracketed(found.snippet);
 }
 
 std::optional<std::size_t> PositionOf(const ReaderContents& contents, const BookEntry* entry) {

@@ -74,7 +74,6 @@ TEST(ReaderBook, PreviousAndNextFollowTheOrderAndStopAtItsEnds) {
   EXPECT_EQ(PageBeside(contents, last, 1), nullptr);
   // A picture opened by a link is not in the order: Next goes on from the start.
   EXPECT_EQ(PageBeside(contents, &kBook.at("LOGO.GIF"), 1), contents[1].entry);
-  EXPECT_EQ(PageBeside({}, first, 1), nullptr);
 }
 
 TEST(ReaderBook, SearchFindsThePagesTheBookHasWithTitleScoreAndMarkedSnippet) {
@@ -105,16 +104,6 @@ TEST(ReaderBook, SearchFindsThePagesTheBookHasWithTitleScoreAndMarkedSnippet) {
   EXPECT_EQ(wall.size(), 2u);
   std::atomic<bool> cancel{true};
   EXPECT_EQ(BuildSearchEntry(contents, Identity, &cancel), "");
-}
-
-TEST(ReaderBook, ScoresHaveTwoDecimalsWhateverTheyAre) {
-  FoundPage found{&kBook.at("INDEX.HTM"), "", 0, {"a\tb\nc", {}}};
-  const std::pair<double, const char*> cases[] = {
-      {0, "0.00"}, {1.5, "1.50"}, {12.345, "12.35"}, {0.004, "0.00"}, {-3, "0.00"}};
-  for (const auto& [score, text] : cases) {
-    found.score = score;
-    EXPECT_EQ(SearchLine(found), std::string("INDEX.HTM\t") + text + "\ta b c");
-  }
 }
 
 TEST(ReaderBook, PageSwitchFindsThePageInAnyCaseOrFallsBackToTheIndex) {

@@ -24,11 +24,10 @@ TEST(ReaderState, WhatIsWrittenReadsBackAndAnythingElseIsIgnored) {
       "vexmar-reader 1\npage\tA.HTM\r\n",
       "vexmar-reader 1\npane\t-5\n",
       "vexmar-reader 1\npane\t99999999999\n",
-      "vexmar-reader 1\nplace\t10 10 5 50 0\n",  // right of its left
+      "vexmar-reader 1\nplace\t10 10 5 50 0\n",  // its right edge left of its left
       "vexmar-reader 1\nplace\t1 2 3 4\n",
       "vexmar-reader 1\nplace\t1 2 3 4 7\n",
-      "vexmar-reader 1\npage\t" + std::string(kMaxReaderStateBytes, 'A') + "\n",
-  };
+      "vexmar-reader 1\npage\t" + std::string(kMaxReaderStateBytes, 'A') + "\n"};
   for (const std::string& bytes : foreign) {
     const ReaderState ignored = ReadReaderState(bytes);
     EXPECT_TRUE(ignored.page.empty() && ignored.paneWidth == 0 && !ignored.hasPlace) << bytes;
@@ -39,8 +38,6 @@ TEST(ReaderState, EachBookHasAFileOfItsOwnInAnyLetterCase) {
   const std::string name = ReaderStateFileName("C:\\Books\\Garden.exe");
   EXPECT_EQ(name, ReaderStateFileName("c:\\books\\GARDEN.EXE"));
   EXPECT_NE(name, ReaderStateFileName("C:\\Books\\Garden 2.exe"));
-  EXPECT_EQ(name.size(), 36u);
-  EXPECT_EQ(name.find_first_not_of("0123456789abcdef"), 32u);
 }
 
 }  // namespace

@@ -309,7 +309,7 @@ if wait_until 30 x_window "$title" >/dev/null; then
   # Into the window, then Ctrl+F to the search box and a query.
   xdotool mousemove $(($(field left "$window") + $(field width "$window") * 2 / 3)) \
     $(($(field top "$window") + $(field height "$window") / 2)) click 1 sleep 0.3 \
-    key ctrl+f sleep 0.3 type garden
+    key ctrl+f sleep 0.3 type soil
   sleep 2
   shoot reader-search "$window"
   book_probe close "$title" >/dev/null
