@@ -18,7 +18,7 @@ class ReaderPane {
   static constexpr int kSearchBoxId = 202;
   static constexpr int kListId = 203;
 
-  ReaderPane(const ReaderContents& contents) : contents_(contents) {}
+  explicit ReaderPane(const ReaderContents& contents) : contents_(contents) {}
   void Create(HWND parent, HFONT font, HFONT bold);
   void SetFonts(HFONT font, HFONT bold, int dpi);
   void Move(const RECT& area, int dpi);
