@@ -9,6 +9,7 @@
 
 #include "viewer/browser_mode.h"
 #include "viewer/com_object_win32.h"
+#include "viewer/page_highlight_win32.h"
 #include "viewer/url_mapping.h"
 #include "viewer/urlmon_api_win32.h"
 #include "viewer/win32_text.h"
@@ -110,7 +111,8 @@ class BrowserSite final : public ComObject<BrowserSite, IOleClientSite, IOleInPl
   // S_OK keeps IE's menu (View Source, Properties) off the book's pages.
   STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
   STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
-    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_THEME;
+    // The window scales by the monitor's DPI; the pages scale with it.
+    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_THEME | DOCHOSTUIFLAG_DPI_AWARE;
     info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
     return S_OK;
   }
@@ -272,6 +274,10 @@ STDMETHODIMP BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
         firstPageDone_ = true;
         events_.OnFirstPageComplete();
       }
+      // DocumentComplete(pDisp, URL), reversed.
+      if (params->cArgs >= 2 && IsTopLevel(params->rgvarg[1])) {
+        events_.OnPageComplete(StringArgument(params->rgvarg[0]));
+      }
       break;
     default:
       break;
@@ -407,6 +413,12 @@ void BrowserHost::GoForward() {
 void BrowserHost::Print() {
   if (site_ && site_->browser() != nullptr) {
     site_->browser()->ExecWB(OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER, nullptr, nullptr);
+  }
+}
+
+void BrowserHost::Highlight(const std::vector<std::wstring>& words) {
+  if (site_ && site_->browser() != nullptr) {
+    HighlightInPage(*site_->browser(), words);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "viewer/com_ptr_win32.h"
 
@@ -18,6 +19,8 @@ class BrowserEvents {
   // navigate to the book's scheme, say). Called from inside the control:
   // the control must not be destroyed before this returns.
   virtual void OnFirstPageFailed() = 0;
+  // A page of the book has been shown (the top-level document, not a frame).
+  virtual void OnPageComplete(const std::wstring& url) = 0;
   // An http, https or mailto link: the control does not follow it.
   virtual void OnExternalLink(const std::wstring& url) = 0;
 
@@ -46,6 +49,8 @@ class BrowserHost {
   void GoBack();
   void GoForward();
   void Print();
+  // Marks every place the page shows one of `words` and scrolls to the first.
+  void Highlight(const std::vector<std::wstring>& words);
   void Resize(const RECT& area);
   // Keys the control must see first (Tab, arrows, Ctrl+C); true when taken.
   bool TranslateKey(MSG& message);

@@ -9,6 +9,9 @@ const char kUsageText[] =
     "  /extract DIR       write every file of the book into the folder DIR\n"
     "  /fetch URL         one page, e.g. ebook://book/INDEX.HTM: its type and bytes\n"
     "  /verify            check every entry against the book's digest\n"
+    "  /contents          every page in reading order: name and title\n"
+    "  /search QUERY      the pages that match QUERY, best first: name, score, snippet\n"
+    "  /page NAME[#PLACE] open the book at the page NAME\n"
     "  /out FILE          write the output to FILE instead of the console\n"
     "  /renderer=browser  open the book in the default web browser\n";
 
@@ -31,7 +34,8 @@ struct CommandSwitch {
 constexpr CommandSwitch kCommands[] = {
     {"list", Command::kList, false},      {"settings", Command::kSettings, false},
     {"extract", Command::kExtract, true}, {"fetch", Command::kFetch, true},
-    {"verify", Command::kVerify, false},  {"?", Command::kHelp, false},
+    {"verify", Command::kVerify, false},  {"contents", Command::kContents, false},
+    {"search", Command::kSearch, true},   {"?", Command::kHelp, false},
     {"help", Command::kHelp, false},
 };
 
@@ -53,6 +57,13 @@ Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
       options.outPath = args[++i];
       continue;
     }
+    if (name == "page") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        return Error{"/page needs the name of a page."};
+      }
+      options.page = args[++i];
+      continue;
+    }
     if (name == "renderer=browser") {
       options.renderer = Renderer::kBrowser;
       continue;
@@ -67,17 +78,24 @@ Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
       return Error{"Unknown switch \"" + word + "\"."};
     }
     if (have_command) {
-      return Error{"Only one of /list, /settings, /extract, /fetch and /verify at a time."};
+      return Error{
+          "Only one of /list, /settings, /extract, /fetch, /verify, /contents and /search at a "
+          "time."};
     }
     have_command = true;
     options.command = match->command;
     if (match->takesArgument) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
-        return Error{word + " needs " +
-                     (match->command == Command::kFetch ? "a URL." : "a folder.")};
+        const char* what = match->command == Command::kFetch    ? "a URL."
+                           : match->command == Command::kSearch ? "a query."
+                                                                : "a folder.";
+        return Error{word + " needs " + what};
       }
       options.argument = args[++i];
     }
+  }
+  if (!options.page.empty() && options.command != Command::kShow) {
+    return Error{"/page opens the book's window and goes with no other switch but /renderer."};
   }
   return options;
 }

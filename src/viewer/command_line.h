@@ -16,6 +16,8 @@ enum class Command {
   kExtract,   // /extract DIR : every entry as a file in DIR
   kFetch,     // /fetch URL : one page through the viewer's own protocol
   kVerify,    // /verify : every entry against the book's digest
+  kContents,  // /contents : every page in reading order with its title
+  kSearch,    // /search QUERY : the pages that match, best first
 };
 
 enum class Renderer {
@@ -25,9 +27,10 @@ enum class Renderer {
 
 struct Options {
   Command command = Command::kShow;
-  std::string argument;  // DIR or URL
+  std::string argument;  // DIR, URL or QUERY
   std::string outPath;   // /out FILE: output there instead of the console
   Renderer renderer = Renderer::kAuto;
+  std::string page;  // /page NAME[#anchor]: the page the window opens at
 };
 
 // What the process exit code says.

@@ -2,7 +2,8 @@
 // by VEXMAR_VIEWER_SHELL_LOG what would have been opened (with the files of
 // its folder and the window's title) and every message box, then closes
 // the viewer window, so a test can check what a reader would have seen and
-// that the book's temporary folder goes away.
+// that the book's temporary folder goes away. With VEXMAR_VIEWER_SHELL_STAY
+// set the window stays open, for a test that goes on to drive it.
 #include <string>
 
 #include "viewer/desktop_win32.h"
@@ -61,7 +62,7 @@ bool OpenWithShell(HWND owner, const std::wstring& target) {
   if (!AppendToLog(log)) {
     return false;
   }
-  if (owner != nullptr) {
+  if (owner != nullptr && GetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_STAY", nullptr, 0) == 0) {
     PostMessageW(owner, WM_CLOSE, 0, 0);
   }
   return true;

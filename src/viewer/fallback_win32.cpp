@@ -76,8 +76,8 @@ bool ExtractedBook::Extract(const EntryIndex& entries, const BookEntry& index_pa
   }
   folder_ = folder;
   const ExtractReport report = ExtractEntries(entries, folder);
-  indexPath_ = folder + Widen(index_page.name);
-  if (!report.folderOk || GetFileAttributesW(indexPath_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  const std::wstring index_path = folder + Widen(index_page.name);
+  if (!report.folderOk || GetFileAttributesW(index_path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     problem = "Cannot write the book's pages to " + Narrow(folder) + ".";
     Remove();
     return false;
@@ -85,8 +85,9 @@ bool ExtractedBook::Extract(const EntryIndex& entries, const BookEntry& index_pa
   return true;
 }
 
-bool ExtractedBook::OpenIndex(HWND owner) const {
-  return extracted() && OpenWithShell(owner, indexPath_);
+bool ExtractedBook::OpenPage(HWND owner, const BookEntry& page) const {
+  // Files of sub-folders were written into sub-folders, under their names.
+  return extracted() && OpenWithShell(owner, folder_ + Widen(page.name));
 }
 
 void ExtractedBook::Remove() {

@@ -21,15 +21,14 @@ class ExtractedBook {
   // Extracts every entry; false (with a reason for the reader) when the
   // folder or the index page could not be written.
   bool Extract(const EntryIndex& entries, const BookEntry& index_page, std::string& problem);
-  // Opens the index page in the default browser.
-  bool OpenIndex(HWND owner) const;
+  // Opens a page of the book (extracted with the rest) in the default browser.
+  bool OpenPage(HWND owner, const BookEntry& page) const;
   bool extracted() const { return !folder_.empty(); }
   // Removes the folder and everything in it.
   void Remove();
 
  private:
   std::wstring folder_;  // with a trailing backslash
-  std::wstring indexPath_;
 };
 
 // Removes the folders of viewers that no longer run.

@@ -3,12 +3,14 @@
 #include <urlmon.h>
 #include <windows.h>
 
+#include "book/book_format.h"
 #include "viewer/book_loader_win32.h"
 #include "viewer/book_protocol_win32.h"
 #include "viewer/book_verify.h"
 #include "viewer/console_win32.h"
 #include "viewer/extract_win32.h"
 #include "viewer/fetch_win32.h"
+#include "viewer/reader_book.h"
 #include "viewer/url_mapping.h"
 #include "viewer/win32_text.h"
 
@@ -16,6 +18,8 @@ namespace vexmar::viewer {
 namespace {
 
 constexpr DWORD kFetchTimeoutMs = 30000;
+// More results than anyone reads in a list; a script asks a narrower query.
+constexpr size_t kSearchLimit = 1000;
 
 std::string HexStatus(HRESULT status) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -169,6 +173,64 @@ int RunVerify(const BookImage& book, Output& output) {
   return report.whole ? kExitOk : kExitDamaged;
 }
 
+// The contents and the search need the index page too: it starts the
+// reading order.
+int RefusedUnlessReadable(const BookCheck& check) {
+  if (const int refused = RefusedUnlessABook(check)) return refused;
+  if (check.status != BookStatus::kReadable) {
+    PrintError(check.message);
+    return kExitBadBook;
+  }
+  return kExitOk;
+}
+
+ReaderContents ContentsOf(const BookImage& book, const BookCheck& check) {
+  const HMODULE self = GetModuleHandleW(nullptr);
+  return BookContents(book.entries, *check.indexPage,
+                      FindOtherEntry(self, book_format::kVexmarType, book_format::kContentsName),
+                      AnsiToUtf8);
+}
+
+int RunContents(const BookImage& book, Output& output) {
+  const BookCheck check = CheckBook(book, AnsiToUtf8);
+  if (const int refused = RefusedUnlessReadable(check)) return refused;
+  for (const ReaderPage& page : ContentsOf(book, check)) {
+    output.WriteText(ContentsLine(page) + "\r\n");
+  }
+  return kExitOk;
+}
+
+// A book made without its index gets one built here, as the window builds
+// it on the first search.
+int RunSearch(const BookImage& book, const std::string& query, Output& output) {
+  const BookCheck check = CheckBook(book, AnsiToUtf8);
+  if (const int refused = RefusedUnlessReadable(check)) return refused;
+  const ReaderContents contents = ContentsOf(book, check);
+  const std::optional<std::string_view> stored =
+      FindOtherEntry(GetModuleHandleW(nullptr), book_format::kVexmarType, book_format::kSearchName);
+  Result<book::SearchIndex> index = Error{""};
+  if (stored) {
+    index = book::SearchIndex::Open(*stored);
+    if (!index)
+      PrintError("The book's search index is damaged (" + index.error().reason +
+                 "); searching its pages instead.");
+  }
+  std::string built;
+  if (!index) {
+    built = BuildSearchEntry(contents, AnsiToUtf8);
+    index = book::SearchIndex::Open(built);
+  }
+  if (!index) {
+    PrintError("Cannot search this book: " + index.error().reason);
+    return kExitFailed;
+  }
+  for (const FoundPage& found :
+       SearchBook(index.value(), query, book.entries, contents, AnsiToUtf8, kSearchLimit)) {
+    output.WriteText(SearchLine(found) + "\r\n");
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunSwitch(const Options& options, const BookImage& book) {
@@ -187,6 +249,10 @@ int RunSwitch(const Options& options, const BookImage& book) {
       return RunFetch(book, options.argument, output);
     case Command::kVerify:
       return RunVerify(book, output);
+    case Command::kContents:
+      return RunContents(book, output);
+    case Command::kSearch:
+      return RunSearch(book, options.argument, output);
     case Command::kHelp:
       output.WriteText(kUsageText);
       return kExitOk;

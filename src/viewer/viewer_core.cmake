@@ -9,6 +9,8 @@ add_library(vexmar_viewer_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/entry_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fallback_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mime_types.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reader_book.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reader_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_direction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/url_mapping.cpp)
 target_link_libraries(vexmar_viewer_core PUBLIC vexmar_book)

@@ -8,13 +8,18 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <tuple>
 
+#include <shlobj.h>
+
 #include "book/book_format.h"
+#include "book/contents_entry.h"
 #include "book/digest_entry.h"
 #include "platform/resources/resource_update.h"
 #include "viewer/latin1_decoder.h"
+#include "viewer/reader_state.h"
 
 namespace vexmar::viewer::testing {
 namespace {
@@ -114,9 +119,9 @@ struct RunResult {
 // starts the program as a double-click does, and the recording stub logs
 // what it showed.
 RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
-                    const std::wstring& folder) {
+                    const std::wstring& folder, bool window = false) {
   RunResult result;
-  const bool switches = !arguments.empty();
+  const bool switches = !window && !arguments.empty();
   const std::wstring out_path = folder + (switches ? L"out.txt" : L"shell.log");
   const std::wstring err_path = folder + L"err.txt";
   DeleteFileW(out_path.c_str());
@@ -126,8 +131,9 @@ RunResult RunViewer(const std::wstring& program, const std::wstring& arguments,
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const HANDLE err = CreateFileW(err_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                  CREATE_ALWAYS, 0, nullptr);
+  if (!arguments.empty()) command += L" " + arguments;
   if (switches) {
-    command += L" " + arguments + L" /out \"" + out_path + L"\"";
+    command += L" /out \"" + out_path + L"\"";
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdError = startup.hStdOutput = err;
   } else {
@@ -402,5 +408,264 @@ TEST_F(StubUnderWine, WithoutMshtmlTheBookOpensInTheDefaultBrowserAndIsCleanedUp
   fs::remove_all(live);
 }
 
+// A small garden book for the reader: the index links to the roses, then
+// the tulips in a sub-folder; the notes on the wall no link reaches.
+class ReaderUnderWine : public StubUnderWine {
+ protected:
+  void SetUp() override {
+    StubUnderWine::SetUp();
+    wchar_t settings[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, settings), S_OK);
+    state_ = fs::path(settings) / L"Vexmar" / L"Reader" /
+             fs::u8path(ReaderStateFileName(fs::path(book_).u8string()));
+    fs::remove(state_);  // from an earlier run
+    Make(&garden_,
+         {{L"index.htm", kGardenIndex},
+          {L"Roses.htm", "<title>Roses</title><p>Red roses climb the garden wall.</p>"},
+          {L"sub\\Tulips.html", "<title>Tulips</title><p>Tulips open in spring, red first.</p>"},
+          {L"wall.txt", "Notes on the garden wall and its stones."}},
+         kRecordingStub);
+  }
+  void TearDown() override {
+    fs::remove(state_);
+    StubUnderWine::TearDown();
+  }
+  // The page the viewer opened last, as the recorder logged it.
+  static std::string LastOpened(const RunResult& run) {
+    const std::vector<std::string>& opened = run.log.at("open");
+    return opened.back().substr(opened.back().rfind("vexmar-book-"));
+  }
+
+  static constexpr char kGardenIndex[] =
+      "<html><head><title>Welcome</title></head><body><a href=\"Roses.htm\">Roses</a> "
+      "<a href=\"sub/Tulips.html\">Tulips</a></body></html>";
+  const std::string garden_ = "Garden:A. Reader:index.htm:3/14/2026:::blank:blank:blank";
+  fs::path state_;
+};
+
+// Lines of /search as name, then whether the rest is a score with two
+// decimals and a snippet with a hit in brackets.
+std::map<std::string, bool> SearchResults(const std::string& out) {
+  std::map<std::string, bool> results;
+  const std::regex rest("[0-9]+\\.[0-9][0-9]\t[^\t]*\\[[^\t]+\\][^\t]*");
+  for (const std::string& line : Lines(out)) {
+    results[line.substr(0, line.find('\t'))] =
+        std::regex_match(line.substr(line.find('\t') + 1), rest);
+  }
+  return results;
+}
+
+TEST_F(ReaderUnderWine, ContentsAndSearchSwitchesReadTheBookItself) {
+  RunResult run = Run(L"/contents");
+  EXPECT_EQ(run.exit_code, 0u) << run.err;
+  std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4u) << run.out;
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
+            (std::vector<std::string>{"INDEX.HTM\tWelcome", "ROSES.HTM\tRoses",
+                                      "SUB\\TULIPS.HTML\tTulips"}));
+  EXPECT_EQ(lines[3].rfind("WALL.TXT\t", 0), 0u) << lines[3];
+
+  const std::pair<const wchar_t*, std::map<std::string, bool>> searches[] = {
+      {L"/search red", {{"ROSES.HTM", true}, {"SUB\\TULIPS.HTML", true}}},
+      {L"/search \"\\\"garden wall\\\"\"", {{"ROSES.HTM", true}, {"WALL.TXT", true}}},
+      {L"/search zebra", {}},
+  };
+  for (const auto& [arguments, expected] : searches) {
+    run = Run(arguments);
+    EXPECT_EQ(run.exit_code, 0u) << run.err;
+    EXPECT_EQ(SearchResults(run.out), expected) << fs::path(arguments).u8string() << "\n"
+                                                << run.out;
+  }
+
+  // The book's own contents entry decides the order and the titles.
+  ASSERT_EQ(PutEntries(book_, {{resources::ResourceId::FromUtf8(book_format::kVexmarType).value(),
+                                resources::ResourceId::FromUtf8(book_format::kContentsName),
+                                book_format::kLanguage,
+                                book::WriteContentsEntry({{"INDEX.HTM", "Start"},
+                                                          {"WALL.TXT", "The wall"},
+                                                          {"ROSES.HTM", "Roses"},
+                                                          {"SUB\\TULIPS.HTML", "Tulips"}})}}),
+            "");
+  run = Run(L"/contents");
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{"INDEX.HTM\tStart", "WALL.TXT\tThe wall", "ROSES.HTM\tRoses",
+                                      "SUB\\TULIPS.HTML\tTulips"}));
+}
+
+// /page opens the window there (here in the default browser, with MSHTML
+// off), and the next start goes back to the page the reader left.
+TEST_F(ReaderUnderWine, PageSwitchAndTheReadingPlaceOpenTheRightPage) {
+  RunResult run = RunViewer(book_, L"/page sub/tulips.html#care", folder_, true);
+  EXPECT_EQ(run.exit_code, 0u) << run.out;
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\SUB\\TULIPS.HTML"), std::string::npos) << run.out;
+  EXPECT_EQ(run.log.count("box"), 0u) << run.out;
+  // Kept in the reader's settings folder, not beside the book.
+  EXPECT_TRUE(fs::exists(state_));
+  EXPECT_FALSE(fs::exists(fs::path(folder_) / state_.filename()));
+
+  run = RunViewer(book_, L"", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\SUB\\TULIPS.HTML"), std::string::npos) << run.out;
+
+  run = RunViewer(book_, L"/page gone.htm", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\INDEX.HTM"), std::string::npos) << run.out;
+  ASSERT_EQ(run.log["box"].size(), 1u) << run.out;
+  EXPECT_EQ(run.log["box"].front(),
+            "Garden\tThere is no page \"gone.htm\" in this e-book; it opens at its index page "
+            "instead.");
+
+  // A reading place that is not wholly the viewer's is ignored.
+  std::ofstream(state_, std::ios::binary) << "vexmar-reader 1\npage\tROSES.HTM\npane\tx\n";
+  run = RunViewer(book_, L"", folder_, true);
+  ASSERT_EQ(run.log["open"].size(), 1u) << run.out;
+  EXPECT_NE(LastOpened(run).find("\\INDEX.HTM"), std::string::npos) << run.out;
+}
+// Input as a reader gives it: through the system's queue, to the window in
+// front.
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(150);
+}
+// A key, with Ctrl held when `control` is set.
+void Press(WORD key, bool control = false) {
+  std::vector<INPUT> inputs;
+  for (const auto& [code, up] : std::vector<std::pair<WORD, bool>>{
+           {VK_CONTROL, false}, {key, false}, {key, true}, {VK_CONTROL, true}}) {
+    if (code == VK_CONTROL && !control) continue;
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) |
+                       (code == VK_PRIOR || code == VK_NEXT ? KEYEVENTF_EXTENDEDKEY : 0);
+    inputs.push_back(input);
+  }
+  Send(inputs);
+}
+void Type(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t c : text) {
+    for (const bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
+    }
+  }
+  Send(inputs);
+}
+void Click(HWND control, int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  std::vector<INPUT> inputs{input};
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  inputs.push_back(input);
+  Send(inputs);
+}
+void ClickButton(HWND window, int id) {
+  RECT box{};
+  GetClientRect(GetDlgItem(window, id), &box);
+  Click(GetDlgItem(window, id), box.right / 2, box.bottom / 2);
+}
+
+TEST_F(ReaderUnderWine, PaneSearchPreviousAndNextWorkInTheDefaultBrowserMode) {
+  // The tool bar's and the pane's control ids.
+  constexpr int kHome = 101, kPrevious = 102, kNext = 103, kList = 203;
+  const std::wstring log = folder_ + L"shell.log";
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", log.c_str());
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_STAY", L"1");
+  std::wstring command = L"\"" + book_ + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      folder_.c_str(), &startup, &process);
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_LOG", nullptr);
+  SetEnvironmentVariableW(L"VEXMAR_VIEWER_SHELL_STAY", nullptr);
+  ASSERT_TRUE(started);
+  // The pages opened so far, by their names in the book.
+  const auto opened = [&log] {
+    std::vector<std::string> pages;
+    for (const std::string& line : Lines(ReadFileBytes(log))) {
+      if (line.rfind("open\t", 0) != 0) continue;
+      const size_t folder_end = line.find('\\', line.find("vexmar-book-"));
+      pages.push_back(line.substr(folder_end + 1));
+    }
+    return pages;
+  };
+  const auto wait_for = [&opened](size_t count) {
+    for (int i = 0; i < 100 && opened().size() < count; ++i) Sleep(50);
+    return opened().size();
+  };
+  ASSERT_EQ(wait_for(1), 1u);
+  const HWND window = FindWindowW(L"VexmarEbookViewer", nullptr);
+  ASSERT_NE(window, nullptr);
+  const HWND list = GetDlgItem(window, kList);
+  SetForegroundWindow(window);
+  Sleep(300);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, kPrevious)));  // at the first page
+
+  ClickButton(window, kNext);
+  EXPECT_EQ(wait_for(2), 2u);
+  Press(VK_NEXT, true);
+  EXPECT_EQ(wait_for(3), 3u);
+  Press(VK_PRIOR, true);
+  EXPECT_EQ(wait_for(4), 4u);
+  ClickButton(window, kPrevious);
+  EXPECT_EQ(wait_for(5), 5u);
+  // The contents, the page on show selected.
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+
+  // A search: its results replace the contents; Enter goes to them, and
+  // Enter again opens the best.
+  Press('F', true);
+  Type(L"wall");
+  for (int i = 0; i < 100 && SendMessageW(list, LB_GETCOUNT, 0, 0) != 2; ++i) Sleep(50);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  Press(VK_RETURN);
+  Press(VK_RETURN);
+  EXPECT_EQ(wait_for(6), 6u);
+  // Escape gives the contents back; a click on the last title opens it.
+  Press(VK_ESCAPE);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+  const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  Click(list, 20, 3 * height + height / 2);
+  EXPECT_EQ(wait_for(7), 7u);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, kNext)));  // at the last page
+  // F6 goes from the pane to the page (here, the tool bar) and back.
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  Press(VK_F6);
+  GetGUIThreadInfo(process.dwThreadId, &focus);
+  EXPECT_EQ(focus.hwndFocus, GetDlgItem(window, kHome));
+  Press(VK_F6);
+  GetGUIThreadInfo(process.dwThreadId, &focus);
+  EXPECT_EQ(focus.hwndFocus, list);
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD exit_code = 0xFFFFFFFF;
+  GetExitCodeProcess(process.hProcess, &exit_code);
+  EXPECT_EQ(exit_code, 0u);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  std::vector<std::string> pages = opened();
+  ASSERT_EQ(pages.size(), 7u);
+  // The best result for "wall" is one of the two pages that have it.
+  EXPECT_TRUE(pages[5] == "ROSES.HTM" || pages[5] == "WALL.TXT") << pages[5];
+  pages[5] = "?";
+  EXPECT_EQ(pages, (std::vector<std::string>{"INDEX.HTM", "ROSES.HTM", "SUB\\TULIPS.HTML",
+                                             "ROSES.HTM", "INDEX.HTM", "?", "WALL.TXT"}));
+  // The next start goes back to the last page.
+  EXPECT_EQ(ReadReaderState(ReadFileBytes(state_.wstring())).page, "WALL.TXT");
+}
 }  // namespace
 }  // namespace vexmar::viewer::testing

@@ -296,4 +296,25 @@ for date in "$date_before" "$date_after"; do
 done
 [ "$settings" = "$expected" ] && pass "the book's nine settings are the project's, dated $date" ||
   fail "the book's settings are \"$(paste -sd '|' <<<"$settings")\", not \"$(paste -sd '|' <<<"$expected")\""
+
+# The reader's side: the book opens (in the default browser here, Wine
+# having no HTML engine) with its contents pane, and searches its pages.
+book_probe() { "$root/tools/wine-run" "$probe_exe" "$(windows_path "$books")" "$@" 2>/dev/null | tr -d '\r'; }
+(cd "$books" && VEXMAR_WINE_TIMEOUT=60 exec "$root/tools/wine-run" "$book") >/dev/null 2>&1 &
+wine_pid=$!
+if wait_until 30 x_window "$title" >/dev/null; then
+  window=$(book_probe find "$title")
+  book_probe children "$title" | grep -q "class=Edit" && pass "the book's window has its search box" ||
+    fail "the book's window has no search box"
+  # Into the window, then Ctrl+F to the search box and a query.
+  xdotool mousemove $(($(field left "$window") + $(field width "$window") * 2 / 3)) \
+    $(($(field top "$window") + $(field height "$window") / 2)) click 1 sleep 0.3 \
+    key ctrl+f sleep 0.3 type soil
+  sleep 2
+  shoot reader-search "$window"
+  book_probe close "$title" >/dev/null
+  check "the book closed" "the book still runs after its window closed" wait_until 10 program_ended
+else
+  fail "the book's window did not open"
+fi
 e2e_finish author_e2e
