@@ -4,6 +4,7 @@
 
 #include "book/book_format.h"
 #include "book/digest_entry.h"
+#include "build/book_digest.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
 #include "workspace/mod_main.h"
@@ -13,6 +14,13 @@ namespace {
 
 namespace format = book_format;
 
+// A type or name as the digest writes it: "#16" for a number, else the
+// text in upper case, as the resource table stores it.
+std::string DigestId(const EntryId& id) {
+  if (id.number != 0) return book::NumberedId(static_cast<unsigned>(id.number));
+  return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(id.text)));
+}
+
 const EntryId& SettingsType() {
   static const EntryId type = EntryId::Text(format::kSettingsType);
   return type;
@@ -21,24 +29,21 @@ const EntryId& SettingsType() {
 // Every file entry in one update and one commit: the book is rewritten
 // once, not once per file, and a file that cannot go in stops the build.
 // The digest of the settings record and of every file goes into the same
-// commit. A failure names the source file it came from, or else the book.
+// commit, each file hashed as the commit writes it, so it is read once and
+// the digest is of the very bytes the book holds; the digest's own bytes are
+// written last, into the place set aside for them. A failure names the
+// source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
                                 const std::string& book, const AssemblyInputs& in,
-                                std::vector<book::DigestedEntry> digest) {
+                                BookDigest& digest) {
   const std::vector<BookFile>& entries = in.files;
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
   auto bookFailed = [](const Error& error) { return AssemblyResult(Outcome::BookFailed, error); };
-  const std::string fileType = book::NumberedId(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
     if (!readable) return fail(entry.path, readable.error());
-    book::Sha256 hasher;
-    const Status read =
-        files.ReadInPieces(entry.path, [&](std::string_view piece) { hasher.Update(piece); });
-    if (!read) return fail(entry.path, read.error());
-    digest.push_back({fileType, StoredEntryName(entry.entryText), hasher.Finish()});
   }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
@@ -50,16 +55,19 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
     const Status written =
         update.value()->Update(added.type, added.name, added.language, added.data);
     if (!written) return bookFailed(written.error());
+    if (added.digested) digest.Add(DigestId(added.type), DigestId(added.name), added.data);
   }
   const EntryId type = EntryId::Number(format::kFileType);
+  const std::string digestType = DigestId(type);
   for (const BookFile& entry : entries) {
+    const std::string name = StoredEntryName(entry.entryText);
     const Status written = update.value()->UpdateFromFile(
-        type, EntryId::Text(StoredEntryName(entry.entryText)), format::kLanguage, entry.path);
+        type, EntryId::Text(name), format::kLanguage, entry.path, digest.Watch(digestType, name));
     if (!written) return fail(entry.path, written.error());
   }
-  const Status digested =
-      update.value()->Update(EntryId::Text(format::kDigestType), EntryId::Text(format::kDigestName),
-                             format::kLanguage, book::WriteDigestEntry(digest));
+  const Status digested = update.value()->UpdateLate(
+      EntryId::Text(format::kDigestType), EntryId::Text(format::kDigestName), format::kLanguage,
+      digest.EntrySize(), [&digest] { return digest.Entry(); });
   if (!digested) return bookFailed(digested.error());
   const Status committed = update.value()->Commit();
   if (committed) return AssemblyResult::Done();
@@ -125,10 +133,10 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
   const Status settings = WriteSettingsResource(resources, book, record);
   if (!settings) result = {Outcome::SettingsFailed, settings.error()};
   if (result.outcome == Outcome::Done) {
-    std::vector<book::DigestedEntry> digest = {{format::kSettingsType,
-                                                book::NumberedId(format::kSettingsId),
-                                                book::Sha256Of(text::Utf8ToAnsi(record))}};
-    result = WriteFileEntries(files, resources, book, in, std::move(digest));
+    BookDigest digest;
+    digest.Add(format::kSettingsType, book::NumberedId(format::kSettingsId),
+               text::Utf8ToAnsi(record));
+    result = WriteFileEntries(files, resources, book, in, digest);
   }
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);

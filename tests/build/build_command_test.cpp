@@ -41,6 +41,7 @@ struct BuildFixture : testing::MainWindowFixture {
                       {kBook + "notes.txt", "notes"},
                       {kOut + "Garden.exe", kEarlier}};
     files.folders = {kBook, kOut};
+    resources.sources = &files.contents;
     m.ProjectFolder = kBook;
     for (const auto& [box, text] : {std::pair{&m.txtpath, kBook},
                                     {&m.txtoutfolder, kOut},
