@@ -2,7 +2,8 @@
 // The entries an update will write: every key (type, name, language) with
 // the place its bytes come from. Bytes are never loaded before the commit
 // unless the caller handed them over already; existing entries stay a
-// reference into the input file and source files are read while writing.
+// reference into the input file, source files are read while writing, and
+// late entries are made once everything else is written.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
