@@ -33,7 +33,7 @@ PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev python3 python3-p
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
-  osslsigncode openssl locales unicode-data)
+  osslsigncode openssl locales unicode-data faketime)
 
 missing_packages() {
   local p

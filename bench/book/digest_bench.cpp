@@ -1,7 +1,6 @@
-// The work digests add to a build: every file of the project read once more
-// and hashed, as the assembly does before it writes the book. Prints the
-// best of five runs in seconds, for tools/bench-build to set against the
-// build's own time.
+// Reading and hashing files, as vexmar-ebc build does to the finished book
+// for the checksum it prints last. Prints the best of five runs in seconds,
+// for tools/bench-build to set against the build's own time.
 //
 //   digest_bench FILE...
 #include <algorithm>

@@ -4,6 +4,7 @@
 
 #include "book/book_format.h"
 #include "book/digest_entry.h"
+#include "build/book_digest.h"
 #include "build/reader_entries.h"
 #include "platform/resources/upper_case.h"
 #include "platform/text/text.h"
@@ -14,42 +15,36 @@ namespace {
 
 namespace format = book_format;
 
+// A type or name as the digest writes it: "#16" for a number, else the
+// text in upper case, as the resource table stores it.
+std::string DigestId(const EntryId& id) {
+  if (id.number != 0) return book::NumberedId(static_cast<unsigned>(id.number));
+  return text::Utf16ToUtf8(resources::UpperCaseName(text::Utf8ToUtf16(id.text)));
+}
+
 const EntryId& SettingsType() {
   static const EntryId type = EntryId::Text(format::kSettingsType);
   return type;
 }
 
-// An entry's type or name as the digest writes it.
-std::string DigestId(const EntryId& id) {
-  return id.number != 0 ? book::NumberedId(static_cast<unsigned>(id.number)) : id.text;
-}
-
 // Every file entry in one update and one commit: the book is rewritten
 // once, not once per file, and a file that cannot go in stops the build.
-// The digest of the settings record, of every file and of the reader's
-// entries goes into the same commit. A failure names the source file it
-// came from, or else the book.
+// The digest of the settings record, of the reader's entries and of every
+// file goes into the same commit, each file hashed as the commit writes it,
+// so it is read once and the digest is of the very bytes the book holds; the
+// digest's own bytes are written last, into the place set aside for them. A
+// failure names the source file it came from, or else the book.
 AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resources,
                                 const std::string& book, const AssemblyInputs& in,
-                                const std::vector<BookEntry>& reader,
-                                std::vector<book::DigestedEntry> digest) {
+                                const std::vector<BookEntry>& reader, BookDigest& digest) {
   const std::vector<BookFile>& entries = in.files;
   auto fail = [](const std::string& file, const Error& error) {
     return AssemblyResult(Outcome::FileFailed, error, file);
   };
   auto bookFailed = [](const Error& error) { return AssemblyResult(Outcome::BookFailed, error); };
-  const std::string fileType = book::NumberedId(format::kFileType);
   for (const BookFile& entry : entries) {
     const Status readable = files.CheckReadable(entry.path);
     if (!readable) return fail(entry.path, readable.error());
-    book::Sha256 hasher;
-    const Status read =
-        files.ReadInPieces(entry.path, [&](std::string_view piece) { hasher.Update(piece); });
-    if (!read) return fail(entry.path, read.error());
-    digest.push_back({fileType, StoredEntryName(entry.entryText), hasher.Finish()});
-  }
-  for (const BookEntry& added : reader) {
-    digest.push_back({DigestId(added.type), DigestId(added.name), book::Sha256Of(added.data)});
   }
   auto update = resources.Begin(book);
   if (!update) return bookFailed(update.error());
@@ -62,17 +57,20 @@ AssemblyResult WriteFileEntries(fs::FileSystem& files, ResourceUpdates& resource
       const Status written =
           update.value()->Update(added.type, added.name, added.language, added.data);
       if (!written) return bookFailed(written.error());
+      if (added.digested) digest.Add(DigestId(added.type), DigestId(added.name), added.data);
     }
   }
   const EntryId type = EntryId::Number(format::kFileType);
+  const std::string digestType = DigestId(type);
   for (const BookFile& entry : entries) {
+    const std::string name = StoredEntryName(entry.entryText);
     const Status written = update.value()->UpdateFromFile(
-        type, EntryId::Text(StoredEntryName(entry.entryText)), format::kLanguage, entry.path);
+        type, EntryId::Text(name), format::kLanguage, entry.path, digest.Watch(digestType, name));
     if (!written) return fail(entry.path, written.error());
   }
-  const Status digested =
-      update.value()->Update(EntryId::Text(format::kDigestType), EntryId::Text(format::kDigestName),
-                             format::kLanguage, book::WriteDigestEntry(digest));
+  const Status digested = update.value()->UpdateLate(
+      EntryId::Text(format::kDigestType), EntryId::Text(format::kDigestName), format::kLanguage,
+      digest.EntrySize(), [&digest] { return digest.Entry(); });
   if (!digested) return bookFailed(digested.error());
   const Status committed = update.value()->Commit();
   if (committed) return AssemblyResult::Done();
@@ -149,10 +147,10 @@ AssemblyResult AssembleEbook(fs::FileSystem& files, ResourceUpdates& resources,
     }
   }
   if (result.outcome == Outcome::Done) {
-    std::vector<book::DigestedEntry> digest = {{format::kSettingsType,
-                                                book::NumberedId(format::kSettingsId),
-                                                book::Sha256Of(text::Utf8ToAnsi(record))}};
-    result = WriteFileEntries(files, resources, book, in, reader, std::move(digest));
+    BookDigest digest;
+    digest.Add(format::kSettingsType, book::NumberedId(format::kSettingsId),
+               text::ToAnsiOrMarkedUtf8(record));
+    result = WriteFileEntries(files, resources, book, in, reader, digest);
   }
   if (result.outcome == Outcome::Done) {
     const Status renamed = files.Rename(book, in.outputPath);

@@ -51,11 +51,14 @@ struct AssemblyResult {
 };
 
 // An entry the build adds beside the files: the version information, an icon.
+// A digested entry gets its line in the book's digest (after the settings
+// record's, before the files'), hashed from `data`.
 struct BookEntry {
   EntryId type;
   EntryId name;
   int language;
   std::string data;
+  bool digested = false;
 };
 
 struct AssemblyInputs {

@@ -90,8 +90,9 @@ class ReaderBuilder {
     const EntryId vexmar = EntryId::Text(format::kVexmarType);
     return std::vector<BookEntry>{
         {vexmar, EntryId::Text(format::kContentsName), format::kLanguage,
-         book::WriteContentsEntry(contents)},
-        {vexmar, EntryId::Text(format::kSearchName), format::kLanguage, search_.Finish()}};
+         book::WriteContentsEntry(contents), /*digested=*/true},
+        {vexmar, EntryId::Text(format::kSearchName), format::kLanguage, search_.Finish(),
+         /*digested=*/true}};
   }
 
  private:

@@ -34,9 +34,31 @@ class EngineUpdate final : public ResourceUpdate {
   }
 
   Status UpdateFromFile(const EntryId& type, const EntryId& name, int language,
-                        const std::string& source) override {
+                        const std::string& source, EntryWatcher watch) override {
+    res::ByteWatcher bytes;
+    if (watch) {
+      bytes = [watch = std::move(watch)](const std::uint8_t* data, size_t length) {
+        watch(std::string_view(reinterpret_cast<const char*>(data), length));
+      };
+    }
     return Apply(type, name, [&](const res::ResourceId& t, const res::ResourceId& n) {
-      return update_.UpdateFromFile(t, n, static_cast<std::uint16_t>(language), PathOf(source));
+      return update_.UpdateFromFile(t, n, static_cast<std::uint16_t>(language), PathOf(source), 0,
+                                    std::move(bytes));
+    });
+  }
+
+  Status UpdateLate(const EntryId& type, const EntryId& name, int language, size_t size,
+                    LateEntry make) override {
+    if (size != static_cast<std::uint32_t>(size)) {
+      return Fail("an entry of " + std::to_string(size) + " bytes is larger than 4 GiB");
+    }
+    return Apply(type, name, [&](const res::ResourceId& t, const res::ResourceId& n) {
+      return update_.UpdateLate(
+          t, n, static_cast<std::uint16_t>(language), static_cast<std::uint32_t>(size),
+          [make = std::move(make)]() -> res::Result<std::vector<std::uint8_t>> {
+            const std::string bytes = make();
+            return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+          });
     });
   }
 

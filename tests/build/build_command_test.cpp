@@ -41,6 +41,7 @@ struct BuildFixture : testing::MainWindowFixture {
                       {kBook + "notes.txt", "notes"},
                       {kOut + "Garden.exe", kEarlier}};
     files.folders = {kBook, kOut};
+    resources.sources = &files.contents;
     m.ProjectFolder = kBook;
     for (const auto& [box, text] : {std::pair{&m.txtpath, kBook},
                                     {&m.txtoutfolder, kOut},
@@ -323,10 +324,10 @@ TEST(Compile, WritesTheSettingsEntryThenEveryCheckedFileAndTheirDigestInOneUpdat
   const std::string search = written("update VEXMAR SEARCH 1033 ");
   const std::string digest = book::WriteDigestEntry(
       {{"CUSTOM", "#101", book::Sha256Of(record)},
-       {"#2110", "INDEX.HTM", book::Sha256Of(f.files.contents[kBook + "index.htm"])},
-       {"#2110", "LOGO.GIF", book::Sha256Of(f.files.contents[kBook + "logo.gif"])},
        {"VEXMAR", "CONTENTS", book::Sha256Of(contents)},
-       {"VEXMAR", "SEARCH", book::Sha256Of(search)}});
+       {"VEXMAR", "SEARCH", book::Sha256Of(search)},
+       {"#2110", "INDEX.HTM", book::Sha256Of(f.files.contents[kBook + "index.htm"])},
+       {"#2110", "LOGO.GIF", book::Sha256Of(f.files.contents[kBook + "logo.gif"])}});
   const std::string partial = kOut + "Garden.exe.partial";
   EXPECT_EQ(f.resources.log,
             (std::vector<std::string>{

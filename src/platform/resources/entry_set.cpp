@@ -12,7 +12,7 @@ EntryData EntryData::Bytes(std::vector<uint8_t> bytes) {
   return data;
 }
 
-Result<EntryData> EntryData::File(const std::filesystem::path& path) {
+Result<EntryData> EntryData::File(const std::filesystem::path& path, ByteWatcher watch) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
   if (error) {
@@ -22,6 +22,7 @@ Result<EntryData> EntryData::File(const std::filesystem::path& path) {
   data.kind_ = Kind::kFile;
   data.size_ = size;
   data.path_ = path;
+  data.watch_ = std::move(watch);
   return data;
 }
 
@@ -30,6 +31,14 @@ EntryData EntryData::InputRegion(uint64_t offset, uint32_t size) {
   data.kind_ = Kind::kInputRegion;
   data.offset_ = offset;
   data.size_ = size;
+  return data;
+}
+
+EntryData EntryData::Late(uint32_t size, LateBytes make) {
+  EntryData data;
+  data.kind_ = Kind::kLate;
+  data.size_ = size;
+  data.make_ = std::move(make);
   return data;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/resources/pe_checksum.h"
 
@@ -75,8 +76,19 @@ class StreamWriter {
     if (auto status = sink_.Write(buffer_.data(), used_); !status) {
       return status;
     }
+    flushed_ += used_;
     used_ = 0;
     return {};
+  }
+
+  // Where the next byte goes in the output.
+  uint64_t Position() const { return flushed_ + used_; }
+
+  // Writes bytes over zeros already flushed at `offset`; the checksum counted
+  // the zeros as nothing, so it now counts the bytes.
+  Status Place(uint64_t offset, const std::vector<uint8_t>& bytes) {
+    checksum_.AddInPlaceOfZeros(offset, bytes.data(), bytes.size());
+    return sink_.Overwrite(offset, bytes.data(), bytes.size());
   }
 
   uint32_t Checksum() const { return checksum_.Finish(); }
@@ -99,18 +111,24 @@ class StreamWriter {
   const std::map<uint64_t, std::vector<uint8_t>>& patches_;
   std::vector<uint8_t> buffer_;
   size_t used_ = 0;
+  uint64_t flushed_ = 0;
   PeChecksum checksum_;
 };
 
 // Reads of an entry's source file, whose failures name that file; a
-// failure to write the result stays the result's own.
+// failure to write the result stays the result's own. The entry's watcher
+// sees each piece as it is read into the output, once, in order.
 class SourceFile final : public ByteSource {
  public:
-  SourceFile(ByteSource& file, std::string path) : file_(file), path_(std::move(path)) {}
+  SourceFile(ByteSource& file, std::string path, const ByteWatcher& watch)
+      : file_(file), path_(std::move(path)), watch_(watch) {}
   uint64_t size() const override { return file_.size(); }
   Status Read(uint64_t offset, void* out, size_t length) override {
     Status read = file_.Read(offset, out, length);
-    if (read) return read;
+    if (read) {
+      if (watch_) watch_(static_cast<const uint8_t*>(out), length);
+      return read;
+    }
     Error error = read.error();
     error.reason = "cannot read " + path_ + ": " + error.reason;
     error.file = path_;
@@ -120,9 +138,18 @@ class SourceFile final : public ByteSource {
  private:
   ByteSource& file_;
   std::string path_;
+  const ByteWatcher& watch_;
 };
 
-Status WriteBlob(StreamWriter& writer, ByteSource& input, const EntryData& data) {
+// An entry whose bytes are made once everything else is written, and where
+// they go.
+struct LateBlob {
+  uint64_t outputOffset;
+  const EntryData* data;
+};
+
+Status WriteBlob(StreamWriter& writer, ByteSource& input, const EntryData& data,
+                 std::vector<LateBlob>& late) {
   switch (data.kind()) {
     case EntryData::Kind::kBytes:
       return writer.Put(data.bytes().data(), data.bytes().size());
@@ -143,15 +170,37 @@ Status WriteBlob(StreamWriter& writer, ByteSource& input, const EntryData& data)
         return fromSource(
             Fail(data.path().u8string() + " changed while the update was being prepared"));
       }
-      SourceFile named(*source.value(), data.path().u8string());
+      SourceFile named(*source.value(), data.path().u8string(), data.watcher());
       return writer.Copy(named, 0, data.size(), false);
+    }
+    case EntryData::Kind::kLate:
+      late.push_back({writer.Position(), &data});
+      return writer.PutZeros(data.size());
+  }
+  return {};
+}
+
+// Fills in the late entries, each over the zeros that held its place.
+Status PlaceLateBlobs(StreamWriter& writer, const std::vector<LateBlob>& late) {
+  for (const LateBlob& blob : late) {
+    Result<std::vector<uint8_t>> bytes = blob.data->maker()();
+    if (!bytes) {
+      return bytes.error();
+    }
+    if (bytes.value().size() != blob.data->size()) {
+      return Fail("an entry made at the end of the update has " +
+                  std::to_string(bytes.value().size()) + " bytes instead of the " +
+                  std::to_string(blob.data->size()) + " set aside for it");
+    }
+    if (auto status = writer.Place(blob.outputOffset, bytes.value()); !status) {
+      return status;
     }
   }
   return {};
 }
 
 Status WriteTree(StreamWriter& writer, ByteSource& input, const TreeLayout& tree,
-                 uint64_t piece_size) {
+                 uint64_t piece_size, std::vector<LateBlob>& late) {
   if (auto status = writer.Put(tree.metadata.data(), tree.metadata.size()); !status) {
     return status;
   }
@@ -160,7 +209,7 @@ Status WriteTree(StreamWriter& writer, ByteSource& input, const TreeLayout& tree
     if (auto status = writer.PutZeros(blob.offset - position); !status) {
       return status;
     }
-    if (auto status = WriteBlob(writer, input, blob.value->data); !status) {
+    if (auto status = WriteBlob(writer, input, blob.value->data, late); !status) {
       return status;
     }
     position = blob.offset + blob.value->data.size();
@@ -173,6 +222,7 @@ Status WriteTree(StreamWriter& writer, ByteSource& input, const TreeLayout& tree
 Status WriteImage(ByteSource& input, const ImagePlan& plan, const TreeLayout& tree,
                   ByteSink& output) {
   StreamWriter writer(output, plan.patches);
+  std::vector<LateBlob> late;
   for (const OutputPiece& piece : plan.pieces) {
     Status status;
     switch (piece.kind) {
@@ -183,7 +233,7 @@ Status WriteImage(ByteSource& input, const ImagePlan& plan, const TreeLayout& tr
         status = writer.PutZeros(piece.length);
         break;
       case OutputPiece::Kind::kTree:
-        status = WriteTree(writer, input, tree, piece.length);
+        status = WriteTree(writer, input, tree, piece.length, late);
         break;
     }
     if (!status) {
@@ -191,6 +241,9 @@ Status WriteImage(ByteSource& input, const ImagePlan& plan, const TreeLayout& tr
     }
   }
   if (auto status = writer.Flush(); !status) {
+    return status;
+  }
+  if (auto status = PlaceLateBlobs(writer, late); !status) {
     return status;
   }
   if (plan.recomputeChecksum) {

@@ -5,8 +5,19 @@
 namespace vexmar::resources {
 
 void PeChecksum::Add(const uint8_t* data, size_t length) {
+  AddWords(length_, data, length);
+  length_ += length;
+}
+
+void PeChecksum::AddInPlaceOfZeros(uint64_t offset, const uint8_t* data, size_t length) {
+  AddWords(offset, data, length);
+}
+
+// The bytes' share of the sum, the first one at `offset` in the file: a byte
+// at an odd offset is the high half of its word.
+void PeChecksum::AddWords(uint64_t offset, const uint8_t* data, size_t length) {
   size_t i = 0;
-  if (length_ % 2 == 1 && length > 0) {
+  if (offset % 2 == 1 && length > 0) {
     sum_ += uint64_t{data[0]} << 8;
     i = 1;
   }
@@ -31,7 +42,6 @@ void PeChecksum::Add(const uint8_t* data, size_t length) {
   if (i < length) {
     sum_ += data[i];
   }
-  length_ += length;
 }
 
 uint32_t PeChecksum::Finish() const {

@@ -78,15 +78,23 @@ Status ResourceUpdate::Update(const ResourceId& type, const ResourceId& name, ui
 
 Status ResourceUpdate::UpdateFromFile(const ResourceId& type, const ResourceId& name,
                                       uint16_t language, const std::filesystem::path& source,
-                                      uint32_t code_page) {
+                                      uint32_t code_page, ByteWatcher watch) {
   if (auto status = CheckOpen(); !status) {
     return status;
   }
-  auto data = EntryData::File(source);
+  auto data = EntryData::File(source, std::move(watch));
   if (!data) {
     return data.error();
   }
   return editor_->Set(type, name, language, std::move(data.value()), code_page);
+}
+
+Status ResourceUpdate::UpdateLate(const ResourceId& type, const ResourceId& name, uint16_t language,
+                                  uint32_t size, LateBytes make) {
+  if (auto status = CheckOpen(); !status) {
+    return status;
+  }
+  return editor_->Set(type, name, language, EntryData::Late(size, std::move(make)));
 }
 
 Status ResourceUpdate::Delete(const ResourceId& type, const ResourceId& name, uint16_t language) {

@@ -32,9 +32,16 @@ class ResourceUpdate {
 
   Status Update(const ResourceId& type, const ResourceId& name, uint16_t language,
                 std::vector<uint8_t> data, uint32_t code_page = 0);
-  // The entry's data is the whole of `source`, read during Commit.
+  // The entry's data is the whole of `source`, read during Commit; `watch`,
+  // if any, sees the bytes as they are written.
   Status UpdateFromFile(const ResourceId& type, const ResourceId& name, uint16_t language,
-                        const std::filesystem::path& source, uint32_t code_page = 0);
+                        const std::filesystem::path& source, uint32_t code_page = 0,
+                        ByteWatcher watch = {});
+  // The entry's `size` bytes are made by `make` during Commit, after every
+  // other entry has been written (and watched). A failure of `make`, or
+  // bytes of another size, fail the commit.
+  Status UpdateLate(const ResourceId& type, const ResourceId& name, uint16_t language,
+                    uint32_t size, LateBytes make);
   Status Delete(const ResourceId& type, const ResourceId& name, uint16_t language);
 
   Result<CommitReport> Commit();

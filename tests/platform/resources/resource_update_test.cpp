@@ -75,5 +75,51 @@ TEST_F(ResourceUpdateFile, DiscardFailuresAndAChangedTargetLeaveItUntouched) {
   EXPECT_EQ(Target(), changed);
 }
 
+// A watched file and a late entry give the very bytes, PE checksum included,
+// that the same entries handed over whole give: the watcher sees the file's
+// bytes once, in order, before the late entry is made from them. A late entry
+// of another size than announced fails the commit and changes nothing.
+TEST_F(ResourceUpdateFile, AWatchedFileAndALateEntryWriteWhatTheirBytesWould) {
+  const Bytes pageBytes = Pattern(1500 * 1000, 3);  // more than one piece of the copy
+  const fs::path page = Write("page.htm", pageBytes);
+  const auto summary = [](const Bytes& bytes) {  // an odd length, so a lone last byte
+    return ToBytes("seen " + std::to_string(bytes.size()) + " " +
+                   std::to_string(bytes.empty() ? 0 : bytes.back()));
+  };
+  Bytes whole;  // the book made from entries handed over whole
+  for (const bool late : {false, true}) {
+    WriteFileBytes(target_.u8string(), original_);
+    auto update = Begin();
+    Bytes seen;
+    ByteWatcher watch;
+    if (late)
+      watch = [&](const uint8_t* data, size_t size) { seen.insert(seen.end(), data, data + size); };
+    ASSERT_TRUE(update->UpdateFromFile(Id("2110"), Id("page.htm"), 1033, page, 0, watch).ok());
+    if (late) {
+      ASSERT_TRUE(update
+                      ->UpdateLate(Id("VEXMAR"), Id("DIGEST"), 1033,
+                                   static_cast<uint32_t>(summary(pageBytes).size()),
+                                   [&]() -> Result<Bytes> { return summary(seen); })
+                      .ok());
+    } else {
+      ASSERT_TRUE(update->Update(Id("VEXMAR"), Id("DIGEST"), 1033, summary(pageBytes)).ok());
+    }
+    ASSERT_TRUE(update->Commit().ok());
+    EXPECT_TRUE(!late || seen == pageBytes);
+    if (!late) whole = Target();
+  }
+  EXPECT_TRUE(Target() == whole);
+
+  auto update = Begin();
+  ASSERT_TRUE(update
+                  ->UpdateLate(Id("VEXMAR"), Id("DIGEST"), 1033, 5,
+                               []() -> Result<Bytes> { return ToBytes("four"); })
+                  .ok());
+  auto report = update->Commit();
+  ASSERT_FALSE(report.ok());
+  EXPECT_NE(report.error().reason.find("4 bytes instead of the 5"), std::string::npos);
+  EXPECT_TRUE(Target() == whole);
+}
+
 }  // namespace
 }  // namespace vexmar::resources
