@@ -34,12 +34,28 @@ edit_text() { edit "$1" | sed 's/.* text=//'; }
 # The tool bar's caption-less buttons from the left (New, Open, Save), the
 # "..." buttons from the top (project folder, output folder).
 tool_button() { main children | grep " class=Button text=$" | sort -t= -k4n | sed -n "$1p"; }
-click_id() { click_line "$(grep " id=$2 " <<<"$1" | head -1)"; }
+click_id() { click_line "$(grep " id=$2 class=Button " <<<"$1" | head -1)"; }
 # The probe line of the shown box titled $1 once its button $2 is made.
 box_with_button() {
   local children
   shown_box "$1" >/dev/null && children=$(probe class=#32770 children "$1") &&
-    grep -q " id=$2 " <<<"$children" && echo "$children"
+    grep -q " id=$2 class=Button " <<<"$children" && echo "$children"
+}
+# The folder browser's title is Wine's, in the locale's language: the one
+# shown window besides the main window.
+other_window() {
+  xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | grep -vx "$main_title" |
+    head -1 | grep .
+}
+# The file dialog titled $1, opened by tool button $2, given $ebc and its
+# own button pressed.
+name_box() { probe class=#32770 children "$1" | grep "^child visible=1 .* class=Edit "; }
+file_dialog() {
+  local box
+  click_line "$(tool_button "$2")"
+  wait_until 15 shown_box "$1" >/dev/null && box=$(wait_until 5 name_box "$1") &&
+    probe class=#32770 settext "$1" "$(field handle "$box")" "$(windows_path "$ebc")" >/dev/null &&
+    click_id "$(probe class=#32770 children "$1")" $ok && wait_until 10 no_shown_box "$1"
 }
 # Answers every box of a Compile until it ends; prints the last box's title
 # and message.
@@ -53,7 +69,8 @@ answer_compile() {
     done
     [ -z "$title" ] && { sleep 1; continue; }
     answered=$(field handle "$line")
-    children=$(wait_until 3 box_with_button "$title" $yes || wait_until 3 box_with_button "$title" $ok)
+    children=$(wait_until 3 box_with_button "$title" $yes ||
+      wait_until 3 box_with_button "$title" $ok)
     if [ "$title" = Confirm ] || [ "$title" = "Check Links" ]; then
       [ "$title" = "Check Links" ] && echo "Check Links: $(box_message "$children")"
       click_id "$children" $yes
@@ -78,6 +95,7 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
   mkdir -p "$site"
   printf '<meta charset="utf-8"><a href="第一章.htm">第一章</a> <img src="図表.gif">' >"$site/$home"
   printf '<meta charset="utf-8"><p>はじめに</p>' >"$site/第一章.htm"
+  printf '<p>%s</p>' "$title" | iconv -t CP932 >"$site/表紙.htm"
   cp -r "$site" "$here/untouched"
 
   start_program 200 "$here"
@@ -89,21 +107,85 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
       fail "$locale: the main window does not show \"${field_text#* }\""
   done
 
-  # The folder browser's title is Wine's, in the locale's language: the one
-  # shown window besides the main window.
-  other_window() { xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | grep -vx "$main_title" | head -1 | grep .; }
   click_line "$(main children | grep ' class=Button text=\.\.\.$' | sort -t= -k5n | head -1)"
   browser=$(wait_until 15 other_window) || give_up "$locale: the folder button showed no browser"
   wait_until 5 probe class=#32770 browse "$browser" "$(windows_path "$site")" >/dev/null ||
     fail "$locale: the browser did not take the folder $site"
   click_id "$(probe class=#32770 children "$browser")" $ok
-  check "$locale: the folder browser chose 書籍" "$locale: the project folder is \"$(edit_text 5)\"" \
-    wait_until 10 eval '[ "$(edit_text 5)" = "$(windows_path "$site")\\" ]'
+  chosen() { [ "$(edit_text 5)" = "$(windows_path "$site")\\" ]; }
+  wait_until 10 chosen && pass "$locale: the folder browser chose 書籍" ||
+    fail "$locale: the project folder is \"$(edit_text 5)\""
   click_child "$(main children)" "&Select All"
   click_child "$(main children)" "&Compile"
   result=$(answer_compile) || give_up "$locale: Compile did not end: $result"
-  echo "$result"
+  book=$site/Output/$out_file.exe
+  # The probe shows a line break as question marks.
+  [[ "$result" == *"\"図表.gif\" is no file of the project folder."* ]] &&
+    pass "$locale: Check Links names 図表.gif" || fail "$locale: Check Links said no 図表.gif: $result"
+  expected="Your e-book has been created.  File saved to:????$(windows_path "$book")"
+  [[ "$result" == *"Compile Finished.: $expected" ]] &&
+    pass "$locale: the book is saved as $out_file.exe" ||
+    fail "$locale: Compile ended with \"$result\""
+  wait_until 5 main_enabled
+
+  # The settings file saved under a Japanese name, then opened again.
+  ebc=$here/設定.ebc
+  file_dialog "Save Settings File" 3 && wait_until 10 test -s "$ebc" ||
+    fail "$locale: Save wrote no $ebc"
+  # ANSI where every line fits the code page, else UTF-8 behind its mark.
+  marked=no && [ "$(head -c 3 "$ebc")" = $'\xEF\xBB\xBF' ] && marked=yes
+  saved=$(tail -c +4 "$ebc")
+  [ "$acp" = 932 ] && saved=$(iconv -f CP932 -t UTF-8 "$ebc")
+  fields=$(tr -d '\r' <<<"$saved" | sed -n '1,3p;5p;7p' | paste -sd '|')
+  expected=no && [ "$acp" = 1252 ] && expected=yes
+  check "$locale: the settings file is written for code page $acp" \
+    "$locale: the settings file (marked: $marked) holds \"$fields\"" \
+    [ "$marked|$fields" = "$expected|$title|$author|$link|$(windows_path "$site")\\|$home" ]
+  set_edit 1 "" >/dev/null  # so only the file can give the title back
+  file_dialog "Open Settings File" 2 || fail "$locale: Open did not take $ebc"
+  click_id "$(wait_until 15 box_with_button "$main_title" $ok)" $ok
+  wait_until 10 no_shown_box "$main_title" && wait_until 5 main_enabled
+  opened="$(edit_text 1)|$(edit_text 5)|$(edit_text 6)"
+  check "$locale: opening the settings file gives the window the Japanese texts back" \
+    "$locale: the opened title, folder and index page are \"$opened\"" \
+    [ "$opened" = "$title|$(windows_path "$site")\\|$home" ]
   probe close "$main_title" >/dev/null
   wait_until 10 program_ended || fail "$locale: the program still runs after its window closed"
+  diff -r --exclude=Output "$here/untouched" "$site" >/dev/null ||
+    fail "$locale: the build changed the project folder"
+
+  # The book's answers land in files beside it; line ends lose their CRs.
+  ask_book() {
+    VEXMAR_WINE_TIMEOUT=30 "$root/tools/wine-run" "$book" "$1" /out "$(windows_path "$2")" \
+      >/dev/null 2>&1 || fail "$locale: the book did not answer $1"
+  }
+  ask_book /settings "$here/settings.txt"
+  settings=$(tr -d '\r' <"$here/settings.txt" 2>/dev/null)
+  date=$(sed -n 4p <<<"$settings")
+  expected=$(printf '%s\n' "$title" "$author" "$home" "$date" "$link" "$url" blank blank blank)
+  [ -n "$date" ] || fail "$locale: /settings gives no date"
+  check "$locale: /settings gives back the nine fields as typed" \
+    "$locale: /settings gives \"$(paste -sd '|' <<<"$settings")\"" [ "$settings" = "$expected" ]
+  # The record: the ANSI code page's bytes where every field fits it, else
+  # UTF-8 behind its mark.
+  record=$(paste -sd : <<<"$expected")
+  if [ "$acp" = 932 ]; then iconv -t CP932; else printf '\xEF\xBB\xBF' && cat; fi <<<"$record" |
+    head -c -1 >"$here/record.expected"
+  /usr/bin/python3 - "$book" >"$here/record" <<'PY'
+import sys, pefile
+pe = pefile.PE(sys.argv[1])
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    for name in kind.directory.entries if str(kind.name) == "CUSTOM" else []:
+        for lang in name.directory.entries if name.id == 101 else []:
+            data = lang.data.struct
+            sys.stdout.buffer.write(pe.get_data(data.OffsetToData, data.Size))
+PY
+  check "$locale: the settings record is written for code page $acp" \
+    "$locale: the settings record starts $(od -An -tx1 -N16 "$here/record")" \
+    cmp -s "$here/record" "$here/record.expected"
+  ask_book /list "$here/list.txt"
+  names=$(cut -f1 "$here/list.txt" 2>/dev/null | tr -d '\r' | sort | paste -sd '|')
+  check "$locale: /list names the Japanese pages" "$locale: /list names \"$names\"" \
+    [ "$names" = "$(printf '%s\n' 索引.HTM 第一章.HTM 表紙.HTM | sort | paste -sd '|')" ]
 done
 e2e_finish japanese_window_e2e
