@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the sessions with the real VexmarEbc.exe under Wine share: a private
 # Xvfb, a private copy of the program, the probe that tells what Windows
 # knows of the program's windows, waiting, clicking, screenshots, and the

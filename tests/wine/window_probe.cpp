@@ -106,8 +106,9 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 }
 
 // Typing Japanese through xdotool into a Wine window is unreliable, so the
-// text goes in whole as UTF-16. A single-line edit control sends its owner
-// EN_UPDATE and EN_CHANGE for WM_SETTEXT itself, as it does for typing.
+// text goes in whole as UTF-16. A single-line edit control sends its parent
+// EN_UPDATE and EN_CHANGE for WM_SETTEXT itself, as for typing (the
+// program's text boxes need neither: it reads them when a command runs).
 bool SetChildText(HWND parent, const wchar_t* handle, const wchar_t* text) {
   const auto child =
       reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(handle, nullptr, 16)));
