@@ -31,8 +31,7 @@ ok=1 yes=6
 edit() { main children | grep " class=Edit " | sort -t= -k5n | sed -n "$1p"; }
 set_edit() { probe class=VexmarForm settext "$main_title" "$(field handle "$(edit "$1")")" "$2"; }
 edit_text() { edit "$1" | sed 's/.* text=//'; }
-# The tool bar's caption-less buttons from the left (New, Open, Save), the
-# "..." buttons from the top (project folder, output folder).
+# The tool bar's caption-less buttons from the left: New, Open, Save.
 tool_button() { main children | grep " class=Button text=$" | sort -t= -k4n | sed -n "$1p"; }
 click_id() { click_line "$(grep " id=$2 class=Button " <<<"$1" | head -1)"; }
 # The probe line of the shown box titled $1 once its button $2 is made.
@@ -107,6 +106,7 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
       fail "$locale: the main window does not show \"${field_text#* }\""
   done
 
+  # The upper of the two "..." buttons: the project folder's.
   click_line "$(main children | grep ' class=Button text=\.\.\.$' | sort -t= -k5n | head -1)"
   browser=$(wait_until 15 other_window) || give_up "$locale: the folder button showed no browser"
   wait_until 5 probe class=#32770 browse "$browser" "$(windows_path "$site")" >/dev/null ||
