@@ -56,6 +56,13 @@ file_dialog() {
     probe class=#32770 settext "$1" "$(field handle "$box")" "$(windows_path "$ebc")" >/dev/null &&
     click_id "$(probe class=#32770 children "$1")" $ok && wait_until 10 no_shown_box "$1"
 }
+# Whether the window's project folder is the site's.
+chosen() { [ "$(edit_text 5)" = "$(windows_path "$site")\\" ]; }
+# The book's answer to the switch $1, in the file $2; line ends keep their CRs.
+ask_book() {
+  VEXMAR_WINE_TIMEOUT=30 "$root/tools/wine-run" "$book" "$1" /out "$(windows_path "$2")" \
+    >/dev/null 2>&1 || fail "$locale: the book did not answer $1"
+}
 # Answers every box of a Compile until it ends; prints the last box's title
 # and message.
 answer_compile() {
@@ -112,7 +119,6 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
   wait_until 5 probe class=#32770 browse "$browser" "$(windows_path "$site")" >/dev/null ||
     fail "$locale: the browser did not take the folder $site"
   click_id "$(probe class=#32770 children "$browser")" $ok
-  chosen() { [ "$(edit_text 5)" = "$(windows_path "$site")\\" ]; }
   wait_until 10 chosen && pass "$locale: the folder browser chose 書籍" ||
     fail "$locale: the project folder is \"$(edit_text 5)\""
   click_child "$(main children)" "&Select All"
@@ -154,11 +160,6 @@ for locale in ja_JP.UTF-8 en_US.UTF-8; do
   diff -r --exclude=Output "$here/untouched" "$site" >/dev/null ||
     fail "$locale: the build changed the project folder"
 
-  # The book's answers land in files beside it; line ends lose their CRs.
-  ask_book() {
-    VEXMAR_WINE_TIMEOUT=30 "$root/tools/wine-run" "$book" "$1" /out "$(windows_path "$2")" \
-      >/dev/null 2>&1 || fail "$locale: the book did not answer $1"
-  }
   ask_book /settings "$here/settings.txt"
   settings=$(tr -d '\r' <"$here/settings.txt" 2>/dev/null)
   date=$(sed -n 4p <<<"$settings")
