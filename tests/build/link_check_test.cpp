@@ -62,7 +62,8 @@ TEST(LinkCheck, FindsEveryKindInEveryFormOfReference) {
   const LinkCheckInput input{project.Path(),
                              {"index.htm", "seeds.htm", "caf\xC3\xA9.htm", "style.css",
                               "images/back.png", "images\\small.png", "sub\\page.htm", "gone.gif"},
-                             "start.htm"};
+                             "start.htm",
+                             {}};
   EXPECT_EQ(Rows(CheckLinks(fs::RealFileSystem(), input)),
             (std::vector<Row>{
                 {"missing", "gone.gif", 0, ""},  // checked, yet no file
@@ -81,6 +82,35 @@ TEST(LinkCheck, FindsEveryKindInEveryFormOfReference) {
                 {"outside", "style.css", 3, "../out.png"},
                 {"missing", "sub\\page.htm", 2, "pic.png"},
             }));
+}
+
+// A file the author could check is `unchecked`; one of a kind the scan does
+// not offer is `unlisted`, with the --include that lists it. A kind the file
+// list holds was included, so its other files are `unchecked`. The name on
+// disk decides, not the link's letter case.
+TEST(LinkCheck, TellsAFileToCheckFromAKindToInclude) {
+  testing::TempFolder project;
+  project.Write("index.htm",
+                "<link href=\"css/site.css\"><script src=\"js/menu.js?v=2\"></script>\n"
+                "<img src=\"LOGO.GIF\"><img src=\"pics/a.svg\"><img src=\"photo.jpg\">\n");
+  for (const char* name :
+       {"css/site.css", "js/menu.js", "logo.gif", "logo.svg", "pics/a.svg", "PHOTO.JPG"}) {
+    project.Write(name);
+  }
+  const LinkCheckInput input{
+      project.Path(), {"index.htm", "logo.svg"}, "index.htm", {"index.htm", "logo.svg"}};
+  const std::vector<LinkFinding> findings = CheckLinks(fs::RealFileSystem(), input);
+  EXPECT_EQ(Rows(findings), (std::vector<Row>{
+                                {"unlisted", "index.htm", 1, "css/site.css"},
+                                {"unlisted", "index.htm", 1, "js/menu.js?v=2"},
+                                {"unchecked", "index.htm", 2, "LOGO.GIF"},
+                                {"unchecked", "index.htm", 2, "pics/a.svg"},
+                                {"unlisted", "index.htm", 2, "photo.jpg"},  // PHOTO.JPG
+                            }));
+  EXPECT_EQ(InPlainWords(findings[1]),
+            "index.htm, line 1: \"js/menu.js?v=2\" is a kind of file the file list does not "
+            "offer, so the e-book will not carry it; list such files with vexmar-ebc new "
+            "--include .js.");
 }
 
 TEST(PageLinks, ReadsTagsAsABrowserDoesWhateverTheBytes) {
