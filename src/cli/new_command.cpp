@@ -80,7 +80,7 @@ void FillTableOfContents(workspace::FrmMain& w, const std::string& toc) {
 
 // Appends the files of `found` to the file list; false (with the message
 // printed) when the list cannot take them all.
-bool AddToFileList(workspace::FrmMain& w,
+bool AddToFileList(workspace::FrmMain& w, bool recursive,
                    const std::function<Result<std::vector<std::string>>(std::size_t)>& found) {
   const int count = w.lstFiles.Count();
   const Result<std::vector<std::string>> entries =
@@ -88,7 +88,8 @@ bool AddToFileList(workspace::FrmMain& w,
   if (!entries) {
     static_assert(ui::CheckList::kMaxEntries == 32767, "the message names the limit");
     std::cerr << "vexmar-ebc new: " << text::ForTerminal(w.ProjectFolder)
-              << " holds more files than a file list can (32,767); choose a smaller folder\n";
+              << (recursive ? " and its sub-folders hold" : " holds")
+              << " more files than a file list can (32,767); choose a smaller folder\n";
     return false;
   }
   for (const std::string& entry : entries.value()) w.lstFiles.Add(entry);
@@ -145,8 +146,8 @@ int NewCommand(const std::vector<std::string>& args) {
   const auto includedFiles = [&](std::size_t room) {
     return workspace::ListIncludedEntries(disk, w.ProjectFolder, included, recursive, room);
   };
-  if (recursive && !AddToFileList(w, subfolderFiles)) return kExitFailed;
-  if (a.Value("--include") && !AddToFileList(w, includedFiles)) return kExitFailed;
+  if (recursive && !AddToFileList(w, recursive, subfolderFiles)) return kExitFailed;
+  if (a.Value("--include") && !AddToFileList(w, recursive, includedFiles)) return kExitFailed;
 
   if (auto v = a.Value("--title")) w.txttitle.SetText(*v);
   if (auto v = a.Value("--author")) w.txtAuthor.SetText(*v);

@@ -29,18 +29,14 @@ bool NoFileNameHolds(std::string_view suffix) {
 
 Result<IncludedSuffixes> IncludedSuffixes::Parse(std::string_view list) {
   IncludedSuffixes parsed;
-  const std::string web = kWebSuffixes;
   for (std::size_t start = 0; start <= list.size();) {
     const std::size_t comma = std::min(list.find(',', start), list.size());
     const std::string_view item = text::TrimSpaces(list.substr(start, comma - start));
     start = comma + 1;
     if (item.empty()) continue;
-    if (item == "web") {
-      for (std::size_t at = 0; at < web.size();) {
-        const std::size_t end = std::min(web.find(',', at), web.size());
-        parsed.lowered_.push_back(web.substr(at, end - at));
-        at = end + 1;
-      }
+    if (text::ToLower(item) == "web") {
+      const std::vector<std::string> web = Parse(kWebSuffixes).value().lowered_;
+      parsed.lowered_.insert(parsed.lowered_.end(), web.begin(), web.end());
       continue;
     }
     if (NoFileNameHolds(item)) {

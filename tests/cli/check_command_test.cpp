@@ -38,8 +38,7 @@ TEST_F(CheckCommandLine, PrintsFindingsAsLinesOrJsonWithTheirExitCodes) {
             "\"seeds.htm#sow\"}\n"
             "]\n");
 
-  // Listed by --include, the style sheet goes in like any file: the
-  // settings file keeps it, and the check finds it.
+  // Listed by --include, the style sheet is kept by the settings file and found.
   ASSERT_EQ(NewProject("book", "Book", {"--include", ".CSS"}), kExitDone) << err_;
   EXPECT_EQ(Run(CheckCommand, {P("book.ebc")}), kExitFindings) << err_;
   EXPECT_EQ(out_.find("style.css"), std::string::npos) << out_;

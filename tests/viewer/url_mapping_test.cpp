@@ -86,25 +86,16 @@ TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirSchemeNeverToAProgram) {
   for (const char* url : {"sub/page.htm", "../LOGO.GIF", "1abc:x", ":x", "a b:c", "page.htm#a:b"}) {
     EXPECT_FALSE(HasScheme(url)) << url;
   }
-  // The pages' kinds are fetched under Wine; here, how the extension is
-  // found, and the usual type of each kind a web project brings along.
-  const std::pair<const char*, const char*> types[] = {
-      {"README", "application/octet-stream"},
-      {"archive.htm.zip", "application/octet-stream"},
-      {"dir.htm/file", "application/octet-stream"},
-      {"css\\Site.CSS", "text/css"},
-      {"js/menu.js", "text/javascript"},
-      {"logo.svg", "image/svg+xml"},
-      {"f.woff", "font/woff"},
-      {"f.woff2", "font/woff2"},
-      {"f.ttf", "font/ttf"},
-      {"favicon.ico", "image/x-icon"},
-      {"p.webp", "image/webp"},
-      {"p.bmp", "image/bmp"},
-      {"data.json", "application/json"},
-      {"feed.xml", "text/xml"},
-      {"guide.pdf", "application/pdf"}};
-  for (const auto& [name, type] : types) EXPECT_EQ(MimeTypeFor(name), type) << name;
+  // Each kind a book serves is fetched under Wine; here, how the extension is found.
+  for (const char* name : {"README", "archive.htm.zip", "dir.htm/file"}) {
+    EXPECT_EQ(MimeTypeFor(name), "application/octet-stream") << name;
+  }
+  for (const auto& [name, type] : {std::pair{"f.WOFF2", "font/woff2"},
+                                   {"a.json", "application/json"},
+                                   {"a.pdf", "application/pdf"},
+                                   {"a.ttf", "font/ttf"}}) {
+    EXPECT_EQ(MimeTypeFor(name), type);
+  }
 }
 
 }  // namespace

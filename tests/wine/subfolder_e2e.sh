@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # A web project with folders made into a book by vexmar-ebc.exe --recursive
-# --include web under Wine, then read back: the book's /list names its style
-# sheet, script and vector picture, /fetch serves each with its media type
-# and serves the page's images/logo.gif, and /extract and vexmar-ebc extract
-# write IMAGES\LOGO.GIF.
+# --include web under Wine, then read back: /list names its style sheet, script
+# and picture, /fetch serves each with its media type and images/logo.gif, and
+# /extract and vexmar-ebc extract write IMAGES\LOGO.GIF.
 # usage: subfolder_e2e.sh CLI_FOLDER   (vexmar-ebc.exe with dmsfx.dat beside it)
 set -uo pipefail
 . "$(dirname "$0")/cli_e2e_lib.sh" subfolders
