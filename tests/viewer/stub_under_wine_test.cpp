@@ -173,8 +173,6 @@ const Page kPages[] = {
     {"\xFCmlaut.htm", "\xDCMLAUT.HTM", "<p>\xFCmlaut</p>", "text/html"},
     {"Chapter 1.html", "CHAPTER 1.HTML", "<a href=\"INDEX.HTM\">Home</a>", "text/html"},
     {"Style.css", "STYLE.CSS", "body { font-family: Verdana; }", "text/css"},
-    // Nor may a file of a kind the viewer does not know, whatever its bytes.
-    {"Data.bin", "DATA.BIN", "<html><script>alert(1)</script></html>", "application/octet-stream"},
     // Images: binary, with zero bytes and bytes above 0x7F.
     {"logo.gif", "LOGO.GIF", std::string("GIF89a\x01\0\x01\0\x80\0\0\xff;", 15), "image/gif"},
     {"Photo.Png", "PHOTO.PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "image/png"}};
