@@ -13,6 +13,7 @@
 #include "build/ebook_image.h"
 #include "build/project_bounds.h"
 #include "platform/text/text.h"
+#include "workspace/book_files.h"
 
 namespace vexmar::build {
 namespace {
@@ -46,6 +47,20 @@ std::string StoredName(const std::string& name) {
     if (c == '/') c = '\\';
   }
   return upper;
+}
+
+// What an included kind of file is known by: its name from the last dot on
+// (".css"), or the whole name when it has none, in small letters.
+std::string KindSuffix(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  return text::ToLower(dot == std::string_view::npos ? name : name.substr(dot));
+}
+
+// The file name a link ends in, without its place or query.
+std::string_view LinkedName(std::string_view target) {
+  target = target.substr(0, target.find_first_of("#?"));
+  const std::size_t slash = target.find_last_of("/\\");
+  return slash == std::string_view::npos ? target : target.substr(slash + 1);
 }
 
 std::string ForDisplay(std::string name) {
@@ -123,6 +138,10 @@ class LinkCheck {
 
   std::vector<LinkFinding> Run() {
     CollectCheckedFiles();
+    for (const std::string& entry : in_.listedEntries) {
+      const std::string bare = entry.substr(entry.find_last_of("\\/") + 1);
+      if (!workspace::QualifiesForBook(bare)) includedKinds_.insert(KindSuffix(bare));
+    }
     const std::string home = StoredName(in_.homePage);
     if (checked_.count(home) == 0) {
       findings_.push_back({FindingKind::Home, ForDisplay(in_.homePage), 0, {}});
@@ -248,10 +267,13 @@ class LinkCheck {
       const auto target = checked_.find(StoredName(*candidate));
       if (target != checked_.end()) return CheckAnchor(target->second, fragment, report);
     }
-    if (InProject(resolved) || (!bare.empty() && InProject(bare))) {
-      return report(FindingKind::Unchecked);
-    }
-    report(FindingKind::Missing);
+    const std::string* onDisk = InProject(resolved);
+    if (onDisk == nullptr && !bare.empty()) onDisk = InProject(bare);
+    if (onDisk == nullptr) return report(FindingKind::Missing);
+    // A file the author could check, or one no scan offered them.
+    const bool offered =
+        workspace::QualifiesForBook(*onDisk) || includedKinds_.count(KindSuffix(*onDisk)) > 0;
+    report(offered ? FindingKind::Unchecked : FindingKind::Unlisted);
   }
 
   template <typename Report>
@@ -267,9 +289,9 @@ class LinkCheck {
     report(FindingKind::Anchor);
   }
 
-  // Whether the project folder holds the file, in any letter case: each
-  // folder is listed once.
-  bool InProject(const std::string& path) {
+  // The name on disk of the project folder's file, found in any letter
+  // case, or null: each folder is listed once.
+  const std::string* InProject(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
     std::string folder = in_.projectFolder;
     if (slash != std::string::npos) {
@@ -277,21 +299,24 @@ class LinkCheck {
     }
     auto listed = listings_.find(folder);
     if (listed == listings_.end()) {
-      std::set<std::string> names;
+      std::map<std::string, std::string> names;  // by stored name
       const std::unique_ptr<fs::FileListing> listing = files_.ListNormalFiles(folder);
       for (std::string name = listing->Next(); !name.empty(); name = listing->Next()) {
-        names.insert(StoredName(name));
+        std::string stored = StoredName(name);
+        names.emplace(std::move(stored), std::move(name));
       }
       listed = listings_.emplace(folder, std::move(names)).first;
     }
-    return listed->second.count(StoredName(path.substr(slash + 1))) > 0;
+    const auto found = listed->second.find(StoredName(path.substr(slash + 1)));
+    return found == listed->second.end() ? nullptr : &found->second;
   }
 
   fs::FileSystem& files_;
   const LinkCheckInput& in_;
   std::vector<CheckedFile> filesInOrder_;
   std::unordered_map<std::string, LinkTarget> checked_;  // by stored name
-  std::map<std::string, std::set<std::string>> listings_;
+  std::map<std::string, std::map<std::string, std::string>> listings_;
+  std::set<std::string> includedKinds_;  // KindSuffix of listed files the scan does not offer
   std::vector<LinkFinding> findings_;
 };
 
@@ -303,6 +328,8 @@ const char* KindWord(FindingKind kind) {
       return "missing";
     case FindingKind::Unchecked:
       return "unchecked";
+    case FindingKind::Unlisted:
+      return "unlisted";
     case FindingKind::Anchor:
       return "anchor";
     case FindingKind::Outside:
@@ -335,6 +362,10 @@ std::string InPlainWords(const LinkFinding& f) {
   switch (f.kind) {
     case FindingKind::Unchecked:
       return where + " is not checked, so the e-book will not carry it.";
+    case FindingKind::Unlisted:
+      return where + " is a kind of file the file list does not offer, so the e-book will not " +
+             "carry it; list such files with vexmar-ebc new --include " +
+             text::ForTerminal(KindSuffix(LinkedName(f.target))) + ".";
     case FindingKind::Anchor:
       return where + " names a place that its page does not have.";
     case FindingKind::Outside:

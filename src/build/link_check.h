@@ -14,13 +14,14 @@ namespace vexmar::build {
 enum class FindingKind {
   Missing,    // the target is no file of the project folder
   Unchecked,  // a file of the project, but not checked: the book will not carry it
+  Unlisted,   // a file of the project of a kind no scan offered (style.css): --include lists it
   Anchor,     // "page.htm#name", and that page has no such id or <a name>
   Outside,    // an absolute path, a drive, file:, "/path", or ".." past the top
   Home,       // the home page is not checked, so the book cannot open
 };
 
-// "missing", "unchecked", "anchor", "outside", "home": fixed words that
-// scripts read.
+// "missing", "unchecked", "unlisted", "anchor", "outside", "home": fixed
+// words that scripts read.
 const char* KindWord(FindingKind kind);
 
 struct LinkFinding {
@@ -34,6 +35,10 @@ struct LinkCheckInput {
   std::string projectFolder;  // with a trailing separator
   std::vector<std::string> checkedEntries;
   std::string homePage;
+  // Every entry of the file list, checked or not. A kind of file the window's
+  // scan does not offer is one the author included when the list holds a
+  // file of that kind; an unchecked link to any other is `Unlisted`.
+  std::vector<std::string> listedEntries;
 };
 
 // Sorted by page, then by place in the page. Pages are .htm and .html files

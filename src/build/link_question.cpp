@@ -9,9 +9,10 @@ constexpr char kCrLf[] = "\r\n";
 }  // namespace
 
 std::vector<LinkFinding> CheckWindowLinks(workspace::FrmMain& w) {
-  LinkCheckInput input{w.ProjectFolder, {}, w.txthomepage.Text()};
+  LinkCheckInput input{w.ProjectFolder, {}, w.txthomepage.Text(), {}};
   for (int i = 0; i < w.lstFiles.Count(); ++i) {
     if (w.lstFiles.Checked(i)) input.checkedEntries.push_back(w.lstFiles.Entry(i));
+    input.listedEntries.push_back(w.lstFiles.Entry(i));
   }
   return CheckLinks(w.GetHost().files, input);
 }

@@ -16,8 +16,8 @@ enum class LinkVerdict {
   Refused,   // the setup's listener ended the build
 };
 
-// The link check of the project the window holds: its checked files and
-// its home page.
+// The link check of the project the window holds: its checked files, its
+// home page and its file list.
 std::vector<LinkFinding> CheckWindowLinks(workspace::FrmMain& w);
 
 LinkVerdict AskAboutLinks(workspace::FrmMain& w, const BuildSetup& setup);

@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "usage: vexmar-ebc check PROJECT.ebc [--json]\n"
     "Opens the settings file and checks every link and picture of its pages and style\n"
     "sheets, as vexmar-ebc build would check every file. Prints one finding a line:\n"
-    "KIND<TAB>PAGE<TAB>TARGET, KIND one of missing, unchecked, anchor, outside, home.\n"
+    "KIND<TAB>PAGE<TAB>TARGET, KIND one of missing, unchecked, unlisted, anchor, outside,\n"
+    "home.\n"
     "  --json   print one array of objects with kind, page, line and target\n"
     "Exit codes: 0 nothing found, 3 something found, 1 a usage error, 2 the settings\n"
     "file cannot be used.\n";

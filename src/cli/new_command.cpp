@@ -1,5 +1,6 @@
 // vexmar-ebc new: a settings file for a project folder, made by the main
 // window's own commands: the folder scan, the table of contents, Save.
+#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "platform/text/text.h"
 #include "platform/ui/controls.h"
 #include "settings/settings_commands.h"
+#include "workspace/included_files.h"
 #include "workspace/mod_main.h"
 #include "workspace/subfolder_scan.h"
 
@@ -31,7 +33,10 @@ constexpr const char* kUsage =
     "  --out-folder DIR   where the e-book goes (default: FOLDER's Output sub-folder)\n"
     "  --out-file NAME    the e-book's file name (.exe is added when missing)\n"
     "  --recursive        list the files of FOLDER's sub-folders too (images\\logo.gif),\n"
-    "                     after FOLDER's own; hidden folders and links are not entered\n";
+    "                     after FOLDER's own; hidden folders and links are not entered\n"
+    "  --include S1,S2    list the files whose names end in these suffixes too (.css,.js),\n"
+    "                     in any letter case, after the others; web stands for\n"
+    "                     .css,.js,.svg,.woff,.woff2,.ttf,.ico,.webp,.bmp,.json,.xml,.pdf\n";
 
 std::vector<std::string> SplitCommas(const std::string& list) {
   std::vector<std::string> items;
@@ -73,18 +78,18 @@ void FillTableOfContents(workspace::FrmMain& w, const std::string& toc) {
   }
 }
 
-// Appends the files of the project's sub-folders to the file list; false
-// (with the message printed) when the list cannot take them all.
-bool ListSubfolderFiles(workspace::FrmMain& w) {
+// Appends the files of `found` to the file list; false (with the message
+// printed) when the list cannot take them all.
+bool AddToFileList(workspace::FrmMain& w, bool recursive,
+                   const std::function<Result<std::vector<std::string>>(std::size_t)>& found) {
   const int count = w.lstFiles.Count();
-  const std::size_t room = static_cast<std::size_t>(ui::CheckList::kMaxEntries - count);
   const Result<std::vector<std::string>> entries =
-      workspace::ListSubfolderEntries(fs::RealFileSystem(), w.ProjectFolder, room);
+      found(static_cast<std::size_t>(ui::CheckList::kMaxEntries - count));
   if (!entries) {
     static_assert(ui::CheckList::kMaxEntries == 32767, "the message names the limit");
     std::cerr << "vexmar-ebc new: " << text::ForTerminal(w.ProjectFolder)
-              << " and its sub-folders hold more files than a file list can (32,767); "
-                 "choose a smaller folder\n";
+              << (recursive ? " and its sub-folders hold" : " holds")
+              << " more files than a file list can (32,767); choose a smaller folder\n";
     return false;
   }
   for (const std::string& entry : entries.value()) w.lstFiles.Add(entry);
@@ -96,7 +101,7 @@ bool ListSubfolderFiles(workspace::FrmMain& w) {
 int NewCommand(const std::vector<std::string>& args) {
   const CommandSyntax syntax{{"FOLDER"},
                              {"-o", "--title", "--author", "--home", "--url-text", "--url", "--toc",
-                              "--out-folder", "--out-file"},
+                              "--out-folder", "--out-file", "--include"},
                              {"--recursive"}};
   const ParsedArguments parsed = ParseArguments(syntax, args);
   const Arguments& a = parsed.arguments;
@@ -112,6 +117,18 @@ int NewCommand(const std::vector<std::string>& args) {
     return kExitUsage;
   }
 
+  workspace::IncludedSuffixes included;
+  if (auto v = a.Value("--include")) {
+    Result<workspace::IncludedSuffixes> suffixes = workspace::IncludedSuffixes::Parse(*v);
+    if (!suffixes) {
+      std::cerr << "vexmar-ebc new: --include " << text::ForTerminal(*v) << ": "
+                << suffixes.error().reason << "\n\n"
+                << kUsage;
+      return kExitUsage;
+    }
+    included = std::move(suffixes.value());
+  }
+
   const std::string folder = FolderAsBrowsed(AbsolutePath(a.positionals[0]));
   if (!fs::RealFileSystem().FolderExists(folder)) {
     std::cerr << "vexmar-ebc new: " << folder << " is not a folder\n";
@@ -121,7 +138,16 @@ int NewCommand(const std::vector<std::string>& args) {
   workspace::FrmMain& w = program.Window();
   program.Dialogs().folders.push_back(folder);
   w.cmdopen.Click();
-  if (a.Flag("--recursive") && !ListSubfolderFiles(w)) return kExitFailed;
+  fs::FileSystem& disk = fs::RealFileSystem();
+  const bool recursive = a.Flag("--recursive");
+  const auto subfolderFiles = [&](std::size_t room) {
+    return workspace::ListSubfolderEntries(disk, w.ProjectFolder, room);
+  };
+  const auto includedFiles = [&](std::size_t room) {
+    return workspace::ListIncludedEntries(disk, w.ProjectFolder, included, recursive, room);
+  };
+  if (recursive && !AddToFileList(w, recursive, subfolderFiles)) return kExitFailed;
+  if (a.Value("--include") && !AddToFileList(w, recursive, includedFiles)) return kExitFailed;
 
   if (auto v = a.Value("--title")) w.txttitle.SetText(*v);
   if (auto v = a.Value("--author")) w.txtAuthor.SetText(*v);

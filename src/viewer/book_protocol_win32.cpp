@@ -127,29 +127,14 @@ class BookProtocolFactory final
   }
   STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
-  // Security: the book is a program on the reader's disk, so its pages
-  // belong to the zone of a local file, as the res: scheme's pages do.
-  STDMETHODIMP ParseUrl(LPCWSTR, PARSEACTION action, DWORD, LPWSTR result, DWORD size,
-                        DWORD* result_size, DWORD) override {
-    if (action != PARSE_SECURITY_URL) {
-      return INET_E_DEFAULT_ACTION;
-    }
-    wchar_t module_path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, module_path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-      return INET_E_DEFAULT_ACTION;
-    }
-    std::wstring security_url = L"file:///";
-    security_url.append(module_path, length);
-    const auto needed = static_cast<DWORD>(security_url.size() + 1);
-    if (result_size != nullptr) {
-      *result_size = needed;
-    }
-    if (result == nullptr || size < needed) {
-      return S_FALSE;
-    }
-    std::memcpy(result, security_url.c_str(), needed * sizeof(wchar_t));
-    return S_OK;
+  // Security: the book's URL is its own security URL, so its pages are an
+  // origin of their own. A scheme that no zone mapping names falls in the
+  // Internet zone, where scripts run but reach neither the reader's files
+  // nor another origin's pages. (Mapped to the book's file, as the res:
+  // scheme's pages are, its scripts would run in the Local Machine zone,
+  // free to read any file of the disk.)
+  STDMETHODIMP ParseUrl(LPCWSTR, PARSEACTION, DWORD, LPWSTR, DWORD, DWORD*, DWORD) override {
+    return INET_E_DEFAULT_ACTION;
   }
   STDMETHODIMP CombineUrl(LPCWSTR, LPCWSTR, DWORD, LPWSTR, DWORD, DWORD*, DWORD) override {
     return INET_E_USE_DEFAULT_PROTOCOLHANDLER;

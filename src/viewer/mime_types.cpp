@@ -11,14 +11,39 @@ struct MimeType {
 };
 
 constexpr MimeType kTypes[] = {
-    {"htm", "text/html"},    {"html", "text/html"},     {"txt", "text/plain"},
-    {"css", "text/css"},     {"js", "text/javascript"}, {"xml", "text/xml"},
-    {"gif", "image/gif"},    {"jpg", "image/jpeg"},     {"jpeg", "image/jpeg"},
-    {"jpe", "image/jpeg"},   {"png", "image/png"},      {"bmp", "image/bmp"},
-    {"ico", "image/x-icon"}, {"svg", "image/svg+xml"},  {"webp", "image/webp"},
-    {"tif", "image/tiff"},   {"tiff", "image/tiff"},
+    {"htm", "text/html"},
+    {"html", "text/html"},
+    {"shtml", "text/html"},
+    {"xhtml", "application/xhtml+xml"},
+    {"txt", "text/plain"},
+    {"css", "text/css"},
+    {"js", "text/javascript"},
+    {"mjs", "text/javascript"},
+    {"json", "application/json"},
+    {"xml", "text/xml"},
+    {"pdf", "application/pdf"},
+    {"gif", "image/gif"},
+    {"jpg", "image/jpeg"},
+    {"jpeg", "image/jpeg"},
+    {"jpe", "image/jpeg"},
+    {"png", "image/png"},
+    {"bmp", "image/bmp"},
+    {"ico", "image/x-icon"},
+    {"svg", "image/svg+xml"},
+    {"webp", "image/webp"},
+    {"tif", "image/tiff"},
+    {"tiff", "image/tiff"},
+    {"woff", "font/woff"},
+    {"woff2", "font/woff2"},
+    {"ttf", "font/ttf"},
+    {"otf", "font/otf"},
+    {"eot", "application/vnd.ms-fontobject"},
+    {"mp3", "audio/mpeg"},
+    {"wav", "audio/wav"},
+    {"ogg", "audio/ogg"},
+    {"mp4", "video/mp4"},
+    {"webm", "video/webm"},
 };
-
 }  // namespace
 
 std::string_view MimeTypeFor(std::string_view file_name) {

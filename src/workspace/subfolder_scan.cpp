@@ -30,7 +30,7 @@ std::vector<std::string> SortedSubfolders(fs::FileSystem& files, const std::stri
 
 Result<std::vector<std::string>> ListSubfolderEntries(fs::FileSystem& files,
                                                       const std::string& projectFolder,
-                                                      std::size_t room) {
+                                                      std::size_t room, const NameFilter& wanted) {
   std::vector<std::string> entries;
   // Folders still to visit, as entry prefixes ("images\icons\"); the last
   // is the next. A stack of our own, so a deep tree cannot exhaust the call
@@ -47,7 +47,7 @@ Result<std::vector<std::string>> ListSubfolderEntries(fs::FileSystem& files,
     pending.pop_back();
     const auto listing = files.ListNormalFiles(FolderOnDisk(projectFolder, prefix));
     for (std::string name = listing->Next(); !name.empty(); name = listing->Next()) {
-      if (!QualifiesForBook(name)) continue;
+      if (!(wanted ? wanted(name) : QualifiesForBook(name))) continue;
       if (entries.size() >= room) {
         return Fail("more than " + std::to_string(room) + " files in its sub-folders");
       }

@@ -62,7 +62,8 @@ TEST(LinkCheck, FindsEveryKindInEveryFormOfReference) {
   const LinkCheckInput input{project.Path(),
                              {"index.htm", "seeds.htm", "caf\xC3\xA9.htm", "style.css",
                               "images/back.png", "images\\small.png", "sub\\page.htm", "gone.gif"},
-                             "start.htm"};
+                             "start.htm",
+                             {}};
   EXPECT_EQ(Rows(CheckLinks(fs::RealFileSystem(), input)),
             (std::vector<Row>{
                 {"missing", "gone.gif", 0, ""},  // checked, yet no file
@@ -81,6 +82,28 @@ TEST(LinkCheck, FindsEveryKindInEveryFormOfReference) {
                 {"outside", "style.css", 3, "../out.png"},
                 {"missing", "sub\\page.htm", 2, "pic.png"},
             }));
+}
+
+// A file of a kind no scan offered is `unlisted`, and the message names the
+// --include; a kind the list holds was included, so it is `unchecked`. The
+// name on disk decides: the window's scan does not offer PHOTO.JPG.
+TEST(LinkCheck, TellsAFileToCheckFromAKindToInclude) {
+  testing::TempFolder project;
+  project.Write("index.htm",
+                "<script src=\"js/menu.js?v=2\"></script>\n"
+                "<img src=\"pics/a.svg\"><img src=\"photo.jpg\">\n");
+  for (const char* name : {"js/menu.js", "logo.svg", "pics/a.svg", "PHOTO.JPG"})
+    project.Write(name);
+  const std::vector<LinkFinding> findings =
+      CheckLinks(fs::RealFileSystem(),
+                 {project.Path(), {"index.htm"}, "index.htm", {"index.htm", "logo.svg"}});
+  EXPECT_EQ(Rows(findings), (std::vector<Row>{{"unlisted", "index.htm", 1, "js/menu.js?v=2"},
+                                              {"unchecked", "index.htm", 2, "pics/a.svg"},
+                                              {"unlisted", "index.htm", 2, "photo.jpg"}}));
+  EXPECT_EQ(InPlainWords(findings[0]),
+            "index.htm, line 1: \"js/menu.js?v=2\" is a kind of file the file list does not "
+            "offer, so the e-book will not carry it; list such files with vexmar-ebc new "
+            "--include .js.");
 }
 
 TEST(PageLinks, ReadsTagsAsABrowserDoesWhateverTheBytes) {

@@ -16,7 +16,7 @@ class CheckCommandLine : public CommandLineTest {
                "<link href=\"style.css\" rel=stylesheet>\n<img src=\"pic\t.gif\">\n"
                "<a href=\"seeds.htm#sow\">Sow</a> <a href=\"http://example.com/x\">");
     dir_.Write("book/seeds.htm", "<h1 id=\"reap\">Reap</h1>");
-    dir_.Write("book/style.css", "p { }");  // no file the folder scan lists
+    dir_.Write("book/style.css", "p { }");  // no file the window's scan lists
     ASSERT_EQ(NewProject("book", "Book"), kExitDone) << err_;
   }
 };
@@ -24,19 +24,25 @@ class CheckCommandLine : public CommandLineTest {
 TEST_F(CheckCommandLine, PrintsFindingsAsLinesOrJsonWithTheirExitCodes) {
   EXPECT_EQ(Run(CheckCommand, {P("book.ebc")}), kExitFindings) << err_;
   EXPECT_EQ(out_,
-            "unchecked\tindex.htm\tstyle.css\n"
+            "unlisted\tindex.htm\tstyle.css\n"
             "missing\tindex.htm\tpic\\x09.gif\n"  // a browser drops the tab; a terminal shows it
             "anchor\tindex.htm\tseeds.htm#sow\n");
   EXPECT_EQ(Run(CheckCommand, {P("book.ebc"), "--json"}), kExitFindings) << err_;
   EXPECT_EQ(out_,
             "[\n"
-            "  {\"kind\": \"unchecked\", \"page\": \"index.htm\", \"line\": 1, \"target\": "
+            "  {\"kind\": \"unlisted\", \"page\": \"index.htm\", \"line\": 1, \"target\": "
             "\"style.css\"},\n"
             "  {\"kind\": \"missing\", \"page\": \"index.htm\", \"line\": 2, \"target\": "
             "\"pic\\u0009.gif\"},\n"
             "  {\"kind\": \"anchor\", \"page\": \"index.htm\", \"line\": 3, \"target\": "
             "\"seeds.htm#sow\"}\n"
             "]\n");
+
+  // Listed by --include, the style sheet is kept by the settings file and found.
+  ASSERT_EQ(NewProject("book", "Book", {"--include", ".CSS"}), kExitDone) << err_;
+  EXPECT_EQ(Run(CheckCommand, {P("book.ebc")}), kExitFindings) << err_;
+  EXPECT_EQ(out_.find("style.css"), std::string::npos) << out_;
+  EXPECT_EQ(NewProject("book", "Book", {"--include", "a/b.css"}), kExitUsage);
 
   EXPECT_EQ(Run(CheckCommand, {}), kExitUsage);
   EXPECT_EQ(Run(CheckCommand, {P("nothing.ebc")}), kExitFailed);

@@ -90,6 +90,12 @@ TEST(Links, ExternalLinksGoToTheDefaultBrowserWithTheirSchemeNeverToAProgram) {
   for (const char* name : {"README", "archive.htm.zip", "dir.htm/file"}) {
     EXPECT_EQ(MimeTypeFor(name), "application/octet-stream") << name;
   }
+  for (const auto& [name, type] : {std::pair{"f.WOFF2", "font/woff2"},
+                                   {"a.json", "application/json"},
+                                   {"a.pdf", "application/pdf"},
+                                   {"a.ttf", "font/ttf"}}) {
+    EXPECT_EQ(MimeTypeFor(name), type);
+  }
 }
 
 }  // namespace
