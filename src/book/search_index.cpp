@@ -384,7 +384,7 @@ Result<SearchIndex> SearchIndex::Open(std::string_view bytes) {
     return Damaged("its term count does not match its parts");
   }
 
-  auto data = std::make_shared<Data>();
+  auto data = std::make_unique<Data>();
   const std::string_view pageTable = bytes.substr(pagesAt, blocksAt - pagesAt);
   if (pageCount > pageTable.size() / 2) return Damaged("its page table is cut short");
   data->names.reserve(pageCount);
@@ -419,6 +419,11 @@ Result<SearchIndex> SearchIndex::Open(std::string_view bytes) {
   index.data_ = std::move(data);
   return index;
 }
+
+SearchIndex::SearchIndex() = default;
+SearchIndex::SearchIndex(SearchIndex&&) noexcept = default;
+SearchIndex& SearchIndex::operator=(SearchIndex&&) noexcept = default;
+SearchIndex::~SearchIndex() = default;
 
 std::size_t SearchIndex::pageCount() const {
   return data_ ? data_->names.size() : 0;

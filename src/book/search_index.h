@@ -52,6 +52,10 @@ struct SearchHit {
 
 class SearchIndex {
  public:
+  SearchIndex(SearchIndex&&) noexcept;
+  SearchIndex& operator=(SearchIndex&&) noexcept;
+  ~SearchIndex();
+
   // Reads the entry without trusting a byte of it. The bytes must outlive
   // the index, which reads them in place.
   static Result<SearchIndex> Open(std::string_view bytes);
@@ -64,8 +68,12 @@ class SearchIndex {
   std::vector<SearchHit> Search(const SearchQuery& query, std::size_t limit) const;
 
  private:
+  SearchIndex();
+
   struct Data;
-  std::shared_ptr<const Data> data_;
+  // Owned alone: a shared pointer would draw the C++ library's threading
+  // support into every book's viewer, tens of kilobytes for nothing.
+  std::unique_ptr<const Data> data_;
 };
 
 // A piece of a page's text around its first hits, with where the hits are.
