@@ -104,11 +104,9 @@ SearchIndexWriter::~SearchIndexWriter() = default;
 void SearchIndexWriter::AddPage(std::string_view name, std::string_view text) {
   State& s = *state_;
   const std::uint32_t page = s.pageCount++;
-  const std::vector<SearchToken> tokens = Tokenize(text);
-  const auto length = static_cast<std::uint32_t>(tokens.size());
   s.ids.clear();
-  for (const SearchToken& token : tokens) {
-    const std::uint32_t id = s.Find(token.term);
+  ForEachToken(text, [&s, page](std::string_view word, std::size_t, std::size_t) {
+    const std::uint32_t id = s.Find(word);
     s.ids.push_back(id);
     Term& term = s.terms[id];
     if (term.lastPage != page) {
@@ -120,7 +118,8 @@ void SearchIndexWriter::AddPage(std::string_view name, std::string_view text) {
       ++term.pageCount;
     }
     ++term.countInPage;
-  }
+  });
+  const auto length = static_cast<std::uint32_t>(s.ids.size());
   // Each term's positions side by side, in the order the terms came.
   std::uint32_t next = 0;
   for (std::size_t i = 0; i < s.touched.size(); i += 2) {
