@@ -5,11 +5,15 @@
 
 namespace vexmar::build {
 
-BackgroundIndex::BackgroundIndex(std::size_t maxQueuedBytes) : maxQueuedBytes_(maxQueuedBytes) {
+BackgroundIndex::BackgroundIndex(std::size_t maxQueuedBytes)
+    : pages_(maxQueuedBytes), gathered_(maxQueuedBytes) {
   try {
-    worker_ = std::thread([this] { Work(); });
+    writing_ = std::thread([this] { Write(); });
+    gathering_ = std::thread([this] { Gather(); });
+    threaded_ = true;
   } catch (const std::system_error&) {
     // Out of threads: the same index, built on the caller's thread.
+    Stop();
   }
 }
 
@@ -18,16 +22,12 @@ BackgroundIndex::~BackgroundIndex() {
 }
 
 void BackgroundIndex::AddPage(std::string name, std::string text) {
-  if (!worker_.joinable()) {
+  if (!threaded_) {
     writer_.AddPage(name, text);
     return;
   }
-  std::unique_lock<std::mutex> lock(mutex_);
-  room_.wait(lock, [&] { return queue_.empty() || queuedBytes_ + text.size() <= maxQueuedBytes_; });
-  queuedBytes_ += text.size();
-  queue_.push_back({std::move(name), std::move(text)});
-  lock.unlock();
-  work_.notify_one();
+  const std::size_t bytes = text.size();
+  pages_.Push({std::move(name), std::move(text)}, bytes);
 }
 
 std::string BackgroundIndex::Finish() {
@@ -35,29 +35,31 @@ std::string BackgroundIndex::Finish() {
   return writer_.Finish();
 }
 
-void BackgroundIndex::Work() {
-  for (;;) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    work_.wait(lock, [this] { return !queue_.empty() || closed_; });
-    if (queue_.empty()) return;
-    Page page = std::move(queue_.front());
-    queue_.pop_front();
-    queuedBytes_ -= page.text.size();
-    lock.unlock();
-    room_.notify_one();
-    writer_.AddPage(page.name, page.text);
+void BackgroundIndex::Gather() {
+  while (std::optional<Page> page = pages_.Pop()) {
+    GatheredPage gathered{std::move(page->name), {}};
+    book::GatherTerms(page->text, gathered.terms);
+    const std::size_t bytes = gathered.terms.text.size();
+    gathered_.Push(std::move(gathered), bytes);
+  }
+  gathered_.Close();
+}
+
+void BackgroundIndex::Write() {
+  while (const std::optional<GatheredPage> page = gathered_.Pop()) {
+    writer_.AddPage(page->name, page->terms);
   }
 }
 
-// The worker indexes what is queued, then ends.
+// Each thread finishes what is queued for it, then ends.
 void BackgroundIndex::Stop() {
-  if (!worker_.joinable()) return;
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    closed_ = true;
+  pages_.Close();
+  if (gathering_.joinable()) {
+    gathering_.join();
+  } else {
+    gathered_.Close();  // no gathering thread to close it
   }
-  work_.notify_one();
-  worker_.join();
+  if (writing_.joinable()) writing_.join();
 }
 
 }  // namespace vexmar::build

@@ -1,22 +1,21 @@
 #pragma once
-// The search index of a book's pages, built on a thread of its own while
-// the build reads, decodes and titles the pages that follow: the two halves
-// of the work take about as long, and a machine has a core for each.
-#include <condition_variable>
+// The search index of a book's pages, built beside the reading: while the
+// build reads, decodes and titles a page, one thread gathers the terms of
+// the pages before it and another adds those to the index. The three take
+// about as long each, and the work overlaps on a machine of two cores.
 #include <cstddef>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "book/search_index.h"
+#include "build/bounded_queue.h"
 
 namespace vexmar::build {
 
 class BackgroundIndex {
  public:
-  // At most `maxQueuedBytes` of text waits for the index (or one page, if
-  // larger), so the memory held stays a few pages whatever the book.
+  // At most `maxQueuedBytes` of text (or one page, if larger) waits in each
+  // queue, so the memory held stays a few pages whatever the book.
   explicit BackgroundIndex(std::size_t maxQueuedBytes = 4 * 1024 * 1024);
   ~BackgroundIndex();
   BackgroundIndex(const BackgroundIndex&) = delete;
@@ -34,18 +33,21 @@ class BackgroundIndex {
     std::string name;
     std::string text;
   };
-  void Work();
+  struct GatheredPage {
+    std::string name;
+    book::PageTerms terms;
+  };
+  void Gather();
+  void Write();
   void Stop();
 
-  const std::size_t maxQueuedBytes_;
-  book::SearchIndexWriter writer_;  // the worker's alone until it is stopped
-  std::mutex mutex_;
-  std::condition_variable work_;  // a page or the end has come
-  std::condition_variable room_;  // the queue has room again
-  std::deque<Page> queue_;
-  std::size_t queuedBytes_ = 0;
-  bool closed_ = false;
-  std::thread worker_;  // none when the system would not start one: pages are indexed as added
+  book::SearchIndexWriter writer_;  // the writing thread's alone while it runs
+  BoundedQueue<Page> pages_;
+  BoundedQueue<GatheredPage> gathered_;
+  std::thread gathering_;
+  std::thread writing_;
+  bool threaded_ =
+      false;  // else, when the system would not start a thread, pages are indexed as added
 };
 
 }  // namespace vexmar::build
