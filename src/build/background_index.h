@@ -16,7 +16,7 @@ class BackgroundIndex {
  public:
   // At most `maxQueuedBytes` of text (or one page, if larger) waits in each
   // queue, so the memory held stays a few pages whatever the book.
-  explicit BackgroundIndex(std::size_t maxQueuedBytes = 4 * 1024 * 1024);
+  explicit BackgroundIndex(std::size_t maxQueuedBytes = 1024 * 1024);
   ~BackgroundIndex();
   BackgroundIndex(const BackgroundIndex&) = delete;
   BackgroundIndex& operator=(const BackgroundIndex&) = delete;
