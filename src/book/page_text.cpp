@@ -122,11 +122,35 @@ std::string PlainCollapsed(std::string_view text) {
   return std::move(out.Text());
 }
 
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
+
+// Every page's text passes here: the two- and three-byte sequences that
+// most of the world's text is made of are checked in place, anything else
+// by the codec.
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t at = 0; at < bytes.size();) {
-    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0x80) {
       ++at;
       continue;
+    }
+    const std::size_t left = bytes.size() - at;
+    if (lead >= 0xC2 && lead < 0xE0 && left >= 2 &&
+        IsContinuation(static_cast<unsigned char>(bytes[at + 1]))) {
+      at += 2;
+      continue;
+    }
+    if (lead >= 0xE0 && lead < 0xF0 && left >= 3) {
+      const auto second = static_cast<unsigned char>(bytes[at + 1]);
+      // Not overlong (E0 needs A0 or more) and no surrogate (ED needs less than A0).
+      const bool inRange = (lead != 0xE0 || second >= 0xA0) && (lead != 0xED || second < 0xA0);
+      if (inRange && IsContinuation(second) &&
+          IsContinuation(static_cast<unsigned char>(bytes[at + 2]))) {
+        at += 3;
+        continue;
+      }
     }
     const std::size_t start = at;
     if (utf::NextCodePoint(bytes, at) == utf::kReplacement && at - start == 1) return false;

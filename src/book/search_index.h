@@ -15,6 +15,16 @@
 
 namespace vexmar::book {
 
+// A page's terms in order, as the writer takes them: gathered ahead of it
+// (the build does so on a thread of its own) to spare the writer the
+// tokenizing. `text` holds the terms one after the other.
+struct PageTerms {
+  std::string text;
+  std::vector<std::uint32_t> lengths;
+};
+// Fills `terms` with those of `text`, as Tokenize reads them.
+void GatherTerms(std::string_view text, PageTerms& terms);
+
 // Builds the entry page by page; pages are numbered in the order added.
 class SearchIndexWriter {
  public:
@@ -26,6 +36,8 @@ class SearchIndexWriter {
   // `name` as the book stores the page (what /list prints); `text` its
   // text as ReadPageText gives it.
   void AddPage(std::string_view name, std::string_view text);
+  // The same for a page whose terms were gathered already.
+  void AddPage(std::string_view name, const PageTerms& terms);
   // The entry's bytes; the writer then starts over, empty.
   std::string Finish();
 

@@ -96,6 +96,60 @@ struct SearchIndexWriter::State {
     }
     slots.swap(wider);
   }
+
+  // One word of page `page`, the one being added.
+  void AddWord(std::string_view word, std::uint32_t page) {
+    const std::uint32_t id = Find(word);
+    ids.push_back(id);
+    Term& term = terms[id];
+    if (term.lastPage != page) {
+      // The first gap counts from one before page 0, so no gap is zero.
+      touched.push_back(id);
+      touched.push_back(term.lastPage == kNoPage ? page + 1 : page - term.lastPage);
+      term.lastPage = page;
+      term.countInPage = 0;
+      ++term.pageCount;
+    }
+    ++term.countInPage;
+  }
+
+  // The page whose words were added ends: its terms' postings grow.
+  void EndPage(std::string_view name) {
+    const auto length = static_cast<std::uint32_t>(ids.size());
+    // Each term's positions side by side, in the order the terms came.
+    std::uint32_t next = 0;
+    for (std::size_t i = 0; i < touched.size(); i += 2) {
+      Term& term = terms[touched[i]];
+      term.slot = next;
+      next += term.countInPage;
+    }
+    scratch.resize(length);
+    for (std::uint32_t position = 0; position < length; ++position) {
+      scratch[terms[ids[position]].slot++] = position;
+    }
+    next = 0;
+    for (std::size_t i = 0; i < touched.size(); i += 2) {
+      Term& term = terms[touched[i]];
+      const std::uint32_t gap = touched[i + 1];
+      // gap << 1 | 1 when the term stands once, as most do; else gap << 1 and the count
+      if (term.countInPage == 1) {
+        PutVarint(term.pages, gap << 1 | 1);
+      } else {
+        PutVarint(term.pages, gap << 1);
+        PutVarint(term.pages, term.countInPage);
+      }
+      const std::uint32_t k = RiceParameter(length, term.countInPage);
+      term.positions.PutRice(scratch[next], k);
+      for (std::uint32_t j = 1; j < term.countInPage; ++j) {
+        term.positions.PutRice(scratch[next + j] - scratch[next + j - 1] - 1, k);
+      }
+      next += term.countInPage;
+    }
+    touched.clear();
+    PutVarint(pageTable, static_cast<std::uint32_t>(name.size()));
+    pageTable.append(name);
+    PutVarint(pageTable, length);
+  }
 };
 
 SearchIndexWriter::SearchIndexWriter() : state_(std::make_unique<State>()) {}
@@ -104,56 +158,31 @@ SearchIndexWriter::~SearchIndexWriter() = default;
 void SearchIndexWriter::AddPage(std::string_view name, std::string_view text) {
   State& s = *state_;
   const std::uint32_t page = s.pageCount++;
-  const std::vector<SearchToken> tokens = Tokenize(text);
-  const auto length = static_cast<std::uint32_t>(tokens.size());
   s.ids.clear();
-  for (const SearchToken& token : tokens) {
-    const std::uint32_t id = s.Find(token.term);
-    s.ids.push_back(id);
-    Term& term = s.terms[id];
-    if (term.lastPage != page) {
-      // The first gap counts from one before page 0, so no gap is zero.
-      s.touched.push_back(id);
-      s.touched.push_back(term.lastPage == kNoPage ? page + 1 : page - term.lastPage);
-      term.lastPage = page;
-      term.countInPage = 0;
-      ++term.pageCount;
-    }
-    ++term.countInPage;
+  ForEachToken(
+      text, [&s, page](std::string_view word, std::size_t, std::size_t) { s.AddWord(word, page); });
+  s.EndPage(name);
+}
+
+void SearchIndexWriter::AddPage(std::string_view name, const PageTerms& terms) {
+  State& s = *state_;
+  const std::uint32_t page = s.pageCount++;
+  s.ids.clear();
+  std::size_t at = 0;
+  for (const std::uint32_t length : terms.lengths) {
+    s.AddWord(std::string_view(terms.text).substr(at, length), page);
+    at += length;
   }
-  // Each term's positions side by side, in the order the terms came.
-  std::uint32_t next = 0;
-  for (std::size_t i = 0; i < s.touched.size(); i += 2) {
-    Term& term = s.terms[s.touched[i]];
-    term.slot = next;
-    next += term.countInPage;
-  }
-  s.scratch.resize(length);
-  for (std::uint32_t position = 0; position < length; ++position) {
-    s.scratch[s.terms[s.ids[position]].slot++] = position;
-  }
-  next = 0;
-  for (std::size_t i = 0; i < s.touched.size(); i += 2) {
-    Term& term = s.terms[s.touched[i]];
-    const std::uint32_t gap = s.touched[i + 1];
-    // gap << 1 | 1 when the term stands once, as most do; else gap << 1 and the count
-    if (term.countInPage == 1) {
-      PutVarint(term.pages, gap << 1 | 1);
-    } else {
-      PutVarint(term.pages, gap << 1);
-      PutVarint(term.pages, term.countInPage);
-    }
-    const std::uint32_t k = RiceParameter(length, term.countInPage);
-    term.positions.PutRice(s.scratch[next], k);
-    for (std::uint32_t j = 1; j < term.countInPage; ++j) {
-      term.positions.PutRice(s.scratch[next + j] - s.scratch[next + j - 1] - 1, k);
-    }
-    next += term.countInPage;
-  }
-  s.touched.clear();
-  PutVarint(s.pageTable, static_cast<std::uint32_t>(name.size()));
-  s.pageTable.append(name);
-  PutVarint(s.pageTable, length);
+  s.EndPage(name);
+}
+
+void GatherTerms(std::string_view text, PageTerms& terms) {
+  terms.text.clear();
+  terms.lengths.clear();
+  ForEachToken(text, [&terms](std::string_view word, std::size_t, std::size_t) {
+    terms.text.append(word);
+    terms.lengths.push_back(static_cast<std::uint32_t>(word.size()));
+  });
 }
 
 std::string SearchIndexWriter::Finish() {

@@ -64,9 +64,9 @@ struct Piece {
 
 class Tokenizer {
  public:
-  explicit Tokenizer(std::string_view text) : text_(text) { tokens_.reserve(text.size() / 6); }
+  Tokenizer(std::string_view text, const TokenVisitor& visit) : text_(text), visit_(visit) {}
 
-  std::vector<SearchToken> Run() {
+  void Run() {
     std::size_t at = 0;
     while (at < text_.size()) {
       const std::size_t start = at;
@@ -91,7 +91,6 @@ class Tokenizer {
       Take(info, start, at);
     }
     EndAll();
-    return std::move(tokens_);
   }
 
  private:
@@ -131,38 +130,52 @@ class Tokenizer {
     piece.work = std::max(piece.work, work);
   }
 
-  std::string TermOf(const Piece& piece) {
+  // The piece's term, appended to `term`.
+  void AppendTerm(const Piece& piece, std::string& term) {
     const std::string_view bytes = text_.substr(piece.start, piece.end - piece.start);
-    if (piece.work == Work::Full) return searchForm_(bytes);
-    std::string term;
+    if (piece.work == Work::Full) {
+      term += searchForm_(bytes);
+      return;
+    }
+    const std::size_t from = term.size();
     if (piece.work == Work::Copy) {
-      term = bytes;
+      term.append(bytes);
     } else {
-      term.reserve(bytes.size());
       for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t start = at;
         while (at < bytes.size() && IsAscii(bytes[at])) ++at;
         term.append(bytes, start, at - start);
         if (at == bytes.size()) break;
-        const std::size_t from = at;
+        const std::size_t first = at;
         char32_t code = 0;
         const std::int32_t shift = unicode::ReadChar(bytes, at, code).termShift;
         if (shift == 0) {
-          term.append(bytes, from, at - from);
+          term.append(bytes, first, at - first);
         } else {
           utf::AppendUtf8(term, static_cast<char32_t>(static_cast<std::int32_t>(code) + shift));
         }
       }
     }
-    for (char& c : term) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (std::size_t at = from; at < term.size(); ++at) {
+      if (term[at] >= 'A' && term[at] <= 'Z') term[at] = static_cast<char>(term[at] - 'A' + 'a');
     }
-    return term;
+  }
+
+  // A piece whose bytes are its term (no capitals, nothing to fold) needs no copy.
+  std::string_view TermOf(const Piece& piece) {
+    const std::string_view bytes = text_.substr(piece.start, piece.end - piece.start);
+    if (piece.work == Work::Copy &&
+        std::none_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+      return bytes;
+    }
+    term_.clear();
+    AppendTerm(piece, term_);
+    return term_;
   }
 
   void EndWord() {
     if (!word_.open) return;
-    tokens_.push_back({TermOf(word_), word_.start, word_.end - word_.start});
+    visit_(TermOf(word_), word_.start, word_.end - word_.start);
     word_.open = false;
   }
 
@@ -172,10 +185,14 @@ class Tokenizer {
     if (!unit_.open) return;
     if (previous_.open) {
       const std::size_t length = unit_.end - previous_.start;
-      tokens_.push_back({previous_.work == Work::Copy && unit_.work == Work::Copy
-                             ? std::string(text_.substr(previous_.start, length))
-                             : TermOf(previous_) + TermOf(unit_),
-                         previous_.start, length});
+      if (previous_.work == Work::Copy && unit_.work == Work::Copy) {
+        visit_(text_.substr(previous_.start, length), previous_.start, length);
+      } else {
+        term_.clear();
+        AppendTerm(previous_, term_);
+        AppendTerm(unit_, term_);
+        visit_(term_, previous_.start, length);
+      }
       paired_ = true;
     }
     previous_ = unit_;
@@ -185,7 +202,7 @@ class Tokenizer {
   void EndRun() {
     EndUnit();
     if (previous_.open && !paired_) {
-      tokens_.push_back({TermOf(previous_), previous_.start, previous_.end - previous_.start});
+      visit_(TermOf(previous_), previous_.start, previous_.end - previous_.start);
     }
     previous_.open = false;
     paired_ = false;
@@ -197,7 +214,8 @@ class Tokenizer {
   }
 
   std::string_view text_;
-  std::vector<SearchToken> tokens_;
+  const TokenVisitor& visit_;
+  std::string term_;  // the term being handed over, when it is not the text's own bytes
   SearchFormer searchForm_;
   Piece word_;
   Piece unit_;           // the run's character being read
@@ -207,8 +225,17 @@ class Tokenizer {
 
 }  // namespace
 
+void ForEachToken(std::string_view utf8, const TokenVisitor& visit) {
+  Tokenizer(utf8, visit).Run();
+}
+
 std::vector<SearchToken> Tokenize(std::string_view utf8) {
-  return Tokenizer(utf8).Run();
+  std::vector<SearchToken> tokens;
+  tokens.reserve(utf8.size() / 6);
+  ForEachToken(utf8, [&tokens](std::string_view term, std::size_t offset, std::size_t length) {
+    tokens.push_back({std::string(term), offset, length});
+  });
+  return tokens;
 }
 
 }  // namespace vexmar::book

@@ -9,7 +9,7 @@
 #include "book/page_links.h"
 #include "book/page_order.h"
 #include "book/page_text.h"
-#include "book/search_index.h"
+#include "build/background_index.h"
 #include "platform/text/text.h"
 #include "platform/text/utf.h"
 
@@ -112,7 +112,7 @@ class ReaderBuilder {
     const bool web = IsWebPage(names_[page]);
     book::PageText text = book::ReadPageText(bytes, web, AnsiToUtf8);
     titles_[page] = book::PageTitle(text, names_[page]);
-    search_.AddPage(stored_[page], text.text);
+    search_.AddPage(stored_[page], std::move(text.text));
     return web ? LinksOf(bytes) : std::vector<std::string>{};
   }
 
@@ -123,7 +123,7 @@ class ReaderBuilder {
   std::unordered_map<std::string, std::size_t> byStoredName_;
   std::vector<std::string> titles_;
   std::vector<bool> read_;
-  book::SearchIndexWriter search_;
+  BackgroundIndex search_;        // indexes each page while the next is read
   std::optional<Error> failure_;  // the first page that could not be read
 };
 

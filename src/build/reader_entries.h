@@ -17,9 +17,10 @@ bool IsReaderPage(std::string_view entryText);
 
 // The "VEXMAR"/"CONTENTS" and "VEXMAR"/"SEARCH" entries for the checked
 // files (in list order) and the index page as the author typed it. Each page
-// is read once, its text indexed before the next is read, so the memory used
-// is the index's and one page's. A page whose bytes make no sense still
-// gets its place and title; a page that cannot be read fails, naming it.
+// is read once and its text indexed, in reading order, on a second thread
+// while the next pages are read, so the memory used is the index's and a few
+// pages'. A page whose bytes make no sense still gets its place and title;
+// a page that cannot be read fails, naming it.
 Result<std::vector<BookEntry>> ReaderEntries(fs::FileSystem& files,
                                              const std::vector<BookFile>& checked,
                                              const std::string& indexPage);

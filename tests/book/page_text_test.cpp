@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/utf.h"
 #include "viewer/latin1_decoder.h"
 
 namespace vexmar::book {
@@ -43,6 +44,25 @@ TEST(ReadPageText, EachEncodingIsReadAsBrowsersRead) {
             "<b>a");
   // Malformed UTF-8 comes out as U+FFFD, never as bytes that are not text.
   EXPECT_EQ(ReadPageText("\xEF\xBB\xBFok\xFF", false, Latin1ToUtf8).text, "ok\xEF\xBF\xBD");
+}
+
+TEST(ReadPageText, TwoAndThreeByteSequencesAreCheckedAsTheCodecChecksThem) {
+  // Every lead of two and three bytes, with continuations at the edges of
+  // their ranges (overlong forms, surrogates) and bytes that are none.
+  for (unsigned lead = 0xC0; lead < 0xF0; ++lead) {
+    for (const unsigned second : {0x41u, 0x80u, 0x9Fu, 0xA0u, 0xBFu, 0xC0u}) {
+      for (const unsigned third : {0x41u, 0x80u, 0xBFu}) {
+        const std::string body{'a', static_cast<char>(lead), static_cast<char>(second),
+                               static_cast<char>(third), 'z'};
+        std::string expected;
+        for (std::size_t at = 0; at < body.size();) {
+          utf::AppendUtf8(expected, utf::NextCodePoint(body, at));
+        }
+        EXPECT_EQ(ReadPageText("\xEF\xBB\xBF" + body, false, Latin1ToUtf8).text, expected)
+            << lead << ' ' << second << ' ' << third;
+      }
+    }
+  }
 }
 
 TEST(ReadPageText, UnfinishedMarkupEndsThePageAsBrowsersEndIt) {
