@@ -354,6 +354,23 @@ struct SearchIndex::Data {
   }
 };
 
+Result<std::uint32_t> SearchIndexPages(std::string_view header, std::size_t entrySize) {
+  static_assert(kSearchIndexHeaderBytes == kHeaderSize, "the header's size is the layout's");
+  if (header.size() < kHeaderSize || header.substr(0, kMagic.size()) != kMagic) {
+    return Damaged("it does not start with its header");
+  }
+  const std::uint32_t version = GetU32(header, 8);
+  if (version != kVersion) {
+    return Fail("the book's search index is of version " + std::to_string(version) +
+                ", which this viewer does not read");
+  }
+  if (GetU32(header, 36) != entrySize) {
+    return Damaged("it holds " + std::to_string(entrySize) + " bytes of " +
+                   std::to_string(GetU32(header, 36)));
+  }
+  return GetU32(header, 12);
+}
+
 Result<SearchIndex> SearchIndex::Open(std::string_view bytes) {
   if (bytes.size() < kHeaderSize || bytes.substr(0, kMagic.size()) != kMagic) {
     return Damaged("it does not start with its header");

@@ -88,6 +88,12 @@ class SearchIndex {
   std::unique_ptr<const Data> data_;
 };
 
+// The number of pages an entry of `entrySize` bytes indexes, read from its
+// first bytes alone (its header), for tools that describe a book without
+// holding its index in memory; Open checks the rest.
+Result<std::uint32_t> SearchIndexPages(std::string_view header, std::size_t entrySize);
+inline constexpr std::size_t kSearchIndexHeaderBytes = 40;
+
 // A piece of a page's text around its first hits, with where the hits are.
 struct Snippet {
   std::string text;

@@ -12,9 +12,6 @@ namespace {
 namespace format = book_format;
 
 constexpr char kNone[] = "none (the book was made before books carried one)";
-// The index is read whole to be checked, which inspect does only up to
-// this size; a book's index is a share of its pages' text.
-constexpr std::size_t kMaxSearchBytes = 512 * 1024 * 1024;
 
 Result<std::optional<BookFile>> FindReaderEntry(BookReader& book, const char* name) {
   std::optional<BookFile> found;
@@ -54,13 +51,19 @@ Result<std::string> SearchLine(BookReader& book) {
   const Result<std::optional<BookFile>> found = FindReaderEntry(book, format::kSearchName);
   if (!found) return found.error();
   if (!found.value()) return std::string(kNone);
-  const std::string size = std::to_string(found.value()->size) + " bytes";
-  if (found.value()->size > kMaxSearchBytes) return size + ", too large to be checked here";
-  const Result<std::string> bytes = book.ReadWhole(*found.value());
-  if (!bytes) return bytes.error();
-  const Result<book::SearchIndex> index = book::SearchIndex::Open(bytes.value());
-  if (!index) return "damaged: " + index.error().reason;
-  return Pages(index.value().pageCount()) + ", " + size;
+  // Only the header is read: an index is a share of the pages' text, which
+  // may be far more than inspect's memory should hold.
+  std::string header;
+  const std::unique_ptr<fs::ContentSource> content = book.Content(*found.value());
+  while (header.size() < book::kSearchIndexHeaderBytes) {
+    const Result<std::string_view> piece = content->Next();
+    if (!piece) return piece.error();
+    if (piece.value().empty()) break;
+    header.append(piece.value().substr(0, book::kSearchIndexHeaderBytes - header.size()));
+  }
+  const Result<std::uint32_t> pages = book::SearchIndexPages(header, found.value()->size);
+  if (!pages) return "damaged: " + pages.error().reason;
+  return Pages(pages.value()) + ", " + std::to_string(found.value()->size) + " bytes";
 }
 
 }  // namespace vexmar::cli
