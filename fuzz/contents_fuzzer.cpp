@@ -13,20 +13,8 @@
 
 #include "book/contents_entry.h"
 #include "book/page_order.h"
-
-namespace {
-
-std::string Latin1(std::string_view bytes) {
-  std::string out;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80) out += static_cast<char>(0xC0 | (byte >> 6));
-    out += static_cast<char>(byte >= 0x80 ? 0x80 | (byte & 0x3F) : byte);
-  }
-  return out;
-}
-
-}  // namespace
+// The tests' stand-in for the ANSI code page.
+#include "../tests/viewer/latin1_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   namespace book = vexmar::book;
@@ -49,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (std::string word; words >> word;) links.push_back(word);
         return links;
       },
-      Latin1);
+      vexmar::viewer::testing::Latin1ToUtf8);
   std::vector<bool> seen(names.size(), false);
   if (order.size() != names.size()) std::abort();
   for (const std::size_t page : order) {
