@@ -20,6 +20,7 @@ vexmar_fuzzer(settings_file ${project_file_sources})
 # block an earlier build left in it.
 vexmar_fuzzer(index_page
   ${vexmar_root}/src/build/page_encoding.cpp
+  ${vexmar_root}/src/book/page_kind.cpp
   ${vexmar_root}/src/book/page_layout.cpp
   ${vexmar_root}/src/build/toc_block.cpp
   ${vexmar_root}/src/book/toc_label.cpp

@@ -7,6 +7,7 @@ add_library(vexmar_book STATIC
   ${CMAKE_CURRENT_LIST_DIR}/contents_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/digest_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/entry_name.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_kind.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page_links.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page_order.cpp

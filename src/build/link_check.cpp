@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "book/page_kind.h"
 #include "book/page_links.h"
 #include "book/percent_decode.h"
 #include "build/ebook_image.h"
@@ -31,7 +32,7 @@ FileKind KindOf(const std::string& entry) {
     return lower.size() >= tail.size() &&
            lower.compare(lower.size() - tail.size(), std::string::npos, tail) == 0;
   };
-  if (endsWith(".htm") || endsWith(".html")) return FileKind::Page;
+  if (book::IsWebPageName(entry)) return FileKind::Page;
   if (endsWith(".css")) return FileKind::StyleSheet;
   return FileKind::Other;
 }

@@ -5,6 +5,7 @@
 
 #include "book/book_format.h"
 #include "book/contents_entry.h"
+#include "book/page_kind.h"
 #include "book/page_layout.h"
 #include "book/page_links.h"
 #include "book/page_order.h"
@@ -21,16 +22,6 @@ namespace format = book_format;
 // The text of a larger page past this is left out of the index: one page in
 // memory at a time must stay a page, whatever a project folder holds.
 constexpr std::size_t kMaxIndexedPageBytes = 64 * 1024 * 1024;
-
-bool EndsWith(const std::string& lower, std::string_view tail) {
-  return lower.size() >= tail.size() &&
-         lower.compare(lower.size() - tail.size(), std::string::npos, tail) == 0;
-}
-
-bool IsWebPage(const std::string& entryText) {
-  const std::string lower = text::ToLower(entryText);
-  return EndsWith(lower, ".htm") || EndsWith(lower, ".html");
-}
 
 std::string AnsiToUtf8(std::string_view ansi) {
   return text::AnsiToUtf8(ansi);
@@ -62,7 +53,7 @@ class ReaderBuilder {
  public:
   ReaderBuilder(fs::FileSystem& files, const std::vector<BookFile>& checked) : files_(files) {
     for (const BookFile& file : checked) {
-      if (!IsReaderPage(file.entryText)) continue;
+      if (!book::IsPageName(file.entryText)) continue;
       std::string stored = StoredEntryName(file.entryText);
       if (!byStoredName_.emplace(stored, pages_.size()).second) continue;  // listed twice
       pages_.push_back(&file);
@@ -109,7 +100,7 @@ class ReaderBuilder {
       failure_->file = pages_[page]->path;
       return {};
     }
-    const bool web = IsWebPage(names_[page]);
+    const bool web = book::IsWebPageName(names_[page]);
     book::PageText text = book::ReadPageText(bytes, web, AnsiToUtf8);
     titles_[page] = book::PageTitle(text, names_[page]);
     search_.AddPage(stored_[page], std::move(text.text));
@@ -128,11 +119,6 @@ class ReaderBuilder {
 };
 
 }  // namespace
-
-bool IsReaderPage(std::string_view entryText) {
-  const std::string name(entryText);
-  return IsWebPage(name) || EndsWith(text::ToLower(name), ".txt");
-}
 
 Result<std::vector<BookEntry>> ReaderEntries(fs::FileSystem& files,
                                              const std::vector<BookFile>& checked,

@@ -11,12 +11,9 @@
 
 namespace vexmar::build {
 
-// A page of the book: a checked .htm, .html or .txt file, in any letter
-// case. Style sheets, scripts and pictures are no pages.
-bool IsReaderPage(std::string_view entryText);
-
 // The "VEXMAR"/"CONTENTS" and "VEXMAR"/"SEARCH" entries for the checked
-// files (in list order) and the index page as the author typed it. Each page
+// files (in list order) and the index page as the author typed it. The
+// pages are the checked .htm, .html and .txt files (book/page_kind.h). Each page
 // is read once and its text indexed, in reading order, on a second thread
 // while the next pages are read, so the memory used is the index's and a few
 // pages'. A page whose bytes make no sense still gets its place and title;

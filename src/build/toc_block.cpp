@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 
+#include "book/page_kind.h"
 #include "book/toc_label.h"
 #include "platform/text/text.h"
 
@@ -20,8 +21,7 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 }  // namespace
 
 TocForm TocFormFor(std::string_view indexPagePath) {
-  const std::string lower = text::ToLower(indexPagePath);
-  return EndsWith(lower, ".html") || EndsWith(lower, ".htm") ? TocForm::Html : TocForm::Plain;
+  return book::IsWebPageName(indexPagePath) ? TocForm::Html : TocForm::Plain;
 }
 
 std::string EscapeHtml(std::string_view text) {

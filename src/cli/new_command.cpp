@@ -4,7 +4,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "build/toc_block.h"
+#include "book/page_kind.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_program.h"
@@ -53,20 +53,13 @@ std::string FolderAsBrowsed(std::string folder) {
   return folder;
 }
 
-// A web page or a text file: what a table of contents lists.
-bool IsPage(const std::string& name) {
-  const std::string lower = text::ToLower(name);
-  const bool text = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".txt") == 0;
-  return text || build::TocFormFor(name) == build::TocForm::Html;
-}
-
 void FillTableOfContents(workspace::FrmMain& w, const std::string& toc) {
   w.chkTOC.SetValue(1);
   w.lstTOC.Clear();
   if (toc == "all") {
     // Every page, in the file list's order; pictures make no contents entry.
     for (int i = 0; i < w.lstFiles.Count(); ++i) {
-      if (IsPage(w.lstFiles.Entry(i))) w.lstTOC.Add(w.lstFiles.Entry(i));
+      if (book::IsPageName(w.lstFiles.Entry(i))) w.lstTOC.Add(w.lstFiles.Entry(i));
     }
     return;
   }

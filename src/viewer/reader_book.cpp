@@ -4,6 +4,7 @@
 
 #include "book/contents_entry.h"
 #include "book/entry_name.h"
+#include "book/page_kind.h"
 #include "book/page_links.h"
 #include "book/page_order.h"
 
@@ -12,15 +13,6 @@ namespace {
 
 std::string_view BytesOf(const BookEntry& entry) {
   return {reinterpret_cast<const char*>(entry.data), entry.size};
-}
-
-bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-bool IsWebPage(std::string_view name) {
-  const std::string upper = book::UpperCaseName(name);
-  return EndsWith(upper, ".HTM") || EndsWith(upper, ".HTML");
 }
 
 // Tabs, line ends and other control characters would split a line of
@@ -52,13 +44,13 @@ ReaderContents DeriveContents(const EntryIndex& entries, const BookEntry& indexP
   std::size_t index = 0;
   for (const BookEntry& entry : entries.entries()) {
     if (&entry == &indexPage) index = pages.size();
-    if (&entry == &indexPage || IsReaderPage(entry.name)) pages.push_back(&entry);
+    if (&entry == &indexPage || book::IsPageName(entry.name)) pages.push_back(&entry);
   }
   std::vector<std::string> names;
   for (const BookEntry* page : pages) names.push_back(page->name);
   const auto linksOf = [&pages](std::size_t page) {
     std::vector<std::string> targets;
-    if (!IsWebPage(pages[page]->name)) return targets;
+    if (!book::IsWebPageName(pages[page]->name)) return targets;
     for (book::PageReference& reference : book::ScanPage(BytesOf(*pages[page])).references) {
       targets.push_back(std::move(reference.target));
     }
@@ -84,12 +76,8 @@ std::string ScoreText(double score) {
 
 }  // namespace
 
-bool IsReaderPage(std::string_view name) {
-  return IsWebPage(name) || EndsWith(book::UpperCaseName(name), ".TXT");
-}
-
 book::PageText ReadEntryText(const BookEntry& entry, book::AnsiDecoder ansi) {
-  return book::ReadPageText(BytesOf(entry), IsWebPage(entry.name), ansi);
+  return book::ReadPageText(BytesOf(entry), book::IsWebPageName(entry.name), ansi);
 }
 
 ReaderContents BookContents(const EntryIndex& entries, const BookEntry& indexPage,

@@ -24,9 +24,6 @@ struct ReaderPage {
 };
 using ReaderContents = std::vector<ReaderPage>;
 
-// A file the reader lists as a page: .htm, .html or .txt in any letter case.
-bool IsReaderPage(std::string_view name);
-
 // The page's text as the search and the titles read it.
 book::PageText ReadEntryText(const BookEntry& entry, book::AnsiDecoder ansi);
 
